@@ -1,7 +1,6 @@
 #include "app/CatalogSummary.h"
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 int main(int argc, char** argv)

@@ -1,11 +1,10 @@
 #include "catalog/Catalog.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace dazed {

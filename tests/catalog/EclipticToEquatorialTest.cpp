@@ -1,8 +1,7 @@
 #include "catalog/EclipticToEquatorial.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace dazed {
