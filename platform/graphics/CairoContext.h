@@ -7,6 +7,10 @@
 #include "platform/graphics/CGContext.h"
 
 #include <cairo.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace dazed {
 
@@ -38,9 +42,35 @@ public:
     void showTextAtPoint(float x, float y, const char* bytes, std::size_t length) override;
 
 private:
+    struct Rgba {
+        double red{0.0};
+        double green{0.0};
+        double blue{0.0};
+        double alpha{1.0};
+    };
+    // One move followed by its lines. The path is kept here rather than in the cairo_t so that
+    // fills and text between the calls that build it cannot disturb it.
+    using SubPath = std::vector<CGPoint>;
+    struct FontFaceDeleter {
+        void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
+    };
+    using FontFacePtr = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
+
+    void applyStroke();
+    [[nodiscard]] double deviceLineWidth() const;
+    [[nodiscard]] cairo_font_face_t* faceFor(const std::string& name);
+
     cairo_t* m_cr;
     ClearMode m_clearMode;
-    // Implementation state (colours, width, font, text mode and matrix) is added with the implementation.
+    Rgba m_fill;
+    Rgba m_stroke;
+    float m_lineWidth{1.0f};
+    std::vector<SubPath> m_path;
+    std::map<std::string, FontFacePtr> m_faces;
+    cairo_font_face_t* m_font{nullptr};
+    float m_fontSize{0.0f};
+    CGTextDrawingMode m_textMode{kCGTextFill};
+    CGAffineTransform m_textMatrix;
 };
 
 } // namespace dazed

@@ -1,0 +1,88 @@
+#include "platform/graphics/ImageExport.h"
+
+#include "platform/graphics/CairoContext.h"
+#include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/RasterSurface.h"
+
+#include <algorithm>
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cctype>
+
+namespace dazed {
+
+std::optional<ImageFormat> imageFormatForPath(std::string_view path)
+{
+    const auto dot = path.rfind('.');
+    const auto slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::nullopt;
+    std::string ext(path.substr(dot + 1));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "png")
+        return ImageFormat::Png;
+    if (ext == "svg")
+        return ImageFormat::Svg;
+    if (ext == "pdf")
+        return ImageFormat::Pdf;
+    return std::nullopt;
+}
+
+namespace {
+bool renderPng(CGSize size, double scale, const std::function<void()>& draw, std::string& bytes,
+               std::string& error)
+{
+    RasterSurface raster(size.width, size.height, scale);
+    if (!raster.ok()) {
+        error = "cannot make an image of that size";
+        return false;
+    }
+    {
+        UIGraphicsContextScope scope(raster.context());
+        draw();
+    }
+    if (!raster.encodePng(bytes)) {
+        error = "cannot encode the PNG image";
+        return false;
+    }
+    return true;
+}
+
+bool renderVector(ImageFormat format, CGSize size, const std::function<void()>& draw, std::string& bytes,
+                  std::string& error)
+{
+    bytes.clear();
+    CairoSurfacePtr surface(
+        format == ImageFormat::Pdf
+            ? cairo_pdf_surface_create_for_stream(appendToString, &bytes, size.width, size.height)
+            : cairo_svg_surface_create_for_stream(appendToString, &bytes, size.width, size.height));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        error = cairo_status_to_string(cairo_surface_status(surface.get()));
+        return false;
+    }
+    {
+        CairoPtr cr(cairo_create(surface.get()));
+        CairoContext context(cr.get(), CairoContext::ClearMode::Black);
+        UIGraphicsContextScope scope(&context);
+        draw();
+    }
+    // Finishing writes the document's tail through the stream callback.
+    cairo_surface_finish(surface.get());
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        error = cairo_status_to_string(cairo_surface_status(surface.get()));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool renderImage(ImageFormat format, CGSize size, double scale, const std::function<void()>& draw,
+                 std::string& bytes, std::string& error)
+{
+    if (format == ImageFormat::Png)
+        return renderPng(size, scale, draw, bytes, error);
+    return renderVector(format, size, draw, bytes, error);
+}
+
+} // namespace dazed
