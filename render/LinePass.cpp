@@ -24,8 +24,8 @@ int projectSegments(const SkyFrame& frame, std::span<const float> table, std::sp
         const double cosRho2 = cosDistance(frame, cosDa2, seg[6], seg[7]);
         const SkyPoint p1 = project(frame, std::sin(deltaAlpha1), cosDa1, seg[4], seg[5], cosRho1);
         const SkyPoint p2 = project(frame, std::sin(deltaAlpha2), cosDa2, seg[6], seg[7], cosRho2);
-        out[n] = {static_cast<float>(p1.x), static_cast<float>(p1.y)};
-        out[n + 1] = {static_cast<float>(p2.x), static_cast<float>(p2.y)};
+        out[n] = {toPoint(p1.x), toPoint(p1.y)};
+        out[n + 1] = {toPoint(p2.x), toPoint(p2.y)};
         n += 2;
     }
     return static_cast<int>(n);

@@ -14,8 +14,7 @@ void placeName(const SkyFrame& frame, float hours, float degrees, const char* na
     SkyPoint p;
     if (!projectVisibleHoursDegrees(frame, xs1, hours, degrees, p))
         return;
-    CGContextShowTextAtPoint(frame.context, static_cast<float>(p.x), static_cast<float>(p.y), name,
-                             std::strlen(name));
+    CGContextShowTextAtPoint(frame.context, toPoint(p.x), toPoint(p.y), name, std::strlen(name));
 }
 } // namespace
 

@@ -46,15 +46,15 @@ void QuartzView::readoutPanel(const SkyFrame& frame)
     CGContextRef c = frame.context;
     CGContextSetRGBFillColor(c, 0, 0, 0, 1);
     // The products are single precision, the rest double.
-    const float width = static_cast<float>(260.0 + f.largeur * 40.0f / 320.0);
-    const float height = static_cast<float>(16.0 + f.largeur * 10.0f / 320.0);
+    const float width = toPoint(260.0 + f.largeur * 40.0f / 320.0);
+    const float height = toPoint(16.0 + f.largeur * 10.0f / 320.0);
     CGContextFillRect(c, CGRectMake(0, 0, width, height));
     CGContextSetRGBStrokeColor(c, 0.6f, 0, 0, 1);
     CGContextSetLineWidth(c, 0);
     CGContextSetRGBFillColor(c, 0.8f, 0, 0, 1);
 
     const ReadoutText text = formatReadout(readoutFields(xs1, ys1));
-    drawText14(c, 20.0f, static_cast<float>(10.0 + f.largeur * 11.0f / 320.0), text.data());
+    drawText14(c, 20.0f, toPoint(10.0 + f.largeur * 11.0f / 320.0), text.data());
 }
 
 void QuartzView::centreCross(const SkyFrame& frame)

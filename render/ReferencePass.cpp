@@ -15,7 +15,7 @@ constexpr int kDashes = 48;
 
 CGPoint narrowed(SkyPoint p)
 {
-    return {static_cast<float>(p.x), static_cast<float>(p.y)};
+    return {toPoint(p.x), toPoint(p.y)};
 }
 
 // A point of ecliptic latitude 0 at `longitude` degrees, as right ascension (hours) and
@@ -39,14 +39,14 @@ void QuartzView::galacticCentreMark(const SkyFrame& frame)
     if (!(std::acos(cosRho) < kLabelLimit))
         return;
     const SkyPoint p = project(frame, std::sin(deltaAlpha), cosDa, kGcSinDec, kGcCosDec, cosRho);
-    drawText(c, static_cast<float>(p.x - 10.0), static_cast<float>(p.y - 8.0), "GC");
+    drawText(c, toPoint(p.x - 10.0), toPoint(p.y - 8.0), "GC");
     // The cross is stroked in the blue of the frame set-up.
     CGContextSetLineWidth(c, 1.0f);
     CGContextBeginPath(c);
-    CGContextMoveToPoint(c, static_cast<float>(p.x - 5.0), static_cast<float>(p.y));
-    CGContextAddLineToPoint(c, static_cast<float>(p.x + 5.0), static_cast<float>(p.y));
-    CGContextMoveToPoint(c, static_cast<float>(p.x), static_cast<float>(p.y - 5.0));
-    CGContextAddLineToPoint(c, static_cast<float>(p.x), static_cast<float>(p.y + 5.0));
+    CGContextMoveToPoint(c, toPoint(p.x - 5.0), toPoint(p.y));
+    CGContextAddLineToPoint(c, toPoint(p.x + 5.0), toPoint(p.y));
+    CGContextMoveToPoint(c, toPoint(p.x), toPoint(p.y - 5.0));
+    CGContextAddLineToPoint(c, toPoint(p.x), toPoint(p.y + 5.0));
     CGContextStrokePath(c);
 }
 

@@ -5,7 +5,9 @@
 
 #include "platform/graphics/CGContext.h"
 
+#include <cfloat>
 #include <cmath>
+#include <limits>
 
 namespace dazed {
 
@@ -33,6 +35,18 @@ struct SkyPoint {
     double x{0.0};
     double y{0.0};
 };
+
+// Narrows a view coordinate to the single precision the drawing calls take. A value beyond the
+// float range (from an enormous zoom, or a point near 90 degrees out) becomes an infinity, which
+// the contexts ignore, instead of an out-of-range conversion.
+inline float toPoint(double v)
+{
+    if (v > FLT_MAX)
+        return std::numeric_limits<float>::infinity();
+    if (v < -FLT_MAX)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
 
 // cos rho, the cosine of the angular distance between a point and the view centre, for the
 // point's offset in right ascension from the centre and the sine and cosine of its declination.

@@ -57,8 +57,7 @@ void QuartzView::starDiscPass(const SkyFrame& frame)
         if (cosRho > kStarCosLimit) {
             const SkyPoint p = project(frame, std::sin(deltaAlpha), cosDa, star[3], star[4], cosRho);
             const float w = discWidth(star[2]);
-            CGContextFillEllipseInRect(
-                c, CGRectMake(static_cast<float>(p.x - w / 2.0), static_cast<float>(p.y - w / 2.0), w, w));
+            CGContextFillEllipseInRect(c, CGRectMake(toPoint(p.x - w / 2.0), toPoint(p.y - w / 2.0), w, w));
         }
     }
 }

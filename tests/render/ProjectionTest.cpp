@@ -2,6 +2,7 @@
 #include "render/SkyFrame.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace dazed {
 namespace {
@@ -79,6 +80,19 @@ TEST(Projection, ZeroZoomPutsEveryVisiblePointOnTheCentre)
     }
     for (const CGPoint& p : frame->view->retainedPoints())
         EXPECT_EQ(p, (CGPoint{160, 240}));
+}
+
+TEST(Projection, EnormousZoomNarrowsToInfinityNotPastTheFloatRange)
+{
+    EXPECT_EQ(toPoint(1e300), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(toPoint(-1e300), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(toPoint(79.615), 79.615f);
+    auto frame = test::recordFrame({320, 480, 17, 31, 1e300});
+    EXPECT_GT(frame->view->fields().nblines, 0);
+    bool offTheRange = false;
+    for (const CGPoint& p : frame->view->retainedPoints())
+        offTheRange = offTheRange || std::isinf(p.x) || std::isinf(p.y);
+    EXPECT_TRUE(offTheRange);
 }
 
 TEST(FrameSetUp, ClearsThenSetsFontModeMatrixAndBlueStroke)

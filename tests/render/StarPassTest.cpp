@@ -3,6 +3,7 @@
 #include "RenderTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <iostream>
 #include <limits>
 
 namespace dazed {
