@@ -15,7 +15,7 @@ int projectSegments(const SkyFrame& frame, std::span<const float> table, std::sp
         const double cosDa1 = std::cos(deltaAlpha1);
         const double cosRho1 = cosDistance(frame, cosDa1, seg[4], seg[5]);
         // Only the first end is tested; a NaN distance fails the comparison and skips the segment.
-        if (!(std::acos(cosRho1) < kSegmentLimit))
+        if (!closerThan(cosRho1, kSegmentLimit, kSegmentCosLimit))
             continue;
         if (n + 2 > out.size())
             break;

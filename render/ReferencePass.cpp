@@ -36,7 +36,7 @@ void QuartzView::galacticCentreMark(const SkyFrame& frame)
     const double deltaAlpha = kGcAlpha - xs1 * kPi / 12.0;
     const double cosDa = std::cos(deltaAlpha);
     const double cosRho = cosDistance(frame, cosDa, kGcSinDec, kGcCosDec);
-    if (!(std::acos(cosRho) < kLabelLimit))
+    if (!closerThan(cosRho, kLabelLimit, kLabelCosLimit))
         return;
     const SkyPoint p = project(frame, std::sin(deltaAlpha), cosDa, kGcSinDec, kGcCosDec, cosRho);
     drawText(c, toPoint(p.x - 10.0), toPoint(p.y - 8.0), "GC");

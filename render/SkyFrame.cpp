@@ -26,7 +26,7 @@ bool projectVisibleHoursDegrees(const SkyFrame& f, double centreHours, double ho
                                 SkyPoint& out)
 {
     const Placed p = place(f, centreHours, hours, degrees);
-    if (!(std::acos(p.cosRho) < kLabelLimit))
+    if (!closerThan(p.cosRho, kLabelLimit, kLabelCosLimit))
         return false;
     out = project(f, p.sinDa, p.cosDa, p.sinDec, p.cosDec, p.cosRho);
     return true;

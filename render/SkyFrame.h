@@ -20,6 +20,24 @@ inline constexpr double kLabelLimit = 0.7853981633974483;
 inline constexpr double kSegmentLimit = 0.8975979010256552;
 inline constexpr double kStarCosLimit = 0.7;
 
+// Whether acos(cosRho) < limit, the visibility test of the segments and the names, with acos
+// evaluated only where the answer could depend on its last bit: away from the boundary the cosine
+// alone decides, a margin of 1e-9 being far wider than acos's rounding error. A NaN is never
+// closer, nor is a cosine rounded above 1, whose acos is NaN.
+inline bool closerThan(double cosRho, double limit, double cosLimit)
+{
+    if (cosRho > 1.0)
+        return false;
+    if (cosRho > cosLimit + 1e-9)
+        return true;
+    if (cosRho < cosLimit - 1e-9)
+        return false;
+    return std::acos(cosRho) < limit;
+}
+
+inline const double kLabelCosLimit = std::cos(kLabelLimit);
+inline const double kSegmentCosLimit = std::cos(kSegmentLimit);
+
 struct SkyFrame {
     CGContextRef context{nullptr};
     double scale{0.0};  // points per unit of the tangent plane: ech x 300 (phone) or x 540 (tablet)

@@ -95,6 +95,28 @@ TEST(Projection, EnormousZoomNarrowsToInfinityNotPastTheFloatRange)
     EXPECT_TRUE(offTheRange);
 }
 
+TEST(Visibility, CosineShortcutAgreesWithTheAngleEverywhere)
+{
+    for (double limit : {kLabelLimit, kSegmentLimit}) {
+        const double c0 = std::cos(limit);
+        std::vector<double> samples = {std::numeric_limits<double>::quiet_NaN(), -1.0, 0.0, 1.0, 1.5};
+        for (int i = -2000; i <= 2000; ++i)
+            samples.push_back(c0 + i * 1e-12);
+        for (int i = -1000; i <= 1000; ++i)
+            samples.push_back(i / 1000.0);
+        double below = c0;
+        double above = c0;
+        for (int i = 0; i < 50; ++i) {
+            below = std::nextafter(below, -2.0);
+            above = std::nextafter(above, 2.0);
+            samples.push_back(below);
+            samples.push_back(above);
+        }
+        for (double c : samples)
+            EXPECT_EQ(closerThan(c, limit, c0), std::acos(c) < limit) << c;
+    }
+}
+
 TEST(FrameSetUp, ClearsThenSetsFontModeMatrixAndBlueStroke)
 {
     for (float width : {480.0f, 481.0f}) {
