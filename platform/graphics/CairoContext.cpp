@@ -30,21 +30,34 @@ double unit(float component)
 }
 } // namespace
 
+// One shown text as device pixels: fill and outline over transparency, placed with its baseline
+// origin at (-left, -top) of the image.
+struct CairoContext::TextCacheEntry {
+    CairoSurfacePtr image; // null for text that covers nothing (spaces)
+    int left{0};
+    int top{0};
+    int width{0};
+    int height{0};
+};
+
+// One glyph in one state: its fill and its outline as separate images over the same pixels, so
+// that a string can lay all fills first and all outlines over them, as drawing it whole does.
+struct CairoContext::TextCacheGlyph {
+    CairoSurfacePtr fill;
+    CairoSurfacePtr stroke;
+    int left{0};
+    int top{0};
+    int width{0};
+    int height{0};
+};
+
 struct CairoContext::TextCache {
-    // One shown text as device pixels: fill and outline over transparency, placed with its
-    // baseline origin at (-left, -top) of the image.
-    struct Entry {
-        CairoSurfacePtr image; // null for text that covers nothing (spaces)
-        int left{0};
-        int top{0};
-        int width{0};
-        int height{0};
-    };
-    // Enough for every name of a frame several times over; the cache starts afresh beyond it.
+    // Enough for every name of a frame several times over; a cache starts afresh beyond it.
     static constexpr std::size_t kMaxEntries = 1024;
     // Text larger than this (in pixels) is drawn directly.
     static constexpr long kMaxPixels = 4L * 1024 * 1024;
-    std::unordered_map<std::string, Entry> entries;
+    std::unordered_map<std::string, TextCacheEntry> entries;
+    std::unordered_map<std::string, TextCacheGlyph> glyphs;
 };
 
 CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
@@ -291,6 +304,177 @@ template <typename T> void appendBytes(std::string& key, const T& value)
 }
 } // namespace
 
+namespace {
+// The pixel rectangle of an ink extent (user units around an origin) at `scale`, with a margin of
+// two pixels that keeps anti-aliased edges inside.
+struct PixelRect {
+    double left{0.0};
+    double top{0.0};
+    double width{0.0};
+    double height{0.0};
+};
+
+PixelRect pixelRectOf(double x1, double y1, double x2, double y2, double scale)
+{
+    PixelRect r;
+    r.left = std::floor(x1 * scale) - 2.0;
+    r.top = std::floor(y1 * scale) - 2.0;
+    r.width = std::ceil(x2 * scale) + 2.0 - r.left;
+    r.height = std::ceil(y2 * scale) + 2.0 - r.top;
+    return r;
+}
+
+// A context drawing in user units into an image whose pixel (0, 0) is user (left, top) / scale.
+CairoPtr pixelContext(cairo_surface_t* image, const PixelRect& r, double scale)
+{
+    CairoPtr cr(cairo_create(image));
+    cairo_translate(cr.get(), -r.left, -r.top);
+    cairo_scale(cr.get(), scale, scale);
+    return cr;
+}
+
+// Lays `image` over `target` with its top left corner on pixel (x, y).
+void compositeAt(cairo_t* target, cairo_surface_t* image, double x, double y, int width, int height)
+{
+    cairo_set_source_surface(target, image, x, y);
+    cairo_rectangle(target, x, y, width, height);
+    cairo_fill(target);
+}
+} // namespace
+
+const CairoContext::TextCacheGlyph* CairoContext::glyphFor(const std::string& stateKey, unsigned long index,
+                                                           const cairo_matrix_t& fontMatrix, double scale,
+                                                           double lineWidth)
+{
+    std::string key = stateKey;
+    appendBytes(key, index);
+    auto it = m_textCache->glyphs.find(key);
+    if (it != m_textCache->glyphs.end())
+        return &it->second;
+
+    const bool fill = m_textMode == kCGTextFill || m_textMode == kCGTextFillStroke;
+    const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
+    cairo_glyph_t glyph{index, 0.0, 0.0};
+    auto glyphPath = [&](cairo_t* cr) {
+        cairo_new_path(cr);
+        cairo_set_font_face(cr, m_font);
+        cairo_set_font_matrix(cr, &fontMatrix);
+        cairo_glyph_path(cr, &glyph, 1);
+    };
+
+    TextCacheGlyph entry;
+    double x1 = 0.0;
+    double y1 = 0.0;
+    double x2 = 0.0;
+    double y2 = 0.0;
+    cairo_save(m_cr);
+    glyphPath(m_cr);
+    if (stroke) {
+        cairo_set_line_width(m_cr, lineWidth);
+        cairo_stroke_extents(m_cr, &x1, &y1, &x2, &y2);
+    } else {
+        cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
+    }
+    cairo_new_path(m_cr);
+    cairo_restore(m_cr);
+    if (x2 > x1 && y2 > y1) {
+        const PixelRect r = pixelRectOf(x1, y1, x2, y2, scale);
+        entry.left = static_cast<int>(r.left);
+        entry.top = static_cast<int>(r.top);
+        entry.width = static_cast<int>(r.width);
+        entry.height = static_cast<int>(r.height);
+        if (fill) {
+            entry.fill.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
+            CairoPtr cr = pixelContext(entry.fill.get(), r, scale);
+            glyphPath(cr.get());
+            cairo_set_source_rgba(cr.get(), m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
+            cairo_fill(cr.get());
+        }
+        if (stroke) {
+            entry.stroke.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
+            CairoPtr cr = pixelContext(entry.stroke.get(), r, scale);
+            glyphPath(cr.get());
+            applyStroke(cr.get());
+            cairo_stroke(cr.get());
+        }
+    }
+    if (m_textCache->glyphs.size() >= TextCache::kMaxEntries)
+        m_textCache->glyphs.clear();
+    return &m_textCache->glyphs.emplace(std::move(key), std::move(entry)).first->second;
+}
+
+bool CairoContext::composeFromGlyphs(TextCacheEntry& entry, const std::string& stateKey,
+                                     const cairo_matrix_t& fontMatrix, const std::string& utf8, double scale,
+                                     double lineWidth)
+{
+    // Glyph positions of the string laid out from the origin, in user units.
+    cairo_glyph_t* laid = nullptr;
+    int count = 0;
+    cairo_save(m_cr);
+    cairo_set_font_face(m_cr, m_font);
+    cairo_set_font_matrix(m_cr, &fontMatrix);
+    const cairo_status_t status = cairo_scaled_font_text_to_glyphs(
+        cairo_get_scaled_font(m_cr), 0.0, 0.0, utf8.c_str(), static_cast<int>(utf8.size()), &laid, &count,
+        nullptr, nullptr, nullptr);
+    cairo_restore(m_cr);
+    if (status != CAIRO_STATUS_SUCCESS)
+        return false;
+    std::unique_ptr<cairo_glyph_t, decltype(&cairo_glyph_free)> owned(laid, cairo_glyph_free);
+
+    struct Placed {
+        const TextCacheGlyph* glyph;
+        double x;
+        double y;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(static_cast<std::size_t>(count));
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const TextCacheGlyph* g = glyphFor(stateKey, laid[i].index, fontMatrix, scale, lineWidth);
+        if (!g->fill && !g->stroke)
+            continue;
+        // Each glyph lands on whole pixels, so it is copied without resampling.
+        const double x = std::round(laid[i].x * scale) + g->left;
+        const double y = std::round(laid[i].y * scale) + g->top;
+        if (placed.empty()) {
+            left = x;
+            top = y;
+            right = x + g->width;
+            bottom = y + g->height;
+        } else {
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + g->width);
+            bottom = std::max(bottom, y + g->height);
+        }
+        placed.push_back({g, x, y});
+    }
+    if (placed.empty())
+        return true;
+    if (!((right - left) * (bottom - top) <= static_cast<double>(TextCache::kMaxPixels)))
+        return false;
+
+    entry.left = static_cast<int>(left);
+    entry.top = static_cast<int>(top);
+    entry.width = static_cast<int>(right - left);
+    entry.height = static_cast<int>(bottom - top);
+    entry.image.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
+    CairoPtr cr(cairo_create(entry.image.get()));
+    for (const Placed& p : placed)
+        if (p.glyph->fill)
+            compositeAt(cr.get(), p.glyph->fill.get(), p.x - left, p.y - top, p.glyph->width,
+                        p.glyph->height);
+    for (const Placed& p : placed)
+        if (p.glyph->stroke)
+            compositeAt(cr.get(), p.glyph->stroke.get(), p.x - left, p.y - top, p.glyph->width,
+                        p.glyph->height);
+    cairo_surface_flush(entry.image.get());
+    return true;
+}
+
 void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8)
 {
     double scale = 1.0;
@@ -299,66 +483,34 @@ void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMa
     const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
     const double lineWidth = stroke ? deviceLineWidth(m_cr) : 0.0;
 
-    std::string key;
-    key.reserve(utf8.size() + 128);
-    appendBytes(key, m_font);
-    appendBytes(key, fontMatrix);
-    appendBytes(key, m_textMode);
-    appendBytes(key, m_fill);
-    appendBytes(key, m_stroke);
-    appendBytes(key, lineWidth);
-    appendBytes(key, scale);
+    // Everything that decides the pixels besides the text itself.
+    std::string stateKey;
+    appendBytes(stateKey, m_font);
+    appendBytes(stateKey, fontMatrix);
+    appendBytes(stateKey, m_textMode);
+    appendBytes(stateKey, m_fill);
+    appendBytes(stateKey, m_stroke);
+    appendBytes(stateKey, lineWidth);
+    appendBytes(stateKey, scale);
+    std::string key = stateKey;
+    key += '\0';
     key += utf8;
 
     auto it = m_textCache->entries.find(key);
     if (it == m_textCache->entries.end()) {
-        TextCache::Entry entry;
-        // The extent of the ink, outline included, around the baseline origin.
-        cairo_save(m_cr);
-        cairo_new_path(m_cr);
-        cairo_set_font_face(m_cr, m_font);
-        cairo_set_font_matrix(m_cr, &fontMatrix);
-        cairo_move_to(m_cr, 0.0, 0.0);
-        cairo_text_path(m_cr, utf8.c_str());
-        double x1 = 0.0;
-        double y1 = 0.0;
-        double x2 = 0.0;
-        double y2 = 0.0;
-        if (stroke) {
-            cairo_set_line_width(m_cr, lineWidth);
-            cairo_stroke_extents(m_cr, &x1, &y1, &x2, &y2);
-        } else {
-            cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
-        }
-        cairo_new_path(m_cr);
-        cairo_restore(m_cr);
-        if (x2 > x1 && y2 > y1) {
-            // A margin of two pixels keeps anti-aliased edges inside the image.
-            const double left = std::floor(x1 * scale) - 2.0;
-            const double top = std::floor(y1 * scale) - 2.0;
-            const double width = std::ceil(x2 * scale) + 2.0 - left;
-            const double height = std::ceil(y2 * scale) + 2.0 - top;
-            if (!(width * height <= static_cast<double>(TextCache::kMaxPixels))) {
-                drawTextPath(m_cr, x, y, fontMatrix, utf8);
-                return;
-            }
-            entry.left = static_cast<int>(left);
-            entry.top = static_cast<int>(top);
-            entry.width = static_cast<int>(width);
-            entry.height = static_cast<int>(height);
-            entry.image.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
-            CairoPtr cr(cairo_create(entry.image.get()));
-            cairo_translate(cr.get(), -left, -top);
-            cairo_scale(cr.get(), scale, scale);
-            drawTextPath(cr.get(), 0.0, 0.0, fontMatrix, utf8);
-            cairo_surface_flush(entry.image.get());
+        // A new string (the readout changes with every move) is put together from cached glyphs:
+        // outlining the glyphs again would cost more than the rest of the frame.
+        TextCacheEntry entry;
+        if (!composeFromGlyphs(entry, stateKey, fontMatrix, utf8, scale, lineWidth)) {
+            drawTextPath(m_cr, x, y, fontMatrix, utf8);
+            return;
         }
         if (m_textCache->entries.size() >= TextCache::kMaxEntries)
             m_textCache->entries.clear();
         it = m_textCache->entries.emplace(std::move(key), std::move(entry)).first;
     }
 
-    const TextCache::Entry& entry = it->second;
+    const TextCacheEntry& entry = it->second;
     if (!entry.image)
         return;
     // The baseline origin snaps to the nearest device pixel, so the image is copied without
@@ -367,9 +519,7 @@ void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMa
     const double oy = std::round(double{y} * scale) + entry.top;
     cairo_save(m_cr);
     cairo_scale(m_cr, 1.0 / scale, 1.0 / scale);
-    cairo_set_source_surface(m_cr, entry.image.get(), ox, oy);
-    cairo_rectangle(m_cr, ox, oy, entry.width, entry.height);
-    cairo_fill(m_cr);
+    compositeAt(m_cr, entry.image.get(), ox, oy, entry.width, entry.height);
     cairo_restore(m_cr);
 }
 

@@ -57,6 +57,8 @@ private:
     using FontFacePtr = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
 
     struct TextCache;
+    struct TextCacheEntry;
+    struct TextCacheGlyph;
 
     void applyStroke(cairo_t* cr) const;
     [[nodiscard]] double deviceLineWidth(cairo_t* cr) const;
@@ -66,6 +68,11 @@ private:
                       const std::string& utf8) const;
     [[nodiscard]] bool textCacheApplies() const;
     void showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8);
+    const TextCacheGlyph* glyphFor(const std::string& stateKey, unsigned long index,
+                                   const cairo_matrix_t& fontMatrix, double scale, double lineWidth);
+    bool composeFromGlyphs(TextCacheEntry& entry, const std::string& stateKey,
+                           const cairo_matrix_t& fontMatrix, const std::string& utf8, double scale,
+                           double lineWidth);
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
