@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <numbers>
 #include <unordered_map>
 
@@ -52,6 +54,10 @@ struct CairoContext::TextCacheGlyph {
 };
 
 struct CairoContext::TextCache {
+    // Drawing happens on the main thread; the lock only keeps a stray second thread safe.
+    std::mutex mutex;
+    // Faces by the name asked for, shared so that cached text keyed on a face is shared too.
+    std::map<std::string, FontFacePtr> faces;
     // Enough for every name of a frame several times over; a cache starts afresh beyond it.
     static constexpr std::size_t kMaxEntries = 1024;
     // Text larger than this (in pixels) is drawn directly.
@@ -60,10 +66,16 @@ struct CairoContext::TextCache {
     std::unordered_map<std::string, TextCacheGlyph> glyphs;
 };
 
+CairoContext::TextCache& CairoContext::sharedTextCache()
+{
+    static TextCache cache;
+    return cache;
+}
+
 CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
     : m_cr(cr)
     , m_clearMode(clearMode)
-    , m_textCache(std::make_unique<TextCache>())
+    , m_textCache(&sharedTextCache())
 {
 }
 
@@ -205,12 +217,14 @@ void CairoContext::strokeLineSegments(const CGPoint* points, std::size_t count)
 
 cairo_font_face_t* CairoContext::faceFor(const std::string& name)
 {
-    auto it = m_faces.find(name);
-    if (it == m_faces.end()) {
+    std::lock_guard lock(m_textCache->mutex);
+    auto& faces = m_textCache->faces;
+    auto it = faces.find(name);
+    if (it == faces.end()) {
         const std::string family = resolveFontFamily(name);
         FontFacePtr face(
             cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL));
-        it = m_faces.emplace(name, std::move(face)).first;
+        it = faces.emplace(name, std::move(face)).first;
     }
     return it->second.get();
 }
@@ -398,8 +412,6 @@ const CairoContext::TextCacheGlyph* CairoContext::glyphFor(const std::string& st
             cairo_stroke(cr.get());
         }
     }
-    if (m_textCache->glyphs.size() >= TextCache::kMaxEntries)
-        m_textCache->glyphs.clear();
     return &m_textCache->glyphs.emplace(std::move(key), std::move(entry)).first->second;
 }
 
@@ -407,6 +419,10 @@ bool CairoContext::composeFromGlyphs(TextCacheEntry& entry, const std::string& s
                                      const cairo_matrix_t& fontMatrix, const std::string& utf8, double scale,
                                      double lineWidth)
 {
+    // Cleared only here, before any glyph of this string is looked up, so that the glyphs the
+    // string collects stay valid while it is put together.
+    if (m_textCache->glyphs.size() >= TextCache::kMaxEntries)
+        m_textCache->glyphs.clear();
     // Glyph positions of the string laid out from the origin, in user units.
     cairo_glyph_t* laid = nullptr;
     int count = 0;
@@ -496,6 +512,7 @@ void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMa
     key += '\0';
     key += utf8;
 
+    std::lock_guard lock(m_textCache->mutex);
     auto it = m_textCache->entries.find(key);
     if (it == m_textCache->entries.end()) {
         // A new string (the readout changes with every move) is put together from cached glyphs:

@@ -7,7 +7,6 @@
 #include "platform/graphics/CGContext.h"
 
 #include <cairo.h>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +62,7 @@ private:
     void applyStroke(cairo_t* cr) const;
     [[nodiscard]] double deviceLineWidth(cairo_t* cr) const;
     [[nodiscard]] cairo_font_face_t* faceFor(const std::string& name);
+    static TextCache& sharedTextCache();
     // Fills and outlines text by the current mode into `cr`, baseline origin at (x, y).
     void drawTextPath(cairo_t* cr, double x, double y, const cairo_matrix_t& fontMatrix,
                       const std::string& utf8) const;
@@ -80,14 +80,14 @@ private:
     Rgba m_stroke;
     float m_lineWidth{1.0f};
     std::vector<SubPath> m_path;
-    std::map<std::string, FontFacePtr> m_faces;
     cairo_font_face_t* m_font{nullptr};
     float m_fontSize{0.0f};
     CGTextDrawingMode m_textMode{kCGTextFill};
     CGAffineTransform m_textMatrix;
     // Rendered text, reused on raster surfaces: outlining glyphs costs far more than a frame can
-    // spend, and the same names are drawn frame after frame.
-    std::unique_ptr<TextCache> m_textCache;
+    // spend, and the same names are drawn frame after frame, by whichever context draws them. The
+    // cache is shared by the whole process; the context does not own it.
+    TextCache* m_textCache;
 };
 
 } // namespace dazed

@@ -180,6 +180,25 @@ TEST(CairoContext, RepeatedTextFollowsTheCurrentColoursAndPlace)
     EXPECT_EQ(inkRows(img).top, first.top + 20);
 }
 
+TEST(CairoContext, TextInManyColoursOutlivesTheCacheStartingAfresh)
+{
+    // Each colour makes new cached glyphs; past the cache's bound it starts afresh mid-run.
+    RasterSurface img(400, 40, 1.0);
+    CGContextRef c = img.context();
+    CGContextSelectFont(c, "Helvetica", 12, kCGEncodingMacRoman);
+    CGContextSetTextDrawingMode(c, kCGTextFillStroke);
+    CGContextSetTextMatrix(c, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
+    CGContextSetRGBStrokeColor(c, 0, 0, 1, 1);
+    CGContextSetLineWidth(c, 0);
+    const char text[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz";
+    for (int i = 0; i < 25; ++i) {
+        CGContextClearRect(c, CGRectMake(0, 0, 400, 40));
+        CGContextSetRGBFillColor(c, 1, static_cast<float>(i) / 25.0f, 0, 1);
+        CGContextShowTextAtPoint(c, 5, 30, text, sizeof text - 1);
+        ASSERT_GT(inkRows(img).top, 0) << i;
+    }
+}
+
 TEST(CairoContext, TextOfNothingOrWithoutFontDrawsNothing)
 {
     RasterSurface img(60, 100, 1.0);
