@@ -33,8 +33,9 @@ std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* erro
     CairoSurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()));
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
+        // Cairo reports most unreadable files as "out of memory"; say what the user can act on.
         if (error)
-            *error = cairo_status_to_string(status);
+            *error = status == CAIRO_STATUS_FILE_NOT_FOUND ? "file not found" : "not a readable PNG file";
         return nullptr;
     }
     // Normalise to ARGB32 so that every image can be read and drawn the same way.
