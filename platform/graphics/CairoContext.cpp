@@ -1,10 +1,13 @@
 #include "platform/graphics/CairoContext.h"
 
+#include "platform/graphics/CairoHandles.h"
 #include "platform/graphics/FontLookup.h"
 #include "platform/graphics/MacRoman.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <unordered_map>
 
 namespace dazed {
 
@@ -27,9 +30,27 @@ double unit(float component)
 }
 } // namespace
 
+struct CairoContext::TextCache {
+    // One shown text as device pixels: fill and outline over transparency, placed with its
+    // baseline origin at (-left, -top) of the image.
+    struct Entry {
+        CairoSurfacePtr image; // null for text that covers nothing (spaces)
+        int left{0};
+        int top{0};
+        int width{0};
+        int height{0};
+    };
+    // Enough for every name of a frame several times over; the cache starts afresh beyond it.
+    static constexpr std::size_t kMaxEntries = 1024;
+    // Text larger than this (in pixels) is drawn directly.
+    static constexpr long kMaxPixels = 4L * 1024 * 1024;
+    std::unordered_map<std::string, Entry> entries;
+};
+
 CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
     : m_cr(cr)
     , m_clearMode(clearMode)
+    , m_textCache(std::make_unique<TextCache>())
 {
 }
 
@@ -115,7 +136,7 @@ void CairoContext::addLineToPoint(float x, float y)
     m_path.back().push_back({x, y});
 }
 
-double CairoContext::deviceLineWidth() const
+double CairoContext::deviceLineWidth(cairo_t* cr) const
 {
     if (m_lineWidth > 0.0f)
         return m_lineWidth;
@@ -125,18 +146,18 @@ double CairoContext::deviceLineWidth() const
     // is first expressed in the units that conversion starts from.
     double sx = 1.0;
     double sy = 1.0;
-    cairo_surface_get_device_scale(cairo_get_target(m_cr), &sx, &sy);
+    cairo_surface_get_device_scale(cairo_get_target(cr), &sx, &sy);
     double dx = sx > 0.0 ? 1.0 / sx : 1.0;
     double dy = 0.0;
-    cairo_device_to_user_distance(m_cr, &dx, &dy);
+    cairo_device_to_user_distance(cr, &dx, &dy);
     const double width = std::hypot(dx, dy);
     return std::isfinite(width) && width > 0.0 ? width : 1.0;
 }
 
-void CairoContext::applyStroke()
+void CairoContext::applyStroke(cairo_t* cr) const
 {
-    cairo_set_source_rgba(m_cr, m_stroke.red, m_stroke.green, m_stroke.blue, m_stroke.alpha);
-    cairo_set_line_width(m_cr, deviceLineWidth());
+    cairo_set_source_rgba(cr, m_stroke.red, m_stroke.green, m_stroke.blue, m_stroke.alpha);
+    cairo_set_line_width(cr, deviceLineWidth(cr));
 }
 
 void CairoContext::strokePath()
@@ -147,7 +168,7 @@ void CairoContext::strokePath()
         for (std::size_t i = 1; i < sub.size(); ++i)
             cairo_line_to(m_cr, sub[i].x, sub[i].y);
     }
-    applyStroke();
+    applyStroke(m_cr);
     cairo_stroke(m_cr);
     m_path.clear();
 }
@@ -165,7 +186,7 @@ void CairoContext::strokeLineSegments(const CGPoint* points, std::size_t count)
         cairo_move_to(m_cr, a.x, a.y);
         cairo_line_to(m_cr, b.x, b.y);
     }
-    applyStroke();
+    applyStroke(m_cr);
     cairo_stroke(m_cr);
 }
 
@@ -218,23 +239,138 @@ void CairoContext::showTextAtPoint(float x, float y, const char* bytes, std::siz
         return;
 
     const std::string utf8 = macRomanToUtf8({bytes, length});
-    cairo_new_path(m_cr);
-    cairo_set_font_face(m_cr, m_font);
-    cairo_set_font_matrix(m_cr, &fontMatrix);
-    cairo_move_to(m_cr, x, y);
-    cairo_text_path(m_cr, utf8.c_str());
+    if (textCacheApplies())
+        showCachedText(x, y, fontMatrix, utf8);
+    else
+        drawTextPath(m_cr, x, y, fontMatrix, utf8);
+}
+
+void CairoContext::drawTextPath(cairo_t* cr, double x, double y, const cairo_matrix_t& fontMatrix,
+                                const std::string& utf8) const
+{
+    cairo_new_path(cr);
+    cairo_set_font_face(cr, m_font);
+    cairo_set_font_matrix(cr, &fontMatrix);
+    cairo_move_to(cr, x, y);
+    cairo_text_path(cr, utf8.c_str());
 
     const bool fill = m_textMode == kCGTextFill || m_textMode == kCGTextFillStroke;
     const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
     if (fill) {
-        cairo_set_source_rgba(m_cr, m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
-        cairo_fill_preserve(m_cr);
+        cairo_set_source_rgba(cr, m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
+        cairo_fill_preserve(cr);
     }
     if (stroke) {
-        applyStroke();
-        cairo_stroke_preserve(m_cr);
+        applyStroke(cr);
+        cairo_stroke_preserve(cr);
     }
-    cairo_new_path(m_cr);
+    cairo_new_path(cr);
+}
+
+bool CairoContext::textCacheApplies() const
+{
+    // Only pixels are cached: PDF and SVG keep their text as outlines. The view's transformation
+    // must be the plain one so that a cached image lands pixel for pixel.
+    if (cairo_surface_get_type(cairo_get_target(m_cr)) != CAIRO_SURFACE_TYPE_IMAGE)
+        return false;
+    cairo_matrix_t ctm;
+    cairo_get_matrix(m_cr, &ctm);
+    double sx = 0.0;
+    double sy = 0.0;
+    cairo_surface_get_device_scale(cairo_get_target(m_cr), &sx, &sy);
+    return ctm.xx == 1.0 && ctm.yy == 1.0 && ctm.xy == 0.0 && ctm.yx == 0.0 && ctm.x0 == 0.0 &&
+           ctm.y0 == 0.0 && sx == sy && sx > 0.0;
+}
+
+namespace {
+template <typename T> void appendBytes(std::string& key, const T& value)
+{
+    char raw[sizeof(T)];
+    std::memcpy(raw, &value, sizeof(T));
+    key.append(raw, sizeof(T));
+}
+} // namespace
+
+void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8)
+{
+    double scale = 1.0;
+    double unused = 1.0;
+    cairo_surface_get_device_scale(cairo_get_target(m_cr), &scale, &unused);
+    const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
+    const double lineWidth = stroke ? deviceLineWidth(m_cr) : 0.0;
+
+    std::string key;
+    key.reserve(utf8.size() + 128);
+    appendBytes(key, m_font);
+    appendBytes(key, fontMatrix);
+    appendBytes(key, m_textMode);
+    appendBytes(key, m_fill);
+    appendBytes(key, m_stroke);
+    appendBytes(key, lineWidth);
+    appendBytes(key, scale);
+    key += utf8;
+
+    auto it = m_textCache->entries.find(key);
+    if (it == m_textCache->entries.end()) {
+        TextCache::Entry entry;
+        // The extent of the ink, outline included, around the baseline origin.
+        cairo_save(m_cr);
+        cairo_new_path(m_cr);
+        cairo_set_font_face(m_cr, m_font);
+        cairo_set_font_matrix(m_cr, &fontMatrix);
+        cairo_move_to(m_cr, 0.0, 0.0);
+        cairo_text_path(m_cr, utf8.c_str());
+        double x1 = 0.0;
+        double y1 = 0.0;
+        double x2 = 0.0;
+        double y2 = 0.0;
+        if (stroke) {
+            cairo_set_line_width(m_cr, lineWidth);
+            cairo_stroke_extents(m_cr, &x1, &y1, &x2, &y2);
+        } else {
+            cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
+        }
+        cairo_new_path(m_cr);
+        cairo_restore(m_cr);
+        if (x2 > x1 && y2 > y1) {
+            // A margin of two pixels keeps anti-aliased edges inside the image.
+            const double left = std::floor(x1 * scale) - 2.0;
+            const double top = std::floor(y1 * scale) - 2.0;
+            const double width = std::ceil(x2 * scale) + 2.0 - left;
+            const double height = std::ceil(y2 * scale) + 2.0 - top;
+            if (!(width * height <= static_cast<double>(TextCache::kMaxPixels))) {
+                drawTextPath(m_cr, x, y, fontMatrix, utf8);
+                return;
+            }
+            entry.left = static_cast<int>(left);
+            entry.top = static_cast<int>(top);
+            entry.width = static_cast<int>(width);
+            entry.height = static_cast<int>(height);
+            entry.image.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
+            CairoPtr cr(cairo_create(entry.image.get()));
+            cairo_translate(cr.get(), -left, -top);
+            cairo_scale(cr.get(), scale, scale);
+            drawTextPath(cr.get(), 0.0, 0.0, fontMatrix, utf8);
+            cairo_surface_flush(entry.image.get());
+        }
+        if (m_textCache->entries.size() >= TextCache::kMaxEntries)
+            m_textCache->entries.clear();
+        it = m_textCache->entries.emplace(std::move(key), std::move(entry)).first;
+    }
+
+    const TextCache::Entry& entry = it->second;
+    if (!entry.image)
+        return;
+    // The baseline origin snaps to the nearest device pixel, so the image is copied without
+    // resampling; the text moves by less than half a pixel.
+    const double ox = std::round(double{x} * scale) + entry.left;
+    const double oy = std::round(double{y} * scale) + entry.top;
+    cairo_save(m_cr);
+    cairo_scale(m_cr, 1.0 / scale, 1.0 / scale);
+    cairo_set_source_surface(m_cr, entry.image.get(), ox, oy);
+    cairo_rectangle(m_cr, ox, oy, entry.width, entry.height);
+    cairo_fill(m_cr);
+    cairo_restore(m_cr);
 }
 
 } // namespace dazed

@@ -56,9 +56,16 @@ private:
     };
     using FontFacePtr = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
 
-    void applyStroke();
-    [[nodiscard]] double deviceLineWidth() const;
+    struct TextCache;
+
+    void applyStroke(cairo_t* cr) const;
+    [[nodiscard]] double deviceLineWidth(cairo_t* cr) const;
     [[nodiscard]] cairo_font_face_t* faceFor(const std::string& name);
+    // Fills and outlines text by the current mode into `cr`, baseline origin at (x, y).
+    void drawTextPath(cairo_t* cr, double x, double y, const cairo_matrix_t& fontMatrix,
+                      const std::string& utf8) const;
+    [[nodiscard]] bool textCacheApplies() const;
+    void showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8);
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
@@ -71,6 +78,9 @@ private:
     float m_fontSize{0.0f};
     CGTextDrawingMode m_textMode{kCGTextFill};
     CGAffineTransform m_textMatrix;
+    // Rendered text, reused on raster surfaces: outlining glyphs costs far more than a frame can
+    // spend, and the same names are drawn frame after frame.
+    std::unique_ptr<TextCache> m_textCache;
 };
 
 } // namespace dazed

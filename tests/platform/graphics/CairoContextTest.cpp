@@ -160,6 +160,26 @@ TEST(CairoContext, FillStrokeTextFillsAndOutlinesInTheirColours)
     EXPECT_GT(blue, 10);
 }
 
+TEST(CairoContext, RepeatedTextFollowsTheCurrentColoursAndPlace)
+{
+    RasterSurface img(60, 100, 2.0);
+    showT(img, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
+    const Ink first = inkRows(img);
+    CGContextRef c = img.context();
+    CGContextClearRect(c, CGRectMake(0, 0, 60, 100));
+    CGContextSetRGBFillColor(c, 1, 0, 0, 1);
+    CGContextShowTextAtPoint(c, 10, 50, "T", 1);
+    const Ink again = inkRows(img);
+    EXPECT_EQ(again.top, first.top);
+    EXPECT_EQ(again.bottom, first.bottom);
+    // The bar of the T, now red.
+    EXPECT_EQ(img.pixel(2 * 10 + 12, first.top + 3), (Rgba8{255, 0, 0, 255}));
+    // The same text 10 points lower.
+    CGContextClearRect(c, CGRectMake(0, 0, 60, 100));
+    CGContextShowTextAtPoint(c, 10, 60, "T", 1);
+    EXPECT_EQ(inkRows(img).top, first.top + 20);
+}
+
 TEST(CairoContext, TextOfNothingOrWithoutFontDrawsNothing)
 {
     RasterSurface img(60, 100, 1.0);

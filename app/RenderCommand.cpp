@@ -1,0 +1,156 @@
+#include "app/RenderCommand.h"
+
+#include "app/AtomicFile.h"
+#include "platform/graphics/ImageExport.h"
+#include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/TraceFormat.h"
+#include "render/QuartzView.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <ostream>
+
+namespace dazed {
+
+namespace {
+enum class Device { Phone, Tablet };
+enum class Orientation { Portrait, Landscape };
+
+// The whole string as a finite number, or nothing.
+std::optional<double> parseNumber(const std::string& text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+struct Checked {
+    CGSize size;
+    float ra{0};
+    float dec{0};
+    double zoom{1};
+    int labels{0};
+    double scale{2};
+};
+
+class Reporter {
+public:
+    explicit Reporter(std::ostream& err)
+        : m_err(err)
+    {
+    }
+    RenderStatus bad(const std::string& option, const std::string& message)
+    {
+        m_err << "dazed render: " << option << ": " << message << "\n";
+        return RenderStatus::BadOption;
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+// Reads a number that the view takes in single precision: it must stay finite there too.
+bool floatOption(const std::string& text, float& out)
+{
+    const auto v = parseNumber(text);
+    if (!v || !std::isfinite(static_cast<float>(*v)))
+        return false;
+    out = static_cast<float>(*v);
+    return true;
+}
+
+std::string quoted(const std::string& s)
+{
+    return "'" + s + "'";
+}
+} // namespace
+
+RenderStatus runRender(const RenderRequest& request, std::ostream& err)
+{
+    Reporter report(err);
+    Checked c;
+
+    Device device = Device::Phone;
+    if (request.device == "tablet")
+        device = Device::Tablet;
+    else if (request.device != "phone")
+        return report.bad("--device", "unknown device " + quoted(request.device) + " (phone or tablet)");
+    Orientation orientation = Orientation::Portrait;
+    if (request.orientation == "landscape")
+        orientation = Orientation::Landscape;
+    else if (request.orientation != "portrait")
+        return report.bad("--orientation",
+                          "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
+    if (!floatOption(request.ra, c.ra))
+        return report.bad("--ra", quoted(request.ra) + " is not a finite number of hours");
+    if (!floatOption(request.dec, c.dec))
+        return report.bad("--dec", quoted(request.dec) + " is not a finite number of degrees");
+    const auto zoom = parseNumber(request.zoom);
+    if (!zoom)
+        return report.bad("--zoom", quoted(request.zoom) + " is not a finite number");
+    c.zoom = *zoom;
+    if (request.labels == "0" || request.labels == "1" || request.labels == "2")
+        c.labels = request.labels[0] - '0';
+    else
+        return report.bad("--labels", quoted(request.labels) + " is not 0, 1 or 2");
+    const auto scale = parseNumber(request.scale);
+    // Beyond 8 pixels a point the image of a tablet no longer fits a Cairo surface.
+    if (!scale || !(*scale > 0.0) || *scale > 8.0)
+        return report.bad("--scale", quoted(request.scale) + " is not a number above 0 and at most 8");
+    c.scale = *scale;
+
+    const bool toTrace = !request.trace.empty();
+    if (toTrace == !request.output.empty())
+        return report.bad("-o/--trace", "give exactly one of -o FILE.png|.svg|.pdf or --trace FILE.jsonl");
+    std::optional<ImageFormat> format;
+    if (!toTrace) {
+        format = imageFormatForPath(request.output);
+        if (!format)
+            return report.bad("-o", "unknown image format for " + quoted(request.output) +
+                                        " (use a .png, .svg or .pdf file name)");
+    }
+
+    // The device's screen in points, portrait first; landscape swaps the two.
+    c.size = device == Device::Phone ? CGSize{320, 480} : CGSize{768, 1024};
+    if (orientation == Orientation::Landscape)
+        c.size = {c.size.height, c.size.width};
+
+    auto view = std::make_shared<QuartzView>(CGRectMake(0, 0, c.size.width, c.size.height));
+    view->setOpaque(true);
+    view->writexs(c.ra, c.dec, c.size.width, c.size.height);
+    view->setEch(c.zoom);
+    for (int i = 0; i < c.labels; ++i)
+        view->writeStarNames();
+
+    std::string bytes;
+    if (toTrace) {
+        RecordingContext recording;
+        {
+            UIGraphicsContextScope scope(&recording);
+            view->displayIfNeeded();
+        }
+        for (const DrawOp& op : recording.ops()) {
+            bytes += traceLine(op);
+            bytes += '\n';
+        }
+    } else {
+        std::string error;
+        if (!renderImage(
+                *format, c.size, c.scale, [&] { view->displayIfNeeded(); }, bytes, error)) {
+            err << "dazed render: -o: cannot draw " << quoted(request.output) << ": " << error << "\n";
+            return RenderStatus::Failed;
+        }
+    }
+
+    const std::string& path = toTrace ? request.trace : request.output;
+    std::string error;
+    if (!writeFileAtomically(path, bytes, error))
+        return report.bad(toTrace ? "--trace" : "-o", "cannot write " + quoted(path) + ": " + error);
+    return RenderStatus::Ok;
+}
+
+} // namespace dazed

@@ -1,0 +1,47 @@
+#include "render/LinePass.h"
+
+#include "catalog/Catalog.h"
+#include "render/QuartzView.h"
+
+namespace dazed {
+
+int projectSegments(const SkyFrame& frame, std::span<const float> table, std::span<CGPoint> out)
+{
+    std::size_t n = 0;
+    const std::size_t segments = table.size() / kLineStride;
+    for (std::size_t i = 0; i < segments; ++i) {
+        const float* seg = table.data() + i * kLineStride;
+        const double deltaAlpha1 = seg[0] - frame.alpha0;
+        const double cosDa1 = std::cos(deltaAlpha1);
+        const double cosRho1 = cosDistance(frame, cosDa1, seg[4], seg[5]);
+        // Only the first end is tested; a NaN distance fails the comparison and skips the segment.
+        if (!(std::acos(cosRho1) < kSegmentLimit))
+            continue;
+        if (n + 2 > out.size())
+            break;
+        const double deltaAlpha2 = seg[2] - frame.alpha0;
+        const double cosDa2 = std::cos(deltaAlpha2);
+        const double cosRho2 = cosDistance(frame, cosDa2, seg[6], seg[7]);
+        const SkyPoint p1 = project(frame, std::sin(deltaAlpha1), cosDa1, seg[4], seg[5], cosRho1);
+        const SkyPoint p2 = project(frame, std::sin(deltaAlpha2), cosDa2, seg[6], seg[7], cosRho2);
+        out[n] = {static_cast<float>(p1.x), static_cast<float>(p1.y)};
+        out[n + 1] = {static_cast<float>(p2.x), static_cast<float>(p2.y)};
+        n += 2;
+    }
+    return static_cast<int>(n);
+}
+
+void QuartzView::linePass(const SkyFrame& frame)
+{
+    Fields& f = m_fields;
+    const int n =
+        projectSegments(frame, {linesrd, static_cast<std::size_t>(kLineCount) * kLineStride}, f.points);
+    f.ctxDraw = frame.context;
+    f.nblines = n;
+    // In label mode 2 the segments are still projected and counted, but nothing is stroked. All
+    // kept segments go to the context in one call.
+    if (f.wLN != 2)
+        CGContextStrokeLineSegments(frame.context, f.points.data(), static_cast<std::size_t>(f.nblines));
+}
+
+} // namespace dazed

@@ -1,0 +1,41 @@
+#include "catalog/Catalog.h"
+#include "render/QuartzView.h"
+#include "render/SkyFrame.h"
+
+#include <cstring>
+
+namespace dazed {
+
+namespace {
+// Writes a name with its baseline origin on its projected point when the point lies within 45
+// degrees of the centre. The font, mode, matrix and outline colour are those of the frame set-up.
+void placeName(const SkyFrame& frame, float hours, float degrees, const char* name)
+{
+    SkyPoint p;
+    if (!projectVisibleHoursDegrees(frame, xs1, hours, degrees, p))
+        return;
+    CGContextShowTextAtPoint(frame.context, static_cast<float>(p.x), static_cast<float>(p.y), name,
+                             std::strlen(name));
+}
+} // namespace
+
+void QuartzView::starNamePass(const SkyFrame& frame)
+{
+    CGContextSetRGBFillColor(frame.context, 0.8f, 0.8f, 0.8f, 1);
+    CGContextSetLineWidth(frame.context, 0);
+    for (int i = 0; i < kStarNameCount; ++i)
+        placeName(frame, starNamesP[i * kStarNameStride], starNamesP[i * kStarNameStride + 1], starNames[i]);
+}
+
+void QuartzView::constellationLabelPass(const SkyFrame& frame)
+{
+    CGContextSetRGBFillColor(frame.context, 0, 0.8f, 0, 1);
+    CGContextSetLineWidth(frame.context, 0);
+    if (m_fields.wLN == 2)
+        return;
+    for (int i = 0; i < kConstellationCount; ++i)
+        placeName(frame, posMoyLines[i * kConstellationStride], posMoyLines[i * kConstellationStride + 1],
+                  nameConst[i * 2 + 1]);
+}
+
+} // namespace dazed

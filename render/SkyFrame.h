@@ -1,0 +1,63 @@
+#pragma once
+
+// Values computed once at the start of a frame and shared by all its passes, and the gnomonic
+// projection onto the plane tangent to the sphere at the view centre.
+
+#include "platform/graphics/CGContext.h"
+
+#include <cmath>
+
+namespace dazed {
+
+inline constexpr double kPi = 3.141592653589793;
+
+// Visibility limits on the angular distance from the view centre, in radians. Names, labels, the
+// "GC" mark and the dash starts are shown within 45 degrees; segments are kept when their first
+// end lies within 2 pi / 7; stars are tested on cos rho directly (see the star pass).
+inline constexpr double kLabelLimit = 0.7853981633974483;
+inline constexpr double kSegmentLimit = 0.8975979010256552;
+inline constexpr double kStarCosLimit = 0.7;
+
+struct SkyFrame {
+    CGContextRef context{nullptr};
+    double scale{0.0};  // points per unit of the tangent plane: ech x 300 (phone) or x 540 (tablet)
+    double alpha0{0.0}; // centre right ascension, radians
+    double sinDelta0{0.0};
+    double cosDelta0{1.0};
+    float cx{0.0f}; // view centre in view points
+    float cy{0.0f};
+};
+
+// A projected point in view points, still in double; callers narrow it for the drawing call.
+struct SkyPoint {
+    double x{0.0};
+    double y{0.0};
+};
+
+// cos rho, the cosine of the angular distance between a point and the view centre, for the
+// point's offset in right ascension from the centre and the sine and cosine of its declination.
+inline double cosDistance(const SkyFrame& f, double cosDeltaAlpha, double sinDec, double cosDec)
+{
+    return f.sinDelta0 * sinDec + f.cosDelta0 * cosDec * cosDeltaAlpha;
+}
+
+// Right ascension grows to the left of the view and declination to the top; a point rho from the
+// centre lies scale x tan rho from (cx, cy).
+inline SkyPoint project(const SkyFrame& f, double sinDeltaAlpha, double cosDeltaAlpha, double sinDec,
+                        double cosDec, double cosRho)
+{
+    const double xi = cosDec * sinDeltaAlpha / cosRho;
+    const double eta = (f.cosDelta0 * sinDec - f.sinDelta0 * cosDec * cosDeltaAlpha) / cosRho;
+    return {double{f.cx} - f.scale * xi, double{f.cy} - f.scale * eta};
+}
+
+// A point given in hours and degrees (the name tables, the references), tested against the
+// 45-degree limit and projected. Returns false, leaving `out` alone, when it is not visible
+// (a NaN distance counts as not visible).
+bool projectVisibleHoursDegrees(const SkyFrame& f, double centreHours, double hours, double degrees,
+                                SkyPoint& out);
+
+// The same projection without the visibility test.
+SkyPoint projectHoursDegrees(const SkyFrame& f, double centreHours, double hours, double degrees);
+
+} // namespace dazed

@@ -1,0 +1,66 @@
+#include "render/StarPass.h"
+
+#include "catalog/Catalog.h"
+#include "render/QuartzView.h"
+#include "render/SkyFrame.h"
+
+namespace dazed {
+
+int starBandStart(double centreDeclination)
+{
+    const double k = centreDeclination - 45.0 + 90.0;
+    if (!(k >= 0.0))
+        return 0;
+    if (k > 178.0)
+        return 178;
+    return static_cast<int>(k);
+}
+
+float discWidth(float magnitude)
+{
+    if (magnitude > 4.0f)
+        return 2.0f;
+    if (magnitude > 2.0f)
+        return 4.0f;
+    return 6.0f;
+}
+
+StarBand starBand(double centreDeclination)
+{
+    StarBand band;
+    // The catalogue is sorted by declination: start at the index entry 44 to 45 degrees south of
+    // the centre and stop after the first star more than 45 degrees north of it; that star is
+    // visited like the others.
+    band.first = static_cast<int>(starpt[starBandStart(centreDeclination)]);
+    if (band.first < 0 || band.first >= kStarCount)
+        band.first = 0;
+    const double northLimit = centreDeclination * kPi / 180.0 + kLabelLimit;
+    band.last = kStarCount - 1;
+    for (int i = band.first; i < kStarCount; ++i)
+        if (double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit) {
+            band.last = i;
+            break;
+        }
+    return band;
+}
+
+void QuartzView::starDiscPass(const SkyFrame& frame)
+{
+    CGContextRef c = frame.context;
+    CGContextSetRGBFillColor(c, 1, 1, 1, 1);
+    const StarBand band = starBand(ys1);
+    for (int i = band.first; i <= band.last; ++i) {
+        const float* star = starrd + static_cast<std::ptrdiff_t>(i) * kStarStride;
+        const double deltaAlpha = star[0] - frame.alpha0;
+        const double cosDa = std::cos(deltaAlpha);
+        const double cosRho = cosDistance(frame, cosDa, star[3], star[4]);
+        if (cosRho > kStarCosLimit) {
+            const SkyPoint p = project(frame, std::sin(deltaAlpha), cosDa, star[3], star[4], cosRho);
+            const float w = discWidth(star[2]);
+            CGContextFillEllipseInRect(
+                c, CGRectMake(static_cast<float>(p.x - w / 2.0), static_cast<float>(p.y - w / 2.0), w, w));
+        }
+    }
+}
+
+} // namespace dazed

@@ -1,0 +1,168 @@
+#include "app/Cli.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace dazed {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = fs::temp_directory_path() /
+                (std::string("dazed-render-") + info->name() + "-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    int run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"dazed", "render"});
+        m_out.str("");
+        m_err.str("");
+        return runCli(args, m_out, m_err);
+    }
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::size_t filesLeft() const
+    {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+    static std::string slurp(const std::string& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path m_dir;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+// Width and height from a PNG's header.
+std::pair<unsigned, unsigned> pngSize(const std::string& png)
+{
+    auto be32 = [&](std::size_t at) {
+        unsigned v = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            v = (v << 8) | static_cast<unsigned char>(png.at(at + i));
+        return v;
+    };
+    return {be32(16), be32(20)};
+}
+
+TEST_F(RenderCommand, WritesImagesOfTheDeviceScreenAtTheScale)
+{
+    ASSERT_EQ(run({"-o", path("a.png")}), 0) << m_err.str();
+    EXPECT_EQ(pngSize(slurp(path("a.png"))), std::make_pair(640u, 960u));
+    ASSERT_EQ(run({"--device", "tablet", "--orientation", "landscape", "--scale", "1", "-o", path("b.png")}),
+              0);
+    EXPECT_EQ(pngSize(slurp(path("b.png"))), std::make_pair(1024u, 768u));
+    ASSERT_EQ(run({"--device", "tablet", "-o", path("c.pdf")}), 0);
+    EXPECT_EQ(slurp(path("c.pdf")).substr(0, 5), "%PDF-");
+    ASSERT_EQ(run({"--labels", "1", "-o", path("d.SVG")}), 0);
+    EXPECT_NE(slurp(path("d.SVG")).find("<svg"), std::string::npos);
+    EXPECT_EQ(filesLeft(), 4u);
+    EXPECT_TRUE(m_err.str().empty());
+}
+
+TEST_F(RenderCommand, TraceHasOneJsonCallPerLineWithShortestNumbers)
+{
+    ASSERT_EQ(run({"--ra", "6.7525", "--dec", "-16.7161", "--labels", "1", "--trace", path("t.jsonl")}), 0)
+        << m_err.str();
+    std::istringstream lines(slurp(path("t.jsonl")));
+    std::string line;
+    std::vector<nlohmann::json> calls;
+    while (std::getline(lines, line))
+        calls.push_back(nlohmann::json::parse(line));
+    ASSERT_GT(calls.size(), 100u);
+    EXPECT_EQ(calls.front(), nlohmann::json::parse(R"({"op":"CGContextClearRect","args":[0,0,320,480]})"));
+    EXPECT_EQ(calls.back()["op"], "CGContextStrokePath");
+    bool greyNames = false;
+    bool readout = false;
+    for (const auto& call : calls) {
+        if (call["op"] == "CGContextSetRGBFillColor" &&
+            call["args"] == nlohmann::json::parse("[0.8,0.8,0.8,1]"))
+            greyNames = true;
+        if (call["op"] == "CGContextShowTextAtPoint" &&
+            call["args"][2] == "Ra : 06h 45mn 09s  De : -16d -42' -57\" ")
+            readout = call["args"][3] == 39;
+        if (call["op"] == "CGContextStrokeLineSegments") {
+            EXPECT_EQ(call["args"][0].size(), call["args"][1].get<std::size_t>());
+            EXPECT_GT(call["args"][1].get<int>(), 0);
+        }
+    }
+    EXPECT_TRUE(greyNames);
+    EXPECT_TRUE(readout);
+    // The panel of a 320-point view is written as 300 by 26, the text origin as 21.
+    EXPECT_NE(slurp(path("t.jsonl")).find(R"({"op":"CGContextFillRect","args":[0,0,300,26]})"),
+              std::string::npos);
+}
+
+TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* option;
+    };
+    const std::string png = path("out.png");
+    const Case cases[] = {
+        {{"--device", "watch", "-o", png}, "--device"},
+        {{"--orientation", "sideways", "-o", png}, "--orientation"},
+        {{"--labels", "3", "-o", png}, "--labels"},
+        {{"--labels", "-1", "-o", png}, "--labels"},
+        {{"--labels", "1.0", "-o", png}, "--labels"},
+        {{"--ra", "abc", "-o", png}, "--ra"},
+        {{"--ra", "inf", "-o", png}, "--ra"},
+        {{"--dec", "nan", "-o", png}, "--dec"},
+        {{"--dec", "1e300", "-o", png}, "--dec"},
+        {{"--zoom", "", "-o", png}, "--zoom"},
+        {{"--zoom", "2x", "-o", png}, "--zoom"},
+        {{"--scale", "0", "-o", png}, "--scale"},
+        {{"--scale", "-1", "-o", png}, "--scale"},
+        {{"-o", path("out.jpg")}, "-o"},
+        {{"-o", path("no-such-folder/out.png")}, "-o"},
+        {{"--trace", path("no-such-folder/t.jsonl")}, "--trace"},
+        {{}, "-o"},
+        {{"--colour", "red", "-o", png}, "--colour"},
+        {{"-o", png, "--trace", path("t.jsonl")}, "--trace"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), 2) << c.option;
+        const std::string err = m_err.str();
+        EXPECT_NE(err.find(c.option), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(filesLeft(), 0u) << c.option;
+    }
+}
+
+TEST_F(RenderCommand, AFailedRunLeavesAnExistingFileAsItWas)
+{
+    ASSERT_EQ(run({"-o", path("keep.png")}), 0);
+    const std::string before = slurp(path("keep.png"));
+    EXPECT_EQ(run({"--labels", "7", "-o", path("keep.png")}), 2);
+    EXPECT_EQ(slurp(path("keep.png")), before);
+    EXPECT_EQ(filesLeft(), 1u);
+}
+
+TEST(Cli, SummaryStaysTheDefault)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runCli({"dazed"}, out, err), 0);
+    EXPECT_NE(out.str().find("1601 stars"), std::string::npos);
+    out.str("");
+    EXPECT_EQ(runCli({"dazed", "summary"}, out, err), 0);
+    EXPECT_NE(out.str().find("constellation segments"), std::string::npos);
+}
+
+} // namespace
+} // namespace dazed

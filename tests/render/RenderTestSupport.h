@@ -1,0 +1,93 @@
+#pragma once
+
+// Helpers shared by the renderer tests: a view of a given size, centre, zoom and label mode, one
+// frame drawn into a recording, and brute-force sky geometry that does not share the renderer's
+// formulas (unit vectors and dot products instead of the projection's cos rho).
+
+#include "catalog/Catalog.h"
+#include "platform/graphics/RecordingContext.h"
+#include "render/QuartzView.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace dazed::test {
+
+struct ViewSetup {
+    float width{320};
+    float height{480};
+    float ra{0};
+    float dec{0};
+    double ech{1.0};
+    int labelMode{0};
+};
+
+inline std::shared_ptr<QuartzView> makeView(const ViewSetup& s)
+{
+    auto view = std::make_shared<QuartzView>(CGRectMake(0, 0, s.width, s.height));
+    view->writexs(s.ra, s.dec, s.width, s.height);
+    view->setEch(s.ech);
+    for (int i = 0; i < s.labelMode; ++i)
+        view->writeStarNames();
+    return view;
+}
+
+inline void drawFrame(QuartzView& view, CGContextRef context)
+{
+    UIGraphicsContextScope scope(context);
+    view.drawRect(view.bounds());
+}
+
+// One frame of a fresh view, recorded.
+struct Frame {
+    std::shared_ptr<QuartzView> view;
+    RecordingContext rec;
+};
+
+inline std::unique_ptr<Frame> recordFrame(const ViewSetup& s)
+{
+    auto f = std::make_unique<Frame>();
+    f->view = makeView(s);
+    drawFrame(*f->view, &f->rec);
+    return f;
+}
+
+struct Vec3 {
+    double x, y, z;
+};
+
+inline Vec3 unitVector(double raRadians, double decRadians)
+{
+    return {std::cos(decRadians) * std::cos(raRadians), std::cos(decRadians) * std::sin(raRadians),
+            std::sin(decRadians)};
+}
+
+// Angular distance in radians between two directions given in radians.
+inline double separation(double ra1, double dec1, double ra2, double dec2)
+{
+    const Vec3 a = unitVector(ra1, dec1);
+    const Vec3 b = unitVector(ra2, dec2);
+    const double cx = a.y * b.z - a.z * b.y;
+    const double cy = a.z * b.x - a.x * b.z;
+    const double cz = a.x * b.y - a.y * b.x;
+    // atan2 of |a x b| and a . b stays accurate at every distance.
+    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), a.x * b.x + a.y * b.y + a.z * b.z);
+}
+
+inline double hoursToRadians(double h)
+{
+    return h * std::numbers::pi / 12.0;
+}
+
+inline double degreesToRadians(double d)
+{
+    return d * std::numbers::pi / 180.0;
+}
+
+inline double radiansToDegrees(double r)
+{
+    return r * 180.0 / std::numbers::pi;
+}
+
+} // namespace dazed::test
