@@ -174,8 +174,11 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
         return;
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
+    // A hard-edged clip: soft edges of neighbouring strips would add up to visible seams.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
     cairo_clip(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
     cairo_translate(cr, dest.minX(), dest.minY());
     cairo_scale(cr, dest.size.width / columnWidth, dest.size.height / size.height);
     cairo_set_source_surface(cr, image.impl().surface.get(), -sourceMinX, 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace dazed {
 
@@ -53,9 +54,17 @@ void SDLHost::showScreen(CGSize size)
         }
         m_window.reset(SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                         SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+        // Without a display (the offscreen and dummy drivers) there is no GPU to use: the software
+        // renderer avoids loading a GL stack only to draw into memory.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool headless =
+            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (headless)
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0"); // nor to show the window's surface
         if (m_window) {
-            m_renderer.reset(
-                SDL_CreateRenderer(m_window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+            if (!headless)
+                m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1,
+                                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
             if (!m_renderer)
                 m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, SDL_RENDERER_SOFTWARE));
         }
