@@ -17,6 +17,7 @@ void HeadlessHost::present(const Image& screen)
 
 std::optional<HostEvent> HeadlessHost::waitEvent(std::optional<double> deadline)
 {
+    m_waits.push_back(deadline);
     if (!m_events.empty())
         return pollEvent();
     if (!deadline)

@@ -25,6 +25,8 @@ public:
     [[nodiscard]] int presentCount() const { return m_presentCount; }
     [[nodiscard]] const std::shared_ptr<Image>& lastPresented() const { return m_lastPresented; }
     [[nodiscard]] const std::vector<std::string>& openedURLs() const { return m_openedURLs; }
+    // The deadline of every wait, in order; none for a wait that would sleep until an event.
+    [[nodiscard]] const std::vector<std::optional<double>>& waits() const { return m_waits; }
     void setOpenURLSucceeds(bool succeeds) { m_openSucceeds = succeeds; }
 
     void showScreen(CGSize size) override { m_screenSize = size; }
@@ -45,6 +47,7 @@ private:
     int m_presentCount{0};
     std::shared_ptr<Image> m_lastPresented;
     std::vector<std::string> m_openedURLs;
+    std::vector<std::optional<double>> m_waits;
     bool m_openSucceeds{true};
 };
 

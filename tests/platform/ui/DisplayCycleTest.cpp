@@ -1,5 +1,6 @@
 #include "UITestSupport.h"
 #include "platform/graphics/CGContext.h"
+#include "platform/ui/UIViewAnimation.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,45 @@ TEST(DisplayCycle, AnOpaqueViewShowsBlackWhereItClears)
     EXPECT_EQ(app.host.lastPresented()->pixelAt(10, 10), kBlack);
     EXPECT_EQ(app.host.lastPresented()->pixelAt(60, 60), kBlue);
     EXPECT_EQ(app.host.lastPresented()->pixelAt(200, 200), 0xFFFFFFFFu);
+}
+
+} // namespace
+} // namespace dazed
+
+namespace dazed {
+namespace {
+
+TEST(EventLoop, SleepsUntilTheNextEventWhenIdleAndWakesPerFrameOnlyWhileAnimating)
+{
+    test::HeadlessApp app;
+    auto root = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    app.window->addSubview(root);
+    app.send(ResizeInput{});
+    app.send(ResizeInput{});
+    ASSERT_EQ(app.host.waits().size(), 2u);
+    EXPECT_FALSE(app.host.waits()[0]) << "no deadline: the host sleeps until an event";
+    EXPECT_FALSE(app.host.waits()[1]);
+
+    UIView::beginAnimations();
+    UIView::setAnimationDuration(0.1);
+    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
+    root->setBackgroundColor(UIColor::whiteColor());
+    UIView::commitAnimations();
+    app.loop.display();
+    while (app.loop.step() && app.host.waits().back()) {
+    }
+    // Every wait during the flip had a deadline one frame after the previous frame, and once it
+    // ended the loop went back to sleeping without one.
+    std::size_t framed = 0;
+    for (std::size_t i = 2; i + 1 < app.host.waits().size(); ++i) {
+        ASSERT_TRUE(app.host.waits()[i]);
+        if (i > 2) {
+            EXPECT_NEAR(*app.host.waits()[i] - *app.host.waits()[i - 1], 1.0 / 60.0, 1e-9);
+        }
+        ++framed;
+    }
+    EXPECT_NEAR(static_cast<double>(framed), 6.0, 1.0);
+    EXPECT_FALSE(app.host.waits().back());
 }
 
 } // namespace

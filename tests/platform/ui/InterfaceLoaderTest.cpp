@@ -15,7 +15,13 @@ class FakeRoot : public UIViewController {
 public:
     std::shared_ptr<UIButton> infoButton;
     int toggles = 0;
+    int autorotationQuestions = 0;
     bool loadedWithButton = false;
+    bool shouldAutorotateToInterfaceOrientation(int) override
+    {
+        ++autorotationQuestions;
+        return true;
+    }
     bool setOutlet(const std::string& name, const std::shared_ptr<UIView>& view) override
     {
         if (name != "infoButton")
@@ -100,6 +106,7 @@ TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
         ASSERT_TRUE(root->infoButton) << "the outlet is connected";
         EXPECT_TRUE(root->loadedWithButton) << "outlets are connected before viewDidLoad";
         EXPECT_EQ(root->infoButton->buttonType(), UIButtonTypeInfoLight);
+        EXPECT_EQ(root->autorotationQuestions, 1) << "the controller in the window is asked once at launch";
         EXPECT_EQ(root->infoButton->superview(), root->view().get());
         const CGSize screen = portraitScreenSize(family);
         EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, screen.width, screen.height));
