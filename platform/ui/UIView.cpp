@@ -1,22 +1,190 @@
 #include "platform/ui/UIView.h"
 
+#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/UIPainter.h"
+#include "platform/ui/UIViewAnimation.h"
+#include "platform/ui/UIViewController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace dazed {
+
+namespace {
+bool& screenChangedFlag()
+{
+    static bool changed = true;
+    return changed;
+}
+} // namespace
+
+bool UIView::consumeScreenChanged()
+{
+    return std::exchange(screenChangedFlag(), false);
+}
+
+void UIView::noteScreenChanged()
+{
+    screenChangedFlag() = true;
+}
 
 UIView::UIView(CGRect frame)
     : m_frame(frame)
 {
 }
 
-UIView::~UIView() = default;
+UIView::~UIView()
+{
+    for (auto& sub : m_subviews)
+        sub->m_superview = nullptr;
+}
 
 void UIView::setFrame(CGRect frame)
 {
+    // A view's picture is drawn at its size, so a new size needs a new drawing.
+    if (frame.size != m_frame.size)
+        m_needsDisplay = true;
     m_frame = frame;
+    noteScreenChanged();
+}
+
+void UIView::setCenter(CGPoint center)
+{
+    setFrame({{center.x - m_frame.size.width / 2, center.y - m_frame.size.height / 2}, m_frame.size});
+}
+
+void UIView::setOpaque(bool opaque)
+{
+    m_opaque = opaque;
+    setNeedsDisplay();
+}
+
+void UIView::setBackgroundColor(UIColor color)
+{
+    m_backgroundColor = color;
+    setNeedsDisplay();
+}
+
+void UIView::setHidden(bool hidden)
+{
+    m_hidden = hidden;
+    noteScreenChanged();
+}
+
+void UIView::detachFromSuperview()
+{
+    if (!m_superview)
+        return;
+    auto& siblings = m_superview->m_subviews;
+    auto it =
+        std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
+    m_superview = nullptr;
+    if (it != siblings.end())
+        siblings.erase(it); // may release the last owner of this view; nothing is touched after it
+}
+
+void UIView::insertSubviewAt(const std::shared_ptr<UIView>& view, std::size_t index)
+{
+    // Adding a view to itself or to one of its own descendants would make a cycle.
+    if (!view || view.get() == this || isDescendantOfView(view.get()))
+        return;
+    const std::shared_ptr<UIView> keep = view; // the old superview may hold the only reference
+    const UIView* old = keep->m_superview;
+    const auto oldIndex = old == this
+                              ? std::find(m_subviews.begin(), m_subviews.end(), keep) - m_subviews.begin()
+                              : static_cast<std::ptrdiff_t>(m_subviews.size());
+    keep->detachFromSuperview();
+    if (old == this && static_cast<std::size_t>(oldIndex) < index)
+        --index;
+    index = std::min(index, m_subviews.size());
+    m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(index), keep);
+    keep->m_superview = this;
+    noteScreenChanged();
+}
+
+void UIView::addSubview(const std::shared_ptr<UIView>& view)
+{
+    insertSubviewAt(view, m_subviews.size());
+}
+
+void UIView::insertSubviewBelowSubview(const std::shared_ptr<UIView>& view, const UIView* sibling)
+{
+    auto it =
+        std::find_if(m_subviews.begin(), m_subviews.end(), [&](const auto& v) { return v.get() == sibling; });
+    if (!sibling || it == m_subviews.end())
+        return addSubview(view);
+    insertSubviewAt(view, static_cast<std::size_t>(it - m_subviews.begin()));
+}
+
+void UIView::insertSubviewAboveSubview(const std::shared_ptr<UIView>& view, const UIView* sibling)
+{
+    auto it =
+        std::find_if(m_subviews.begin(), m_subviews.end(), [&](const auto& v) { return v.get() == sibling; });
+    if (!sibling || it == m_subviews.end())
+        return addSubview(view);
+    insertSubviewAt(view, static_cast<std::size_t>(it - m_subviews.begin()) + 1);
+}
+
+void UIView::removeFromSuperview()
+{
+    if (!m_superview)
+        return;
+    noteScreenChanged();
+    detachFromSuperview();
+}
+
+bool UIView::isDescendantOfView(const UIView* view) const
+{
+    for (const UIView* v = this; v; v = v->m_superview)
+        if (v == view)
+            return true;
+    return false;
+}
+
+UIView* UIView::rootView()
+{
+    UIView* v = this;
+    while (v->m_superview)
+        v = v->m_superview;
+    return v;
+}
+
+bool UIView::pointInside(CGPoint point) const
+{
+    return bounds().contains(point);
+}
+
+UIView* UIView::hitTest(CGPoint point)
+{
+    if (m_hidden || !m_userInteractionEnabled || !pointInside(point))
+        return nullptr;
+    for (auto it = m_subviews.rbegin(); it != m_subviews.rend(); ++it) {
+        const CGRect f = (*it)->frame();
+        if (UIView* hit = (*it)->hitTest(point.translated(-f.origin.x, -f.origin.y)))
+            return hit;
+    }
+    return this;
+}
+
+CGPoint UIView::convertPointFromScreen(CGPoint point) const
+{
+    for (const UIView* v = this; v && v->m_superview; v = v->m_superview)
+        point = point.translated(-v->m_frame.origin.x, -v->m_frame.origin.y);
+    return point;
+}
+
+CGPoint UIView::convertPointToScreen(CGPoint point) const
+{
+    for (const UIView* v = this; v && v->m_superview; v = v->m_superview)
+        point = point.translated(v->m_frame.origin.x, v->m_frame.origin.y);
+    return point;
 }
 
 void UIView::setNeedsDisplay()
 {
     m_needsDisplay = true;
+    noteScreenChanged();
 }
 
 void UIView::drawRect(CGRect) {}
@@ -28,6 +196,66 @@ bool UIView::displayIfNeeded()
     m_needsDisplay = false;
     drawRect(bounds());
     return true;
+}
+
+UIResponder* UIView::nextResponder() const
+{
+    if (m_viewController)
+        return m_viewController;
+    return m_superview;
+}
+
+const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* drawn)
+{
+    const bool sizeChanged =
+        !m_backing || m_backing->scale() != scale ||
+        m_backing->pixelWidth() != std::max(1, static_cast<int>(std::ceil(m_frame.size.width * scale))) ||
+        m_backing->pixelHeight() != std::max(1, static_cast<int>(std::ceil(m_frame.size.height * scale)));
+    const bool draw = m_needsDisplay || sizeChanged;
+    if (drawn)
+        *drawn = draw;
+    if (!draw)
+        return m_backing;
+    m_needsDisplay = false;
+    if (sizeChanged)
+        m_backing = Image::create(m_frame.size, scale);
+    UIPainter painter(*m_backing);
+    // An opaque view without a colour shows black wherever it draws nothing.
+    const RGBAColor fill = m_backgroundColor ? m_backgroundColor->rgba()
+                           : m_opaque        ? RGBAColor{0, 0, 0, 1}
+                                             : RGBAColor{};
+    painter.fill(fill);
+    drawContent(*m_backing);
+    return m_backing;
+}
+
+void UIView::drawContent(Image& target)
+{
+    ImageContext context(target, {},
+                         m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent);
+    UIGraphicsContextScope scope(context.context());
+    drawRect(bounds());
+}
+
+void UIView::beginAnimations(const char*, void*)
+{
+    UIViewAnimation::shared().begin();
+}
+
+void UIView::setAnimationDuration(double seconds)
+{
+    UIViewAnimation::shared().setDuration(seconds);
+}
+
+void UIView::setAnimationTransition(UIViewAnimationTransition transition, UIView* view, bool)
+{
+    // The old content is always captured: the framework has no live-redraw transition.
+    UIViewAnimation::shared().setTransition(transition, view);
+}
+
+void UIView::commitAnimations()
+{
+    UIViewAnimation::shared().commit();
 }
 
 } // namespace dazed

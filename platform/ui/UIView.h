@@ -1,28 +1,75 @@
 #pragma once
 
 // A rectangular area of the screen that draws itself through the drawing context. Views are held
-// by std::shared_ptr: a view can have several owners (its superview and a controller).
+// by std::shared_ptr: a view can have several owners (its superview and a controller). A view
+// holds its subviews; the superview link is a plain pointer that the superview clears when it lets
+// a subview go.
 
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/UIColor.h"
+#include "platform/ui/UIResponder.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace dazed {
 
-class UIView : public std::enable_shared_from_this<UIView> {
+class UIViewController;
+class UIPainter;
+
+enum UIViewAnimationTransition : int {
+    UIViewAnimationTransitionNone = 0,
+    UIViewAnimationTransitionFlipFromLeft = 1,
+    UIViewAnimationTransitionFlipFromRight = 2,
+};
+
+class UIView : public UIResponder, public std::enable_shared_from_this<UIView> {
 public:
     explicit UIView(CGRect frame = {});
-    virtual ~UIView();
-    UIView(const UIView&) = delete;
-    UIView& operator=(const UIView&) = delete;
+    ~UIView() override;
 
+    // Frame: position and size in the superview's coordinates.
     [[nodiscard]] CGRect frame() const { return m_frame; }
     void setFrame(CGRect frame);
     // The view's own coordinate space: origin (0, 0), the frame's size.
     [[nodiscard]] CGRect bounds() const { return {{}, m_frame.size}; }
+    [[nodiscard]] CGPoint center() const { return m_frame.center(); }
+    // Moves the frame so that its centre lies at `center`; the size is kept.
+    void setCenter(CGPoint center);
 
     [[nodiscard]] bool isOpaque() const { return m_opaque; }
-    void setOpaque(bool opaque) { m_opaque = opaque; }
+    void setOpaque(bool opaque);
+    // Filled behind whatever drawRect draws; none by default.
+    [[nodiscard]] std::optional<UIColor> backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(UIColor color);
+    [[nodiscard]] bool isHidden() const { return m_hidden; }
+    void setHidden(bool hidden);
+    // A view that does not take part in touches lets them through to the views beneath it.
+    [[nodiscard]] bool isUserInteractionEnabled() const { return m_userInteractionEnabled; }
+    void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
+
+    // Subviews, bottom to top: later subviews lie above earlier ones.
+    [[nodiscard]] const std::vector<std::shared_ptr<UIView>>& subviews() const { return m_subviews; }
+    [[nodiscard]] UIView* superview() const { return m_superview; }
+    // Adds `view` on top of the other subviews, taking it from its old superview first.
+    void addSubview(const std::shared_ptr<UIView>& view);
+    // Inserts `view` directly below (or above) `sibling`; on top when `sibling` is not a subview.
+    void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    // Does nothing for a view without a superview.
+    void removeFromSuperview();
+    [[nodiscard]] bool isDescendantOfView(const UIView* view) const;
+    // The topmost ancestor (the view itself when it has no superview).
+    [[nodiscard]] UIView* rootView();
+
+    // The deepest visible, interactive view under `point` (in this view's coordinates), or null.
+    [[nodiscard]] virtual UIView* hitTest(CGPoint point);
+    [[nodiscard]] virtual bool pointInside(CGPoint point) const;
+    // Screen points are the coordinates of the topmost ancestor.
+    [[nodiscard]] CGPoint convertPointFromScreen(CGPoint point) const;
+    [[nodiscard]] CGPoint convertPointToScreen(CGPoint point) const;
 
     // Marks the whole view as needing display: the display cycle calls drawRect once, however
     // many marks arrived since the last one. Never draws by itself.
@@ -36,10 +83,49 @@ public:
     // Runs drawRect for a pending mark and clears it; false when nothing was pending.
     bool displayIfNeeded();
 
+    // The controller whose root view this is, if any; it is the view's next responder.
+    [[nodiscard]] UIViewController* viewController() const { return m_viewController; }
+    void setViewController(UIViewController* controller) { m_viewController = controller; }
+    [[nodiscard]] UIResponder* nextResponder() const override;
+
+    // Animation blocks: the changes made between begin and commit happen at once; the
+    // transition set for a view is shown over `duration` seconds by the display cycle.
+    static void beginAnimations(const char* animationID = nullptr, void* context = nullptr);
+    static void setAnimationDuration(double seconds);
+    static void setAnimationTransition(UIViewAnimationTransition transition, UIView* view, bool cache);
+    static void commitAnimations();
+
+    // The display cycle: brings the view's picture up to date at `scale` pixels per point,
+    // running drawRect when marked (or when the picture is missing or of another size), and
+    // returns it. True in `drawn` when drawRect ran.
+    const std::shared_ptr<Image>& updateBackingStore(float scale, bool* drawn = nullptr);
+    [[nodiscard]] const std::shared_ptr<Image>& backingStore() const { return m_backing; }
+
+    // True once something that changes what the screen shows (a mark, a frame, the tree) happened
+    // since the last call; the display cycle composites the screen again only then.
+    static bool consumeScreenChanged();
+    static void noteScreenChanged();
+
+protected:
+    // Draws the view's own content into its picture, which already holds the background colour.
+    // The default makes a drawing context on the picture current and runs drawRect; controls draw
+    // with a painter instead.
+    virtual void drawContent(Image& target);
+
 private:
+    void detachFromSuperview();
+    void insertSubviewAt(const std::shared_ptr<UIView>& view, std::size_t index);
+
     CGRect m_frame;
     bool m_opaque{false};
     bool m_needsDisplay{false};
+    bool m_hidden{false};
+    bool m_userInteractionEnabled{true};
+    std::optional<UIColor> m_backgroundColor;
+    UIView* m_superview{nullptr};
+    std::vector<std::shared_ptr<UIView>> m_subviews;
+    UIViewController* m_viewController{nullptr};
+    std::shared_ptr<Image> m_backing;
 };
 
 } // namespace dazed

@@ -1,0 +1,34 @@
+#include "platform/graphics/ImageContext.h"
+
+#include "platform/graphics/CairoContext.h"
+#include "platform/graphics/ImageImpl.h"
+
+namespace dazed {
+
+struct ImageContext::Impl {
+    CairoPtr cr;
+    std::unique_ptr<CairoContext> context;
+};
+
+ImageContext::ImageContext(Image& target, CGPoint origin, Clear clear)
+    : m_impl(std::make_unique<Impl>())
+{
+    m_impl->cr.reset(cairo_create(target.impl().surface.get()));
+    cairo_translate(m_impl->cr.get(), origin.x, origin.y);
+    m_impl->context = std::make_unique<CairoContext>(
+        m_impl->cr.get(),
+        clear == Clear::Black ? CairoContext::ClearMode::Black : CairoContext::ClearMode::Transparent);
+}
+
+// The Cairo context must go before the cairo_t it draws through.
+ImageContext::~ImageContext()
+{
+    m_impl->context.reset();
+}
+
+CGContextRef ImageContext::context() const
+{
+    return m_impl->context.get();
+}
+
+} // namespace dazed

@@ -1,0 +1,230 @@
+#include "platform/graphics/UIPainter.h"
+
+#include "platform/graphics/ImageImpl.h"
+
+#include <algorithm>
+#include <string>
+
+namespace dazed {
+
+struct UIPainter::Impl {
+    CairoPtr cr;
+};
+
+namespace {
+
+void setColor(cairo_t* cr, RGBAColor c)
+{
+    cairo_set_source_rgba(cr, c.red, c.green, c.blue, c.alpha);
+}
+
+void roundedRectPath(cairo_t* cr, CGRect r, float radius)
+{
+    const double rad =
+        std::clamp(static_cast<double>(radius), 0.0, std::min(r.size.width, r.size.height) / 2.0);
+    const double x0 = r.minX(), y0 = r.minY(), x1 = r.maxX(), y1 = r.maxY();
+    constexpr double kQuarter = 1.5707963267948966;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x1 - rad, y0 + rad, rad, -kQuarter, 0);
+    cairo_arc(cr, x1 - rad, y1 - rad, rad, 0, kQuarter);
+    cairo_arc(cr, x0 + rad, y1 - rad, rad, kQuarter, 2 * kQuarter);
+    cairo_arc(cr, x0 + rad, y0 + rad, rad, 2 * kQuarter, 3 * kQuarter);
+    cairo_close_path(cr);
+}
+
+void ellipsePath(cairo_t* cr, CGRect r)
+{
+    if (r.size.width <= 0 || r.size.height <= 0)
+        return;
+    cairo_save(cr);
+    cairo_translate(cr, r.center().x, r.center().y);
+    cairo_scale(cr, r.size.width / 2.0, r.size.height / 2.0);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 6.283185307179586);
+    cairo_restore(cr);
+}
+
+void selectFont(cairo_t* cr, const FontSpec& font)
+{
+    cairo_select_font_face(cr, font.family, CAIRO_FONT_SLANT_NORMAL,
+                           font.weight == FontWeight::Bold ? CAIRO_FONT_WEIGHT_BOLD
+                                                           : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, font.size);
+}
+
+} // namespace
+
+UIPainter::UIPainter(Image& target)
+    : m_impl(std::make_unique<Impl>())
+{
+    m_impl->cr.reset(cairo_create(target.impl().surface.get()));
+}
+
+UIPainter::~UIPainter() = default;
+
+void UIPainter::save()
+{
+    cairo_save(m_impl->cr.get());
+}
+
+void UIPainter::restore()
+{
+    cairo_restore(m_impl->cr.get());
+}
+
+void UIPainter::translate(float dx, float dy)
+{
+    cairo_translate(m_impl->cr.get(), dx, dy);
+}
+
+void UIPainter::clip(CGRect rect)
+{
+    cairo_t* cr = m_impl->cr.get();
+    cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
+    cairo_clip(cr);
+}
+
+void UIPainter::fill(RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    cairo_save(cr);
+    cairo_reset_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    setColor(cr, color);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+void UIPainter::fillRect(CGRect rect, RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    setColor(cr, color);
+    cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
+    cairo_fill(cr);
+}
+
+void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor bottom)
+{
+    cairo_t* cr = m_impl->cr.get();
+    std::unique_ptr<cairo_pattern_t, decltype(&cairo_pattern_destroy)> pattern(
+        cairo_pattern_create_linear(0, rect.minY(), 0, rect.maxY()), &cairo_pattern_destroy);
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 0, top.red, top.green, top.blue, top.alpha);
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 1, bottom.red, bottom.green, bottom.blue, bottom.alpha);
+    cairo_set_source(cr, pattern.get());
+    cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
+    cairo_fill(cr);
+}
+
+void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    roundedRectPath(cr, rect, radius);
+    setColor(cr, color);
+    cairo_fill(cr);
+}
+
+void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    roundedRectPath(cr, rect, radius);
+    setColor(cr, color);
+    cairo_set_line_width(cr, lineWidth);
+    cairo_stroke(cr);
+}
+
+void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    ellipsePath(cr, rect);
+    setColor(cr, color);
+    cairo_fill(cr);
+}
+
+void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
+{
+    cairo_t* cr = m_impl->cr.get();
+    ellipsePath(cr, rect);
+    setColor(cr, color);
+    cairo_set_line_width(cr, lineWidth);
+    cairo_stroke(cr);
+}
+
+void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
+{
+    const CGSize size = image.size();
+    if (size.width <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
+        return;
+    cairo_t* cr = m_impl->cr.get();
+    cairo_save(cr);
+    cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
+    cairo_clip(cr);
+    cairo_translate(cr, dest.minX(), dest.minY());
+    cairo_scale(cr, dest.size.width / size.width, dest.size.height / size.height);
+    cairo_set_source_surface(cr, image.impl().surface.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+}
+
+void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest)
+{
+    const CGSize size = image.size();
+    const float columnWidth = sourceMaxX - sourceMinX;
+    if (columnWidth <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
+        return;
+    cairo_t* cr = m_impl->cr.get();
+    cairo_save(cr);
+    // A hard-edged clip: soft edges of neighbouring strips would add up to visible seams.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
+    cairo_clip(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+    cairo_translate(cr, dest.minX(), dest.minY());
+    cairo_scale(cr, dest.size.width / columnWidth, dest.size.height / size.height);
+    cairo_set_source_surface(cr, image.impl().surface.get(), -sourceMinX, 0);
+    // Neighbouring strips must meet without seams, so the edges are not faded out.
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+CGSize UIPainter::measureText(std::string_view text, const FontSpec& font)
+{
+    cairo_t* cr = m_impl->cr.get();
+    const std::string s(text);
+    selectFont(cr, font);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, s.c_str(), &extents);
+    cairo_font_extents_t fontExtents;
+    cairo_font_extents(cr, &fontExtents);
+    return {static_cast<float>(extents.x_advance),
+            static_cast<float>(fontExtents.ascent + fontExtents.descent)};
+}
+
+void UIPainter::drawText(std::string_view text, CGRect rect, const FontSpec& font, RGBAColor color,
+                         TextAlignment alignment)
+{
+    if (text.empty())
+        return;
+    cairo_t* cr = m_impl->cr.get();
+    const CGSize measured = measureText(text, font);
+    cairo_font_extents_t fontExtents;
+    cairo_font_extents(cr, &fontExtents);
+    double x = rect.minX();
+    if (alignment == TextAlignment::Center)
+        x = rect.minX() + (rect.size.width - measured.width) / 2.0;
+    else if (alignment == TextAlignment::Right)
+        x = rect.maxX() - measured.width;
+    const double baseline = rect.minY() + (rect.size.height - measured.height) / 2.0 + fontExtents.ascent;
+    const std::string s(text);
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
+    cairo_clip(cr);
+    setColor(cr, color);
+    cairo_move_to(cr, x, baseline);
+    cairo_show_text(cr, s.c_str());
+    cairo_new_path(cr);
+    cairo_restore(cr);
+}
+
+} // namespace dazed

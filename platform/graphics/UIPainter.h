@@ -1,0 +1,83 @@
+#pragma once
+
+// Draws the framework's own controls (buttons, labels, bars, images) and composites views into an
+// Image. Coordinates are points; the target's scale turns them into pixels. State changes made
+// between save() and restore() (translation, clip) are undone by restore().
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+
+#include <memory>
+#include <string_view>
+
+namespace dazed {
+
+enum class TextAlignment { Left, Center, Right };
+enum class FontWeight { Regular, Bold };
+
+struct FontSpec {
+    // The system font: a Helvetica-like sans found through fontconfig.
+    static constexpr const char* kSystemFamily = "Nimbus Sans";
+    const char* family{kSystemFamily};
+    float size{17.0f};
+    FontWeight weight{FontWeight::Regular};
+};
+
+class UIPainter {
+public:
+    // The target must outlive the painter.
+    explicit UIPainter(Image& target);
+    ~UIPainter();
+    UIPainter(const UIPainter&) = delete;
+    UIPainter& operator=(const UIPainter&) = delete;
+
+    void save();
+    void restore();
+    void translate(float dx, float dy);
+    // Intersects the clip with `rect`.
+    void clip(CGRect rect);
+
+    // Replaces everything in the target (ignoring clip) with `color`.
+    void fill(RGBAColor color);
+    void fillRect(CGRect rect, RGBAColor color);
+    void fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor bottom);
+    void fillRoundedRect(CGRect rect, float radius, RGBAColor color);
+    void strokeRoundedRect(CGRect rect, float radius, float lineWidth, RGBAColor color);
+    void fillEllipse(CGRect rect, RGBAColor color);
+    void strokeEllipse(CGRect rect, float lineWidth, RGBAColor color);
+
+    // The whole image scaled into `dest`.
+    void drawImage(const Image& image, CGRect dest, float alpha = 1.0f);
+    // The column of `image` between x = sourceMinX and sourceMaxX (image points, full height)
+    // scaled into `dest`; the flip animation draws its perspective in such strips.
+    void drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest);
+
+    // Width of the UTF-8 `text` and the font's ascent + descent, in points.
+    [[nodiscard]] CGSize measureText(std::string_view text, const FontSpec& font);
+    // One line of UTF-8 text, aligned horizontally in `rect` and centred vertically; clipped to `rect`.
+    void drawText(std::string_view text, CGRect rect, const FontSpec& font, RGBAColor color,
+                  TextAlignment alignment);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Saves the painter's state for the lifetime of the scope.
+class UIPainterStateSaver {
+public:
+    explicit UIPainterStateSaver(UIPainter& painter)
+        : m_painter(painter)
+    {
+        m_painter.save();
+    }
+    ~UIPainterStateSaver() { m_painter.restore(); }
+    UIPainterStateSaver(const UIPainterStateSaver&) = delete;
+    UIPainterStateSaver& operator=(const UIPainterStateSaver&) = delete;
+
+private:
+    UIPainter& m_painter;
+};
+
+} // namespace dazed

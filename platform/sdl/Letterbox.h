@@ -1,0 +1,27 @@
+#pragma once
+
+// How the device screen sits in the window: scaled uniformly to fit, centred, with black bars on
+// the two sides that are left over. Window pixels are physical pixels (HiDPI-aware).
+
+#include "platform/graphics/Geometry.h"
+
+namespace dazed {
+
+struct Letterbox {
+    float scale{1};   // window pixels per screen point
+    float offsetX{0}; // window pixels left of the screen
+    float offsetY{0}; // window pixels above the screen
+    CGSize screen;    // the device screen in points
+
+    // The fit of `screen` into a window of pixelWidth x pixelHeight pixels.
+    static Letterbox fit(int pixelWidth, int pixelHeight, CGSize screen);
+
+    // A window pixel position as a device-screen point (may lie outside the screen).
+    [[nodiscard]] CGPoint pointForPixel(float px, float py) const;
+    // Whether a window pixel lies on the device screen rather than on a bar.
+    [[nodiscard]] bool containsPixel(float px, float py) const;
+    // Where the screen's pixels go in the window: x, y, width, height in whole pixels.
+    [[nodiscard]] CGRect destinationPixels() const;
+};
+
+} // namespace dazed

@@ -1,0 +1,178 @@
+#include "platform/sdl/SDLHost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace dazed {
+
+namespace {
+// The largest share of the desktop the first window takes, so that a tablet screen fits.
+constexpr float kMaxDesktopShare = 0.9f;
+constexpr double kDefaultFrameRate = 60.0;
+} // namespace
+
+std::unique_ptr<SDLHost> SDLHost::create(const std::string& title, std::string* error)
+{
+    // Fingers and the mouse are translated separately; SDL must not make either out of the other,
+    // or every touch would arrive twice.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error)
+            *error = std::string("cannot start SDL video: ") + SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<SDLHost>(new SDLHost(title));
+}
+
+SDLHost::SDLHost(std::string title)
+    : m_title(std::move(title))
+{
+}
+
+SDLHost::~SDLHost()
+{
+    m_texture.reset();
+    m_renderer.reset();
+    m_window.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SDLHost::showScreen(CGSize size)
+{
+    const CGSize previous = m_screen;
+    m_screen = size;
+    if (!m_window) {
+        int w = static_cast<int>(size.width), h = static_cast<int>(size.height);
+        SDL_Rect usable;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+            const float fit = std::min({1.0f, kMaxDesktopShare * static_cast<float>(usable.w) / size.width,
+                                        kMaxDesktopShare * static_cast<float>(usable.h) / size.height});
+            w = static_cast<int>(size.width * fit);
+            h = static_cast<int>(size.height * fit);
+        }
+        m_window.reset(SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+        // Without a display (the offscreen and dummy drivers) there is no GPU to use: the software
+        // renderer avoids loading a GL stack only to draw into memory.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool headless =
+            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (headless)
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0"); // nor to show the window's surface
+        if (m_window) {
+            if (!headless)
+                m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1,
+                                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+            if (!m_renderer)
+                m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, SDL_RENDERER_SOFTWARE));
+        }
+    } else if (previous.width != size.width && previous.width == size.height) {
+        // The device turned: turn the window with it, keeping its area.
+        int w = 0, h = 0;
+        SDL_GetWindowSize(m_window.get(), &w, &h);
+        SDL_SetWindowSize(m_window.get(), h, w);
+    }
+    updateGeometry();
+}
+
+void SDLHost::updateGeometry()
+{
+    int w = 1, h = 1, pw = 1, ph = 1;
+    if (m_window)
+        SDL_GetWindowSize(m_window.get(), &w, &h);
+    pw = w;
+    ph = h;
+    if (m_renderer)
+        SDL_GetRendererOutputSize(m_renderer.get(), &pw, &ph);
+    m_translator.setGeometry(w, h, pw, ph, m_screen);
+}
+
+void SDLHost::present(const Image& screen)
+{
+    if (!m_renderer)
+        return;
+    if (!m_texture || m_textureWidth != screen.pixelWidth() || m_textureHeight != screen.pixelHeight()) {
+        m_textureWidth = screen.pixelWidth();
+        m_textureHeight = screen.pixelHeight();
+        // Cairo's ARGB32 in native byte order is SDL's ARGB8888 on every supported machine.
+        m_texture.reset(SDL_CreateTexture(m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                          SDL_TEXTUREACCESS_STREAMING, m_textureWidth, m_textureHeight));
+    }
+    if (!m_texture)
+        return;
+    SDL_UpdateTexture(m_texture.get(), nullptr, screen.pixels(), screen.stride());
+    SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer.get());
+    const CGRect d = m_translator.letterbox().destinationPixels();
+    const SDL_Rect dest{static_cast<int>(d.minX()), static_cast<int>(d.minY()), m_textureWidth,
+                        m_textureHeight};
+    SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &dest);
+    SDL_RenderPresent(m_renderer.get());
+}
+
+std::optional<HostEvent> SDLHost::translate(const SDL_Event& event)
+{
+    if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET) {
+        updateGeometry();
+        if (event.type == SDL_RENDER_TARGETS_RESET) {
+            m_texture.reset();
+            return ResizeInput{};
+        }
+    }
+    return m_translator.translate(event, SDL_GetModState());
+}
+
+std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
+{
+    SDL_Event event;
+    for (;;) {
+        int got = 0;
+        if (deadline) {
+            const double left = *deadline - now();
+            if (left <= 0)
+                return pollEvent();
+            got = SDL_WaitEventTimeout(&event, std::max(1, static_cast<int>(std::ceil(left * 1000.0))));
+            if (!got)
+                return std::nullopt;
+        } else {
+            got = SDL_WaitEvent(&event);
+            if (!got)
+                return QuitInput{}; // the event system has failed; nothing more can arrive
+        }
+        if (auto translated = translate(event))
+            return translated;
+    }
+}
+
+std::optional<HostEvent> SDLHost::pollEvent()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (auto translated = translate(event))
+            return translated;
+    return std::nullopt;
+}
+
+double SDLHost::now() const
+{
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+double SDLHost::frameInterval() const
+{
+    SDL_DisplayMode mode;
+    const int display = m_window ? SDL_GetWindowDisplayIndex(m_window.get()) : 0;
+    if (SDL_GetCurrentDisplayMode(std::max(0, display), &mode) == 0 && mode.refresh_rate > 0)
+        return 1.0 / mode.refresh_rate;
+    return 1.0 / kDefaultFrameRate;
+}
+
+bool SDLHost::openURL(const std::string& url)
+{
+    return SDL_OpenURL(url.c_str()) == 0;
+}
+
+} // namespace dazed

@@ -1,0 +1,60 @@
+#pragma once
+
+// The desktop host: one resizable, HiDPI-aware SDL window showing the device screen letterboxed,
+// fed through a streaming texture; events come from SDL's event wait, so an idle application
+// sleeps in the kernel instead of polling.
+
+#include "platform/sdl/SDLEventTranslator.h"
+#include "platform/ui/Host.h"
+
+#include <SDL.h>
+#include <memory>
+#include <string>
+
+namespace dazed {
+
+struct SDLWindowDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct SDLRendererDeleter {
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+};
+struct SDLTextureDeleter {
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+class SDLHost final : public Host {
+public:
+    // Null, with the reason in `error`, when SDL's video cannot start.
+    static std::unique_ptr<SDLHost> create(const std::string& title, std::string* error);
+    ~SDLHost() override;
+    SDLHost(const SDLHost&) = delete;
+    SDLHost& operator=(const SDLHost&) = delete;
+
+    void showScreen(CGSize size) override;
+    [[nodiscard]] float displayScale() const override { return m_translator.letterbox().scale; }
+    void present(const Image& screen) override;
+    std::optional<HostEvent> waitEvent(std::optional<double> deadline) override;
+    std::optional<HostEvent> pollEvent() override;
+    [[nodiscard]] double now() const override;
+    [[nodiscard]] double frameInterval() const override;
+    bool openURL(const std::string& url) override;
+
+    [[nodiscard]] SDL_Window* window() const { return m_window.get(); }
+
+private:
+    explicit SDLHost(std::string title);
+    void updateGeometry();
+    std::optional<HostEvent> translate(const SDL_Event& event);
+
+    std::string m_title;
+    std::unique_ptr<SDL_Window, SDLWindowDeleter> m_window;
+    std::unique_ptr<SDL_Renderer, SDLRendererDeleter> m_renderer;
+    std::unique_ptr<SDL_Texture, SDLTextureDeleter> m_texture;
+    int m_textureWidth{0};
+    int m_textureHeight{0};
+    CGSize m_screen;
+    SDLEventTranslator m_translator;
+};
+
+} // namespace dazed

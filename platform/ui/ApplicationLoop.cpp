@@ -1,0 +1,260 @@
+#include "platform/ui/ApplicationLoop.h"
+
+#include "platform/graphics/UIPainter.h"
+#include "platform/ui/NSNotificationCenter.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIDevice.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIViewAnimation.h"
+#include "platform/ui/UIViewController.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dazed {
+
+namespace {
+
+bool isPortrait(int o)
+{
+    return o == UIDeviceOrientationPortrait || o == UIDeviceOrientationPortraitUpsideDown;
+}
+
+bool isLandscape(int o)
+{
+    return o == UIDeviceOrientationLandscapeLeft || o == UIDeviceOrientationLandscapeRight;
+}
+
+CGSize screenSizeFor(DeviceFamily family, int uprightOrientation)
+{
+    const CGSize portrait = portraitScreenSize(family);
+    return isLandscape(uprightOrientation) ? CGSize{portrait.height, portrait.width} : portrait;
+}
+
+// The interface orientation a controller is asked about for a device orientation.
+int interfaceOrientationFor(int deviceOrientation)
+{
+    switch (deviceOrientation) {
+    case UIDeviceOrientationPortraitUpsideDown:
+        return UIInterfaceOrientationPortraitUpsideDown;
+    case UIDeviceOrientationLandscapeLeft:
+        return UIInterfaceOrientationLandscapeRight;
+    case UIDeviceOrientationLandscapeRight:
+        return UIInterfaceOrientationLandscapeLeft;
+    default:
+        return UIInterfaceOrientationPortrait;
+    }
+}
+
+// A quarter turn of the device, anticlockwise (Left) or clockwise (Right).
+int turned(int orientation, RotationDirection direction)
+{
+    constexpr int anticlockwise[] = {1, 3, 2, 4}; // portrait, landscape left, upside down, landscape right
+    const int* pos = std::find(std::begin(anticlockwise), std::end(anticlockwise), orientation);
+    const int i = pos == std::end(anticlockwise) ? 0 : static_cast<int>(pos - std::begin(anticlockwise));
+    const int step = direction == RotationDirection::Left ? 1 : 3;
+    return anticlockwise[(i + step) % 4];
+}
+
+} // namespace
+
+ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family)
+    : m_host(host)
+    , m_family(family)
+    , m_screenSize(portraitScreenSize(family))
+{
+    UIScreen::setMainScreen(family);
+    UIDevice::currentDevice().reset();
+    UIApplication::sharedApplication().reset();
+    UIApplication::sharedApplication().attachHost(&host);
+    UIViewAnimation::shared().reset();
+    UIViewAnimation::shared().setCapture([this](UIView& view) { return capture(view); });
+    UIView::noteScreenChanged();
+    m_host.showScreen(m_screenSize);
+}
+
+ApplicationLoop::~ApplicationLoop()
+{
+    UIViewAnimation::shared().reset();
+    NSNotificationCenter::defaultCenter().removeAllObservers();
+    UIApplication::sharedApplication().reset();
+    UIDevice::currentDevice().reset();
+    UIScreen::setMainScreen(std::nullopt);
+}
+
+std::variant<std::unique_ptr<ApplicationLoop>, std::string>
+ApplicationLoop::launch(Host& host, const LaunchOptions& options, const ClassRegistry& registry)
+{
+    const std::string path =
+        options.interfacePath.empty() ? defaultInterfacePath(options.family) : options.interfacePath;
+    auto description = readInterfaceDescription(path, registry);
+    if (auto* error = std::get_if<std::string>(&description))
+        return *error;
+    auto loop = std::make_unique<ApplicationLoop>(host, options.family);
+    if (options.quitAfter > 0)
+        loop->setQuitAt(host.now() + options.quitAfter);
+    loop->m_interface = instantiateInterface(std::get<InterfaceDescription>(description), registry);
+    if (auto& window = loop->m_interface.window)
+        window->setFrame({{}, loop->m_screenSize});
+    if (loop->m_interface.delegate)
+        loop->m_interface.delegate->applicationDidFinishLaunchingWithOptions(
+            UIApplication::sharedApplication());
+    if (auto window = UIApplication::sharedApplication().keyWindow())
+        loop->askControllersToAutorotate(*window);
+    loop->display();
+    return loop;
+}
+
+bool ApplicationLoop::step()
+{
+    std::optional<double> deadline;
+    if (UIViewAnimation::shared().isAnimating())
+        deadline = m_lastFrame + m_host.frameInterval();
+    if (m_quitAt > 0)
+        deadline = std::min(deadline.value_or(m_quitAt), m_quitAt);
+    if (auto event = m_host.waitEvent(deadline)) {
+        handle(*event);
+        while (!m_quit) {
+            auto more = m_host.pollEvent();
+            if (!more)
+                break;
+            handle(*more);
+        }
+    }
+    if (m_quitAt > 0 && m_host.now() >= m_quitAt)
+        m_quit = true;
+    if (!m_quit)
+        display();
+    return !m_quit;
+}
+
+int ApplicationLoop::run()
+{
+    while (step()) {
+    }
+    return 0;
+}
+
+void ApplicationLoop::handle(const HostEvent& event)
+{
+    if (const auto* touch = std::get_if<TouchInput>(&event)) {
+        auto window = UIApplication::sharedApplication().keyWindow();
+        m_touches.dispatch(*touch, m_host.now(), window.get());
+    } else if (const auto* orientation = std::get_if<OrientationInput>(&event)) {
+        setDeviceOrientation(orientation->orientation);
+    } else if (const auto* rotation = std::get_if<RotateInput>(&event)) {
+        rotate(rotation->direction);
+    } else if (std::holds_alternative<ResizeInput>(event)) {
+        m_forceDisplay = true;
+    } else if (std::holds_alternative<QuitInput>(event)) {
+        m_quit = true;
+    }
+}
+
+void ApplicationLoop::rotate(RotationDirection direction)
+{
+    const int current = UIDevice::currentDevice().orientation();
+    setDeviceOrientation(
+        turned(isPortrait(current) || isLandscape(current) ? current : m_uprightOrientation, direction));
+}
+
+void ApplicationLoop::setDeviceOrientation(int orientation)
+{
+    if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown ||
+        orientation == UIDevice::currentDevice().orientation())
+        return;
+    // Fingers on the screen lose their place when it turns.
+    m_touches.cancelAll(m_host.now());
+    if (isPortrait(orientation) || isLandscape(orientation)) {
+        m_uprightOrientation = orientation;
+        const CGSize size = screenSizeFor(m_family, orientation);
+        if (size != m_screenSize) {
+            m_screenSize = size;
+            m_host.showScreen(size);
+            if (auto window = UIApplication::sharedApplication().keyWindow())
+                window->setFrame({{}, size});
+            m_forceDisplay = true;
+        }
+        // Controllers are asked before the change is posted, so that a subscription they make when
+        // asked already hears this change.
+        if (auto window = UIApplication::sharedApplication().keyWindow())
+            askControllersToAutorotate(*window);
+    }
+    UIDevice::currentDevice().setOrientation(orientation);
+}
+
+void ApplicationLoop::askControllersToAutorotate(UIView& view)
+{
+    const auto keep = view.shared_from_this();
+    if (auto* controller = view.viewController())
+        controller->shouldAutorotateToInterfaceOrientation(interfaceOrientationFor(m_uprightOrientation));
+    const auto subviews = view.subviews(); // a controller may change the tree when asked
+    for (const auto& sub : subviews)
+        askControllersToAutorotate(*sub);
+}
+
+void ApplicationLoop::display()
+{
+    const double now = m_host.now();
+    const bool animating = UIViewAnimation::shared().advance(now);
+    const bool changed = UIView::consumeScreenChanged();
+    if (!changed && !animating && !m_wasAnimating && !m_forceDisplay)
+        return;
+    m_wasAnimating = animating;
+    m_forceDisplay = false;
+    const float scale = m_host.displayScale();
+    const CGSize pixels{std::ceil(m_screenSize.width * scale), std::ceil(m_screenSize.height * scale)};
+    if (!m_screen || m_screen->scale() != scale || m_screen->pixelWidth() != static_cast<int>(pixels.width) ||
+        m_screen->pixelHeight() != static_cast<int>(pixels.height))
+        m_screen = Image::create(m_screenSize, scale);
+    UIPainter painter(*m_screen);
+    painter.fill({0, 0, 0, 1});
+    if (auto window = UIApplication::sharedApplication().keyWindow(); window && !window->isHidden())
+        drawTree(*window, painter, window->frame().origin, true);
+    m_host.present(*m_screen);
+    m_lastFrame = now;
+    ++m_presentedFrames;
+}
+
+std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
+{
+    auto image = Image::create(view.frame().size, m_host.displayScale());
+    UIPainter painter(*image);
+    drawTree(view, painter, {}, false);
+    return image;
+}
+
+void ApplicationLoop::drawTree(UIView& view, UIPainter& painter, CGPoint origin, bool withTransitions)
+{
+    if (view.isHidden())
+        return;
+    if (withTransitions) {
+        if (const auto* t = UIViewAnimation::shared().transitionFor(&view)) {
+            const double progress = t->duration > 0 ? (m_host.now() - t->start) / t->duration : 1.0;
+            const CGSize size = view.frame().size;
+            // About one strip per two points: narrow enough that the perspective reads smoothly.
+            const int strips = std::max(8, static_cast<int>(size.width / 2));
+            const FlipFrame frame = flipFrameAt(t->kind, progress, size, strips);
+            const auto& face = frame.showsNewContent ? t->after : t->before;
+            if (!face)
+                return;
+            for (const auto& s : frame.strips) {
+                // Strips overlap by a fraction of a point so that no seam shows between them.
+                const CGRect dest = CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
+                                               s.dest.size.width + 0.5f, s.dest.size.height);
+                painter.drawImageColumn(*face, s.sourceMinX, s.sourceMaxX, dest);
+            }
+            return;
+        }
+    }
+    const float scale = m_host.displayScale();
+    const auto& backing = view.updateBackingStore(scale);
+    if (backing)
+        painter.drawImage(*backing, {origin, backing->size()});
+    const auto subviews = view.subviews();
+    for (const auto& sub : subviews)
+        drawTree(*sub, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
+                 withTransitions);
+}
+
+} // namespace dazed

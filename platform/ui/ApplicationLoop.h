@@ -1,0 +1,75 @@
+#pragma once
+
+// The one main-thread event loop. It sleeps in the host's event wait, waking for events and, while
+// a flip runs, for the next frame. After each batch of events it runs the display cycle: every
+// marked view in the key window draws once, the screen is composited and presented.
+
+#include "platform/ui/ClassRegistry.h"
+#include "platform/ui/Host.h"
+#include "platform/ui/InterfaceLoader.h"
+#include "platform/ui/LaunchOptions.h"
+#include "platform/ui/TouchDispatcher.h"
+
+#include <memory>
+#include <string>
+#include <variant>
+
+namespace dazed {
+
+class UIPainter;
+
+class ApplicationLoop {
+public:
+    // Sets up the emulated device (main screen, orientation, application object) on `host`;
+    // the destructor takes it all down again, so that loops can follow one another (tests).
+    ApplicationLoop(Host& host, DeviceFamily family);
+    ~ApplicationLoop();
+    ApplicationLoop(const ApplicationLoop&) = delete;
+    ApplicationLoop& operator=(const ApplicationLoop&) = delete;
+
+    // Loads the main interface description, creates its objects and finishes launching (the
+    // delegate's callback, the first autorotation question, the first display). The message names
+    // the file and what is wrong when it cannot be loaded.
+    static std::variant<std::unique_ptr<ApplicationLoop>, std::string>
+    launch(Host& host, const LaunchOptions& options, const ClassRegistry& registry);
+
+    // Waits for the next batch of events (or animation frame), handles it and displays. False once
+    // the application should quit.
+    bool step();
+    // Steps until quit; the process's exit code.
+    int run();
+    void handle(const HostEvent& event);
+    // The display cycle.
+    void display();
+
+    // The emulated screen as currently turned, in points.
+    [[nodiscard]] CGSize screenSize() const { return m_screenSize; }
+    [[nodiscard]] const LoadedInterface& interface() const { return m_interface; }
+    [[nodiscard]] int presentedFrames() const { return m_presentedFrames; }
+    void setQuitAt(double time) { m_quitAt = time; }
+
+    // Renders `view` and its subviews into a new image the view's size (the flip's captures).
+    [[nodiscard]] std::shared_ptr<Image> capture(UIView& view);
+
+private:
+    void setDeviceOrientation(int orientation);
+    void rotate(RotationDirection direction);
+    void askControllersToAutorotate(UIView& view);
+    void drawTree(UIView& view, UIPainter& painter, CGPoint origin, bool withTransitions);
+
+    Host& m_host;
+    DeviceFamily m_family;
+    CGSize m_screenSize;
+    int m_uprightOrientation{1}; // the last portrait or landscape code, which decides the layout
+    LoadedInterface m_interface;
+    TouchDispatcher m_touches;
+    std::shared_ptr<Image> m_screen;
+    bool m_quit{false};
+    bool m_wasAnimating{false};
+    bool m_forceDisplay{true};
+    double m_lastFrame{0};
+    double m_quitAt{0};
+    int m_presentedFrames{0};
+};
+
+} // namespace dazed

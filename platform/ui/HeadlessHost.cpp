@@ -1,0 +1,44 @@
+#include "platform/ui/HeadlessHost.h"
+
+#include "platform/graphics/UIPainter.h"
+
+#include <algorithm>
+
+namespace dazed {
+
+void HeadlessHost::present(const Image& screen)
+{
+    ++m_presentCount;
+    // Keep a copy: the caller draws the next frame into the same image.
+    m_lastPresented = Image::create(screen.size(), screen.scale());
+    UIPainter painter(*m_lastPresented);
+    painter.drawImage(screen, {{}, screen.size()});
+}
+
+std::optional<HostEvent> HeadlessHost::waitEvent(std::optional<double> deadline)
+{
+    m_waits.push_back(deadline);
+    if (!m_events.empty())
+        return pollEvent();
+    if (!deadline)
+        return QuitInput{};
+    m_now = std::max(m_now, *deadline);
+    return std::nullopt;
+}
+
+std::optional<HostEvent> HeadlessHost::pollEvent()
+{
+    if (m_events.empty())
+        return std::nullopt;
+    HostEvent e = std::move(m_events.front());
+    m_events.pop_front();
+    return e;
+}
+
+bool HeadlessHost::openURL(const std::string& url)
+{
+    m_openedURLs.push_back(url);
+    return m_openSucceeds;
+}
+
+} // namespace dazed

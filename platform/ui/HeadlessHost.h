@@ -1,0 +1,54 @@
+#pragma once
+
+// A host without a window, for tests: events are injected, the clock is set by hand and only moves
+// when the loop sleeps to a deadline or a test advances it, and every presented screen is kept.
+
+#include "platform/ui/Host.h"
+
+#include <deque>
+#include <memory>
+
+namespace dazed {
+
+class HeadlessHost final : public Host {
+public:
+    explicit HeadlessHost(float scale = 1.0f)
+        : m_scale(scale)
+    {
+    }
+
+    void inject(HostEvent event) { m_events.push_back(std::move(event)); }
+    void advance(double seconds) { m_now += seconds; }
+    void setScale(float scale) { m_scale = scale; }
+
+    [[nodiscard]] CGSize screenSize() const { return m_screenSize; }
+    [[nodiscard]] int presentCount() const { return m_presentCount; }
+    [[nodiscard]] const std::shared_ptr<Image>& lastPresented() const { return m_lastPresented; }
+    [[nodiscard]] const std::vector<std::string>& openedURLs() const { return m_openedURLs; }
+    // The deadline of every wait, in order; none for a wait that would sleep until an event.
+    [[nodiscard]] const std::vector<std::optional<double>>& waits() const { return m_waits; }
+    void setOpenURLSucceeds(bool succeeds) { m_openSucceeds = succeeds; }
+
+    void showScreen(CGSize size) override { m_screenSize = size; }
+    [[nodiscard]] float displayScale() const override { return m_scale; }
+    void present(const Image& screen) override;
+    // With nothing queued and no deadline nothing could ever arrive, so this answers QuitInput.
+    std::optional<HostEvent> waitEvent(std::optional<double> deadline) override;
+    std::optional<HostEvent> pollEvent() override;
+    [[nodiscard]] double now() const override { return m_now; }
+    [[nodiscard]] double frameInterval() const override { return 1.0 / 60.0; }
+    bool openURL(const std::string& url) override;
+
+private:
+    float m_scale;
+    double m_now{0};
+    CGSize m_screenSize;
+    std::deque<HostEvent> m_events;
+    int m_presentCount{0};
+    std::shared_ptr<Image> m_lastPresented;
+    std::vector<std::string> m_openedURLs;
+    std::vector<std::optional<double>> m_waits;
+    bool m_openSucceeds{true};
+};
+
+} // namespace dazed

@@ -1,0 +1,78 @@
+#pragma once
+
+// What the framework needs from the machine it runs on: a window that shows the device screen,
+// events, a clock and a browser. The SDL host is one implementation; HeadlessHost (injected
+// events, a fake clock) is the other.
+
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/UIResponder.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace dazed {
+
+// One finger's change, in device-screen points (the screen as currently turned).
+struct PointerChange {
+    std::int64_t id{0};
+    UITouchPhase phase{UITouchPhase::Began};
+    CGPoint location;
+};
+
+// Fingers that changed together: a finger event, or both fingers of a mouse pinch.
+struct TouchInput {
+    std::vector<PointerChange> changes;
+    // The tap count the host already knows (a mouse's click count); 0 lets the framework count taps.
+    int tapCount{0};
+};
+
+// The device reports an orientation code (0..6).
+struct OrientationInput {
+    int orientation{0};
+};
+
+enum class RotationDirection { Left, Right };
+
+// The user asks to turn the emulated device a quarter turn (Ctrl+Left / Ctrl+Right).
+struct RotateInput {
+    RotationDirection direction{RotationDirection::Right};
+};
+
+// The window changed size or pixel density: the screen must be drawn again.
+struct ResizeInput {};
+struct QuitInput {};
+
+using HostEvent = std::variant<TouchInput, OrientationInput, RotateInput, ResizeInput, QuitInput>;
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Shows a device screen of `size` points (the window keeps its size; the screen is fitted).
+    virtual void showScreen(CGSize size) = 0;
+    // Pixels per point at which the screen is drawn to fill the window exactly.
+    [[nodiscard]] virtual float displayScale() const = 0;
+    // Shows `screen`, drawn at displayScale(), in the window.
+    virtual void present(const Image& screen) = 0;
+    // Sleeps until an event arrives (returned) or the deadline on now()'s clock passes (nothing).
+    virtual std::optional<HostEvent> waitEvent(std::optional<double> deadline) = 0;
+    // An event already waiting, without sleeping.
+    virtual std::optional<HostEvent> pollEvent() = 0;
+    // Seconds on a monotonic clock.
+    [[nodiscard]] virtual double now() const = 0;
+    // Seconds between two frames of the display.
+    [[nodiscard]] virtual double frameInterval() const = 0;
+    // False when the URL could not be handed to a browser.
+    virtual bool openURL(const std::string& url) = 0;
+
+protected:
+    Host() = default;
+    Host(const Host&) = default;
+    Host& operator=(const Host&) = default;
+};
+
+} // namespace dazed

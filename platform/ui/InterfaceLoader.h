@@ -1,0 +1,65 @@
+#pragma once
+
+// The main interface description: a JSON file naming the application delegate, the window, the
+// root view controller and the root view with its subviews, outlets and actions, for example
+//
+//   { "delegate": "AppDelegate_Phone",
+//     "window": { "frame": [0, 0, 320, 480] },
+//     "rootViewController": { "class": "RootViewController",
+//       "view": { "frame": [0, 0, 320, 480], "subviews": [
+//         { "class": "UIButton", "buttonType": "infoLight", "frame": [260, 400, 50, 50],
+//           "action": "toggleView", "outlet": "infoButton" } ] } } }
+//
+// "window" and "rootViewController" may be left out; the application then starts without them.
+
+#include "platform/graphics/Geometry.h"
+#include "platform/ui/ClassRegistry.h"
+#include "platform/ui/UIColor.h"
+#include "platform/ui/UIWindow.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace dazed {
+
+struct ViewDescription {
+    std::string className{"UIView"}; // "UIView" or "UIButton"
+    CGRect frame;
+    std::optional<UIColor> backgroundColor;
+    int buttonType{0};
+    std::string title;
+    std::string action; // run on touch-up-inside, looked up on the root controller
+    std::string outlet; // the root controller's outlet this view is connected to
+    std::vector<ViewDescription> subviews;
+};
+
+struct InterfaceDescription {
+    std::string delegateClass;
+    std::optional<CGRect> windowFrame;
+    std::optional<std::string> rootControllerClass;
+    std::optional<ViewDescription> rootView;
+};
+
+// The description in `path`, or a one-line message naming the file and what is wrong with it
+// (missing, not JSON, a member of the wrong type, a class the registry does not know).
+std::variant<InterfaceDescription, std::string> readInterfaceDescription(const std::string& path,
+                                                                         const ClassRegistry& registry);
+
+struct LoadedInterface {
+    std::unique_ptr<UIApplicationDelegate> delegate;
+    std::shared_ptr<UIWindow> window;
+    std::shared_ptr<UIViewController> rootViewController;
+};
+
+// Creates the objects: the delegate, the window, the root controller, which builds the described
+// root view (connecting outlets and actions) the first time its view is asked for. The delegate
+// is handed the window and the controller.
+LoadedInterface instantiateInterface(const InterfaceDescription& description, const ClassRegistry& registry);
+
+// Builds a described view tree; outlets and actions are connected on `owner` when given.
+std::shared_ptr<UIView> buildView(const ViewDescription& description, UIViewController* owner);
+
+} // namespace dazed

@@ -1,0 +1,53 @@
+#include "platform/ui/LaunchOptions.h"
+
+#include "platform/ui/UIImage.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace dazed {
+
+std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char* const* argv)
+{
+    LaunchOptions options;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i] ? argv[i] : "";
+        std::string_view name = arg, value;
+        bool hasValue = false;
+        if (auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            hasValue = true;
+        }
+        if (name != "--device" && name != "--interface" && name != "--quit-after")
+            continue;
+        if (!hasValue) {
+            if (i + 1 >= argc || !argv[i + 1])
+                return std::string(name) + " needs a value";
+            value = argv[++i];
+        }
+        if (name == "--device") {
+            auto family = parseDeviceFamily(value);
+            if (!family)
+                return "--device must be phone or tablet, not \"" + std::string(value) + "\"";
+            options.family = *family;
+        } else if (name == "--interface") {
+            options.interfacePath = std::string(value);
+        } else {
+            double seconds = 0;
+            auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (ec != std::errc() || end != value.data() + value.size() || !(seconds >= 0))
+                return "--quit-after must be a number of seconds, not \"" + std::string(value) + "\"";
+            options.quitAfter = seconds;
+        }
+    }
+    return options;
+}
+
+std::string defaultInterfacePath(DeviceFamily family)
+{
+    return resourceDirectory() +
+           (family == DeviceFamily::Tablet ? "/MainWindow_Pad.json" : "/MainWindow_Phone.json");
+}
+
+} // namespace dazed

@@ -1,0 +1,65 @@
+#include "platform/ui/UIApplication.h"
+
+#include "platform/ui/Host.h"
+#include "platform/ui/UIWindow.h"
+
+#include <iostream>
+
+namespace dazed {
+
+UIApplication& UIApplication::sharedApplication()
+{
+    static UIApplication application;
+    return application;
+}
+
+void UIApplication::setStatusBarStyle(int style, bool)
+{
+    m_statusBarStyle = style;
+}
+
+bool UIApplication::openURL(const std::optional<NSURL>& url)
+{
+    if (url && m_host && m_host->openURL(url->absoluteString()))
+        return true;
+    const std::string text = url ? url->absoluteString() : std::string("(no URL)");
+    if (m_reportedFailures.insert(text).second)
+        std::cerr << "dazed: could not open " << text << " in a browser\n";
+    return false;
+}
+
+void UIApplication::reset()
+{
+    m_statusBarStyle = UIStatusBarStyleDefault;
+    m_host = nullptr;
+    m_keyWindow.reset();
+    m_reportedFailures.clear();
+}
+
+void UIWindow::makeKeyAndVisible()
+{
+    UIApplication::sharedApplication().setKeyWindow(std::static_pointer_cast<UIWindow>(shared_from_this()));
+    setHidden(false);
+}
+
+bool UIWindow::isKeyWindow() const
+{
+    return UIApplication::sharedApplication().keyWindow().get() == this;
+}
+
+std::optional<NSURL> NSURL::URLWithString(const std::string& text)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return std::nullopt;
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = text[i];
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+        if (!ok)
+            return std::nullopt;
+    }
+    return NSURL(text);
+}
+
+} // namespace dazed

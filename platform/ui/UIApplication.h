@@ -1,0 +1,51 @@
+#pragma once
+
+// The process-wide application object. The event loop attaches its host while it runs.
+
+#include "platform/ui/NSURL.h"
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace dazed {
+
+class Host;
+class UIWindow;
+
+enum UIStatusBarStyle : int {
+    UIStatusBarStyleDefault = 0,
+    UIStatusBarStyleBlackTranslucent = 1,
+    UIStatusBarStyleBlackOpaque = 2,
+};
+
+class UIApplication {
+public:
+    static UIApplication& sharedApplication();
+
+    // The emulated device shows no status bar; the style is kept for whoever asks.
+    void setStatusBarStyle(int style, bool animated);
+    [[nodiscard]] int statusBarStyle() const { return m_statusBarStyle; }
+
+    // Hands the URL to the browser. A failure (no URL, no host, no browser) is reported on stderr
+    // once per URL and otherwise ignored; the result says whether the URL was handed over.
+    bool openURL(const std::optional<NSURL>& url);
+    bool openURL(const NSURL& url) { return openURL(std::optional<NSURL>(url)); }
+
+    [[nodiscard]] const std::shared_ptr<UIWindow>& keyWindow() const { return m_keyWindow; }
+    void setKeyWindow(std::shared_ptr<UIWindow> window) { m_keyWindow = std::move(window); }
+
+    // Used by the event loop.
+    void attachHost(Host* host) { m_host = host; }
+    [[nodiscard]] Host* host() const { return m_host; }
+    void reset();
+
+private:
+    int m_statusBarStyle{UIStatusBarStyleDefault};
+    Host* m_host{nullptr};
+    std::shared_ptr<UIWindow> m_keyWindow;
+    std::set<std::string> m_reportedFailures;
+};
+
+} // namespace dazed

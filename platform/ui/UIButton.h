@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/ui/UIColor.h"
+#include "platform/ui/UIControl.h"
+#include "platform/ui/UIFont.h"
+#include "platform/ui/UIImage.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace dazed {
+
+enum UIButtonType : int {
+    UIButtonTypeCustom = 0,      // draws only what it is given: title, images, background colour
+    UIButtonTypeRoundedRect = 1, // a white rounded rectangle with a blue title
+    UIButtonTypeInfoLight = 3,   // a small light "i" in a circle
+    UIButtonTypeInfoDark = 4,
+};
+
+class UIButton : public UIControl {
+public:
+    static std::shared_ptr<UIButton> buttonWithType(int type);
+    explicit UIButton(int type = UIButtonTypeCustom, CGRect frame = {});
+
+    [[nodiscard]] int buttonType() const { return m_type; }
+    // Per state; a state without its own value uses the normal state's.
+    void setTitle(const std::string& title, unsigned state);
+    void setTitleColor(UIColor color, unsigned state);
+    void setBackgroundImage(std::shared_ptr<UIImage> image, unsigned state);
+    void setImage(std::shared_ptr<UIImage> image, unsigned state);
+    [[nodiscard]] std::string titleForState(unsigned state) const;
+    [[nodiscard]] UIColor titleColorForState(unsigned state) const;
+    [[nodiscard]] std::shared_ptr<UIImage> backgroundImageForState(unsigned state) const;
+    void setFont(UIFont font);
+
+protected:
+    void drawContent(Image& target) override;
+
+private:
+    template <class T> static const T* lookup(const std::map<unsigned, T>& map, unsigned state);
+
+    int m_type;
+    std::map<unsigned, std::string> m_titles;
+    std::map<unsigned, UIColor> m_titleColors;
+    std::map<unsigned, std::shared_ptr<UIImage>> m_backgroundImages;
+    std::map<unsigned, std::shared_ptr<UIImage>> m_images;
+    UIFont m_font{UIFont::boldSystemFontOfSize(15)};
+};
+
+} // namespace dazed

@@ -1,0 +1,39 @@
+#include "platform/ui/UIScreen.h"
+
+#include <memory>
+
+namespace dazed {
+
+namespace {
+std::unique_ptr<UIScreen>& screenSlot()
+{
+    static std::unique_ptr<UIScreen> screen;
+    return screen;
+}
+} // namespace
+
+UIScreen* UIScreen::mainScreen()
+{
+    return screenSlot().get();
+}
+
+void UIScreen::setMainScreen(std::optional<DeviceFamily> family)
+{
+    screenSlot().reset(family ? new UIScreen(*family) : nullptr);
+}
+
+std::optional<DeviceFamily> parseDeviceFamily(std::string_view word)
+{
+    if (word == "phone")
+        return DeviceFamily::Phone;
+    if (word == "tablet" || word == "pad")
+        return DeviceFamily::Tablet;
+    return std::nullopt;
+}
+
+const char* deviceFamilyName(DeviceFamily family)
+{
+    return family == DeviceFamily::Tablet ? "tablet" : "phone";
+}
+
+} // namespace dazed

@@ -1,0 +1,79 @@
+#pragma once
+
+// Animation blocks and the flip transition. Model changes made inside a block take effect at once;
+// a transition set on a view remembers the view's picture before the changes, and the display
+// cycle then shows the view turning over around its vertical axis from that picture to the new one.
+
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/UIView.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace dazed {
+
+// One vertical strip of a face of the turning view: the source column (image points) and where it
+// lands on screen (points relative to the view's frame origin).
+struct FlipStrip {
+    float sourceMinX{0};
+    float sourceMaxX{0};
+    CGRect dest;
+};
+
+struct FlipFrame {
+    // False while the old face is still turned towards the viewer (first half).
+    bool showsNewContent{false};
+    std::vector<FlipStrip> strips;
+};
+
+// The strips of a view of `size` turned `progress` (0..1) of the way through `transition`.
+// Flip-from-left turns the left edge towards the viewer and flip-from-right the right edge; the
+// nearer edge is drawn taller, as seen from an eye in front of the view's centre.
+FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size, int stripCount);
+
+class UIViewAnimation {
+public:
+    struct Transition {
+        std::weak_ptr<UIView> view;
+        UIViewAnimationTransition kind{UIViewAnimationTransitionNone};
+        double duration{0};
+        std::shared_ptr<Image> before;
+        std::shared_ptr<Image> after; // captured at the first display cycle after the commit
+        double start{0};
+    };
+
+    static UIViewAnimation& shared();
+
+    void begin();
+    void setDuration(double seconds);
+    void setTransition(UIViewAnimationTransition transition, UIView* view);
+    void commit();
+
+    // Set by the running application: renders a view and its subviews into a new image.
+    void setCapture(std::function<std::shared_ptr<Image>(UIView&)> capture)
+    {
+        m_capture = std::move(capture);
+    }
+
+    // The display cycle: starts committed transitions (capturing their new content), drops those
+    // that are over or whose view is gone, and answers whether any is still running.
+    bool advance(double now);
+    [[nodiscard]] const Transition* transitionFor(const UIView* view) const;
+    [[nodiscard]] bool isAnimating() const { return !m_running.empty(); }
+    [[nodiscard]] const std::vector<Transition>& running() const { return m_running; }
+    void reset();
+
+private:
+    struct Block {
+        double duration{0.2};
+        Transition transition;
+    };
+    std::vector<Block> m_blocks;
+    std::vector<Transition> m_committed;
+    std::vector<Transition> m_running;
+    std::function<std::shared_ptr<Image>(UIView&)> m_capture;
+};
+
+} // namespace dazed

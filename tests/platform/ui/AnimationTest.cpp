@@ -1,0 +1,171 @@
+#include "UITestSupport.h"
+#include "platform/ui/UIViewAnimation.h"
+
+#include <gtest/gtest.h>
+
+namespace dazed {
+namespace {
+
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+constexpr std::uint32_t kBlack = 0xFF000000u;
+
+float leftEdgeHeight(const FlipFrame& f)
+{
+    return f.strips.front().dest.size.height;
+}
+float rightEdgeHeight(const FlipFrame& f)
+{
+    return f.strips.back().dest.size.height;
+}
+
+TEST(FlipGeometry, StartsFlatAndEndsFlatOnTheNewFace)
+{
+    const CGSize size{320, 480};
+    for (auto kind : {UIViewAnimationTransitionFlipFromLeft, UIViewAnimationTransitionFlipFromRight}) {
+        const FlipFrame start = flipFrameAt(kind, 0.0, size, 32);
+        EXPECT_FALSE(start.showsNewContent);
+        ASSERT_EQ(start.strips.size(), 32u);
+        EXPECT_NEAR(start.strips.front().dest.minX(), 0, 1e-3);
+        EXPECT_NEAR(start.strips.back().dest.maxX(), 320, 1e-3);
+        EXPECT_NEAR(leftEdgeHeight(start), 480, 1e-3);
+
+        const FlipFrame end = flipFrameAt(kind, 1.0, size, 32);
+        EXPECT_TRUE(end.showsNewContent);
+        ASSERT_EQ(end.strips.size(), 32u);
+        // The new face reads left to right: its first source strip lands at the left.
+        EXPECT_NEAR(end.strips.front().dest.minX(), 0, 1e-3);
+        EXPECT_NEAR(end.strips.front().sourceMinX, 0, 1e-3);
+        EXPECT_NEAR(rightEdgeHeight(end), 480, 1e-3);
+    }
+}
+
+TEST(FlipGeometry, FlipFromLeftBringsTheLeftEdgeForward)
+{
+    const CGSize size{320, 480};
+    const FlipFrame early = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.25, size, 64);
+    EXPECT_FALSE(early.showsNewContent);
+    EXPECT_GT(leftEdgeHeight(early), 480.0f) << "the near edge is drawn taller";
+    EXPECT_LT(rightEdgeHeight(early), 480.0f);
+    // The turning view is narrower than the flat one.
+    EXPECT_LT(early.strips.back().dest.maxX() - early.strips.front().dest.minX(), 320.0f);
+
+    // In the second half the card has turned past edge-on: the old left edge, still near, is now
+    // on the right, where the new face's right side lies.
+    const FlipFrame late = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.75, size, 64);
+    EXPECT_TRUE(late.showsNewContent);
+    EXPECT_GT(rightEdgeHeight(late), leftEdgeHeight(late));
+
+    const FlipFrame mirror = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.25, size, 64);
+    EXPECT_GT(rightEdgeHeight(mirror), 480.0f);
+    EXPECT_LT(leftEdgeHeight(mirror), 480.0f);
+    EXPECT_NEAR(rightEdgeHeight(mirror), leftEdgeHeight(early), 1e-3);
+}
+
+TEST(FlipGeometry, HalfWayTheViewIsEdgeOn)
+{
+    const FlipFrame half = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.5, {320, 480}, 64);
+    float width = 0;
+    for (const auto& s : half.strips)
+        width += s.dest.size.width;
+    EXPECT_LT(width, 1.0f);
+}
+
+struct FlipFixture : ::testing::Test {
+    test::HeadlessApp app;
+    std::shared_ptr<UIView> root = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    std::shared_ptr<UIView> front = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    std::shared_ptr<UIView> back = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+
+    void SetUp() override
+    {
+        front->setBackgroundColor(UIColor(1, 0, 0, 1));
+        back->setBackgroundColor(UIColor(0, 0, 1, 1));
+        root->addSubview(front);
+        app.window->addSubview(root);
+        app.loop.display();
+    }
+
+    void flip(UIViewAnimationTransition kind, double duration)
+    {
+        UIView::beginAnimations(nullptr, nullptr);
+        UIView::setAnimationDuration(duration);
+        UIView::setAnimationTransition(kind, root.get(), true);
+        front->removeFromSuperview();
+        root->addSubview(back);
+        UIView::commitAnimations();
+    }
+    std::uint32_t pixel(int x, int y) const { return app.host.lastPresented()->pixelAt(x, y); }
+};
+
+TEST_F(FlipFixture, ModelChangesAtOnceAndTheViewTurnsForTheDuration)
+{
+    const double start = app.host.now();
+    flip(UIViewAnimationTransitionFlipFromRight, 1.0);
+    EXPECT_EQ(back->superview(), root.get()) << "the model changes at once";
+    EXPECT_EQ(front->superview(), nullptr);
+
+    app.loop.display(); // the first frame of the flip
+    EXPECT_TRUE(UIViewAnimation::shared().isAnimating());
+    EXPECT_EQ(pixel(160, 240), kRed) << "the old content shows first";
+
+    int frames = 0;
+    bool sawOldFaceTurning = false, sawNewFaceTurning = false;
+    while (UIViewAnimation::shared().isAnimating() && frames < 1000) {
+        app.loop.step();
+        ++frames;
+        const double t = app.host.now() - start;
+        if (t > 0.2 && t < 0.3) {
+            // Turning from the right: the left edge recedes, leaving black at the far left.
+            sawOldFaceTurning = pixel(2, 240) == kBlack && pixel(160, 240) == kRed;
+        }
+        if (t > 0.7 && t < 0.8)
+            sawNewFaceTurning = pixel(160, 240) == kBlue && pixel(317, 240) == kBlack;
+    }
+    const double elapsed = app.host.now() - start;
+    EXPECT_NEAR(elapsed, 1.0, 2.0 / 60.0);
+    EXPECT_NEAR(frames, 60, 2) << "one frame per display refresh";
+    EXPECT_TRUE(sawOldFaceTurning);
+    EXPECT_TRUE(sawNewFaceTurning);
+
+    // The end state shows the new content, flat.
+    EXPECT_EQ(pixel(160, 240), kBlue);
+    EXPECT_EQ(pixel(1, 1), kBlue);
+    EXPECT_EQ(pixel(318, 478), kBlue);
+
+    // Idle again: the loop would sleep until the next event.
+    const int presented = app.host.presentCount();
+    app.loop.display();
+    EXPECT_EQ(app.host.presentCount(), presented);
+}
+
+TEST_F(FlipFixture, FlipFromLeftUncoversTheRightSideFirst)
+{
+    flip(UIViewAnimationTransitionFlipFromLeft, 0.5);
+    app.loop.display();
+    while (app.host.now() < 0.125)
+        app.loop.step();
+    EXPECT_EQ(pixel(317, 240), kBlack);
+    EXPECT_EQ(pixel(160, 240), kRed);
+}
+
+TEST_F(FlipFixture, WithoutATransitionOrDurationNothingAnimates)
+{
+    UIView::beginAnimations();
+    UIView::setAnimationDuration(1.0);
+    front->setBackgroundColor(UIColor(0, 0, 1, 1));
+    UIView::commitAnimations();
+    app.loop.display();
+    EXPECT_FALSE(UIViewAnimation::shared().isAnimating());
+    EXPECT_EQ(pixel(160, 240), kBlue);
+
+    flip(UIViewAnimationTransitionFlipFromLeft, 0.0);
+    app.loop.display();
+    EXPECT_FALSE(UIViewAnimation::shared().isAnimating());
+
+    // An unbalanced commit is harmless.
+    UIView::commitAnimations();
+}
+
+} // namespace
+} // namespace dazed

@@ -1,0 +1,174 @@
+#include "UITestSupport.h"
+#include "platform/graphics/CGContext.h"
+#include "platform/ui/UIViewAnimation.h"
+
+#include <gtest/gtest.h>
+
+namespace dazed {
+namespace {
+
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kBlack = 0xFF000000u;
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+
+// Fills its whole bounds red through the drawing context and counts its frames.
+class CountingView : public UIView {
+public:
+    using UIView::UIView;
+    int draws = 0;
+    CGRect lastRect;
+    bool hadContext = false;
+    void drawRect(CGRect rect) override
+    {
+        ++draws;
+        lastRect = rect;
+        CGContextRef c = UIGraphicsGetCurrentContext();
+        hadContext = c != nullptr;
+        CGContextSetRGBFillColor(c, 1, 0, 0, 1);
+        CGContextFillRect(c, rect);
+    }
+};
+
+TEST(DisplayCycle, ManyMarksGiveOneDrawRect)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display();
+    const int first = v->draws;
+    EXPECT_EQ(first, 1) << "a view joining the window draws once";
+
+    for (int i = 0; i < 100; ++i)
+        v->setNeedsDisplay();
+    EXPECT_EQ(v->draws, first) << "a mark never draws by itself";
+    app.send(ResizeInput{});
+    EXPECT_EQ(v->draws, first + 1);
+    EXPECT_TRUE(v->hadContext);
+    EXPECT_EQ(v->lastRect, CGRectMake(0, 0, 50, 40));
+    EXPECT_FALSE(v->needsDisplay());
+
+    // Without a new mark the next cycle does not draw it again.
+    app.send(ResizeInput{});
+    EXPECT_EQ(v->draws, first + 1);
+}
+
+TEST(DisplayCycle, ViewsDrawAtTheirPlaceAndInOrder)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    auto cover = std::make_shared<UIView>(CGRectMake(40, 20, 20, 40));
+    cover->setBackgroundColor(UIColor(0, 0, 1, 1));
+    app.window->addSubview(v);
+    app.window->addSubview(cover);
+    app.loop.display();
+    const auto& screen = app.host.lastPresented();
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->pixelAt(15, 25), kRed) << "drawRect's (0, 0) is the view's top left";
+    EXPECT_EQ(screen->pixelAt(9, 25), kBlack);
+    EXPECT_EQ(screen->pixelAt(15, 61), kBlack);
+    EXPECT_EQ(screen->pixelAt(45, 25), kBlue) << "the later subview lies above";
+
+    // Moving the view moves its picture without drawing it again.
+    const int draws = v->draws;
+    v->setFrame(CGRectMake(100, 100, 50, 40));
+    app.loop.display();
+    EXPECT_EQ(v->draws, draws);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(105, 105), kRed);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(15, 25), kBlack);
+}
+
+TEST(DisplayCycle, IdleCyclesPresentNothing)
+{
+    test::HeadlessApp app;
+    app.loop.display();
+    const int presented = app.host.presentCount();
+    app.loop.display();
+    app.loop.display();
+    EXPECT_EQ(app.host.presentCount(), presented);
+    auto v = std::make_shared<CountingView>(CGRectMake(0, 0, 10, 10));
+    app.window->addSubview(v);
+    app.loop.display();
+    EXPECT_EQ(app.host.presentCount(), presented + 1);
+}
+
+TEST(DisplayCycle, ViewsOutsideTheWindowAreNotDrawn)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(0, 0, 10, 10));
+    v->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_EQ(v->draws, 0);
+    EXPECT_TRUE(v->needsDisplay()) << "the mark waits until the view is shown";
+}
+
+TEST(DisplayCycle, DrawsAtThePixelDensityOfTheDisplay)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display();
+    const auto& screen = app.host.lastPresented();
+    EXPECT_EQ(screen->pixelWidth(), 640);
+    EXPECT_EQ(screen->pixelHeight(), 960);
+    EXPECT_EQ(screen->pixelAt(21, 41), kRed);
+    EXPECT_EQ(screen->pixelAt(19, 41), kBlack);
+}
+
+TEST(DisplayCycle, AnOpaqueViewShowsBlackWhereItClears)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<UIView>(CGRectMake(0, 0, 100, 100));
+    v->setBackgroundColor(UIColor(0, 0, 1, 1));
+    app.window->setBackgroundColor(UIColor::whiteColor());
+    auto opaque = std::make_shared<UIView>(CGRectMake(0, 0, 50, 50));
+    opaque->setOpaque(true);
+    app.window->addSubview(v);
+    app.window->addSubview(opaque);
+    app.loop.display();
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(10, 10), kBlack);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(60, 60), kBlue);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(200, 200), 0xFFFFFFFFu);
+}
+
+} // namespace
+} // namespace dazed
+
+namespace dazed {
+namespace {
+
+TEST(EventLoop, SleepsUntilTheNextEventWhenIdleAndWakesPerFrameOnlyWhileAnimating)
+{
+    test::HeadlessApp app;
+    auto root = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    app.window->addSubview(root);
+    app.send(ResizeInput{});
+    app.send(ResizeInput{});
+    ASSERT_EQ(app.host.waits().size(), 2u);
+    EXPECT_FALSE(app.host.waits()[0]) << "no deadline: the host sleeps until an event";
+    EXPECT_FALSE(app.host.waits()[1]);
+
+    UIView::beginAnimations();
+    UIView::setAnimationDuration(0.1);
+    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
+    root->setBackgroundColor(UIColor::whiteColor());
+    UIView::commitAnimations();
+    app.loop.display();
+    while (app.loop.step() && app.host.waits().back()) {
+    }
+    // Every wait during the flip had a deadline one frame after the previous frame, and once it
+    // ended the loop went back to sleeping without one.
+    std::size_t framed = 0;
+    for (std::size_t i = 2; i + 1 < app.host.waits().size(); ++i) {
+        ASSERT_TRUE(app.host.waits()[i]);
+        if (i > 2) {
+            EXPECT_NEAR(*app.host.waits()[i] - *app.host.waits()[i - 1], 1.0 / 60.0, 1e-9);
+        }
+        ++framed;
+    }
+    EXPECT_NEAR(static_cast<double>(framed), 6.0, 1.0);
+    EXPECT_FALSE(app.host.waits().back());
+}
+
+} // namespace
+} // namespace dazed

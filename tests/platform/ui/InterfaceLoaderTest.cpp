@@ -1,0 +1,226 @@
+#include "platform/ui/InterfaceLoader.h"
+
+#include "UITestSupport.h"
+#include "platform/ui/UIButton.h"
+#include "platform/ui/UIScreen.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace dazed {
+namespace {
+
+class FakeRoot : public UIViewController {
+public:
+    std::shared_ptr<UIButton> infoButton;
+    int toggles = 0;
+    int autorotationQuestions = 0;
+    bool loadedWithButton = false;
+    bool shouldAutorotateToInterfaceOrientation(int) override
+    {
+        ++autorotationQuestions;
+        return true;
+    }
+    bool setOutlet(const std::string& name, const std::shared_ptr<UIView>& view) override
+    {
+        if (name != "infoButton")
+            return false;
+        infoButton = std::dynamic_pointer_cast<UIButton>(view);
+        return true;
+    }
+    std::function<void()> actionNamed(const std::string& name) override
+    {
+        if (name == "toggleView")
+            return [this] {
+                ++toggles;
+            };
+        return {};
+    }
+    void viewDidLoad() override { loadedWithButton = infoButton != nullptr; }
+};
+
+// Records the launch: what it was handed and what it did.
+class FakeDelegate : public UIApplicationDelegate {
+public:
+    static inline int launches = 0;
+    static inline bool hadWindow = false, hadRoot = false;
+    std::shared_ptr<UIWindow> window;
+    std::shared_ptr<UIViewController> root;
+    void setWindow(std::shared_ptr<UIWindow> w) override { window = std::move(w); }
+    void setRootViewController(std::shared_ptr<UIViewController> r) override { root = std::move(r); }
+    void applicationDidFinishLaunching(UIApplication&) override
+    {
+        ++launches;
+        hadWindow = window != nullptr;
+        hadRoot = root != nullptr;
+        // Each step that needs a missing object does nothing.
+        if (root && window)
+            window->addSubview(root->view());
+        if (window)
+            window->makeKeyAndVisible();
+    }
+};
+
+ClassRegistry fakeRegistry()
+{
+    ClassRegistry r;
+    r.registerDelegate<FakeDelegate>("AppDelegate_Phone");
+    r.registerDelegate<FakeDelegate>("AppDelegate_Pad");
+    r.registerController<FakeRoot>("RootViewController");
+    return r;
+}
+
+std::string writeFile(const std::string& name, const std::string& text)
+{
+    const auto path = std::filesystem::temp_directory_path() / ("dazed_ui_test_" + name);
+    std::ofstream(path) << text;
+    return path.string();
+}
+
+std::string errorFor(const std::string& text, const std::string& name = "bad.json")
+{
+    const std::string path = writeFile(name, text);
+    auto result = readInterfaceDescription(path, fakeRegistry());
+    auto* error = std::get_if<std::string>(&result);
+    return error ? *error : std::string("(loaded)");
+}
+
+TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
+{
+    for (DeviceFamily family : {DeviceFamily::Phone, DeviceFamily::Tablet}) {
+        HeadlessHost host;
+        FakeDelegate::launches = 0;
+        LaunchOptions options;
+        options.family = family;
+        options.interfacePath =
+            std::string(DAZED_RESOURCE_DIR) +
+            (family == DeviceFamily::Phone ? "/MainWindow_Phone.json" : "/MainWindow_Pad.json");
+        auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched))
+            << std::get<std::string>(launched);
+        auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+        EXPECT_EQ(FakeDelegate::launches, 1);
+        auto root = std::dynamic_pointer_cast<FakeRoot>(loop.interface().rootViewController);
+        ASSERT_TRUE(root);
+        ASSERT_TRUE(root->infoButton) << "the outlet is connected";
+        EXPECT_TRUE(root->loadedWithButton) << "outlets are connected before viewDidLoad";
+        EXPECT_EQ(root->infoButton->buttonType(), UIButtonTypeInfoLight);
+        EXPECT_EQ(root->autorotationQuestions, 1) << "the controller in the window is asked once at launch";
+        EXPECT_EQ(root->infoButton->superview(), root->view().get());
+        const CGSize screen = portraitScreenSize(family);
+        EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, screen.width, screen.height));
+        EXPECT_EQ(UIScreen::mainScreen()->bounds().size, screen);
+
+        // Pressing the info button runs its action on the controller.
+        const CGPoint centre = root->infoButton->convertPointToScreen(root->infoButton->bounds().center());
+        host.inject(TouchInput{{{1, UITouchPhase::Began, centre}}, 0});
+        host.inject(TouchInput{{{1, UITouchPhase::Ended, centre}}, 0});
+        loop.step();
+        EXPECT_EQ(root->toggles, 1);
+        EXPECT_GT(host.presentCount(), 0);
+    }
+}
+
+TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
+{
+    const std::string missing = "/nonexistent/MainWindow_Phone.json";
+    auto result = readInterfaceDescription(missing, fakeRegistry());
+    ASSERT_TRUE(std::holds_alternative<std::string>(result));
+    EXPECT_EQ(std::get<std::string>(result).find(missing), 0u);
+
+    EXPECT_NE(errorFor("{ \"delegate\": ").find("not valid JSON"), std::string::npos);
+    EXPECT_NE(errorFor("").find("not valid JSON"), std::string::npos);
+    EXPECT_NE(errorFor("[1, 2]").find("top level must be an object"), std::string::npos);
+    EXPECT_NE(errorFor("{}").find("\"delegate\" is missing"), std::string::npos);
+    EXPECT_NE(errorFor("{\"delegate\": 3}").find("\"delegate\" must be a string"), std::string::npos);
+    EXPECT_NE(errorFor("{\"delegate\": \"Nobody\"}").find("unknown class \"Nobody\""), std::string::npos);
+    EXPECT_NE(
+        errorFor("{\"delegate\": \"AppDelegate_Phone\", \"window\": 5}").find("\"window\" must be an object"),
+        std::string::npos);
+    EXPECT_NE(errorFor("{\"delegate\": \"AppDelegate_Phone\", \"window\": {\"frame\": \"wide\"}}")
+                  .find("window.frame"),
+              std::string::npos);
+    EXPECT_NE(errorFor("{\"delegate\": \"AppDelegate_Phone\", \"window\": {\"frame\": [0, 0, 1]}}")
+                  .find("four numbers"),
+              std::string::npos);
+    EXPECT_NE(errorFor("{\"delegate\": \"AppDelegate_Phone\", \"rootViewController\": {}}")
+                  .find("rootViewController.class is missing"),
+              std::string::npos);
+    EXPECT_NE(
+        errorFor("{\"delegate\": \"AppDelegate_Phone\", \"rootViewController\": {\"class\": \"Other\"}}")
+            .find("unknown class \"Other\""),
+        std::string::npos);
+    const std::string badSubview = R"({"delegate": "AppDelegate_Phone", "rootViewController": {"class":
+        "RootViewController", "view": {"frame": [0, 0, 1, 1], "subviews": [{"class": "UIButton",
+        "frame": [0, 0, 1, 1], "buttonType": 7}]}}})";
+    EXPECT_NE(errorFor(badSubview).find("rootViewController.view.subviews[0].buttonType must be a string"),
+              std::string::npos);
+    EXPECT_NE(
+        errorFor(R"({"delegate": "AppDelegate_Phone", "rootViewController": {"class": "RootViewController",
+        "view": {"frame": [0, 0, 1, 1], "subviews": {}}}})")
+            .find("subviews must be an array"),
+        std::string::npos);
+    // Every message is one line, starting with the file's path.
+    const std::string message = errorFor("{\"delegate\": 3}", "named.json");
+    EXPECT_EQ(message.find('\n'), std::string::npos);
+    EXPECT_NE(message.find("dazed_ui_test_named.json: "), std::string::npos);
+}
+
+TEST(InterfaceDescription, LaunchReportsABadFileInsteadOfStarting)
+{
+    HeadlessHost host;
+    LaunchOptions options;
+    options.interfacePath = writeFile("broken.json", "{ nope");
+    auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
+    ASSERT_TRUE(std::holds_alternative<std::string>(launched));
+    EXPECT_NE(std::get<std::string>(launched).find("broken.json"), std::string::npos);
+}
+
+TEST(InterfaceDescription, AFileWithoutWindowOrRootControllerStillStarts)
+{
+    for (const char* text :
+         {R"({"delegate": "AppDelegate_Phone"})",
+          R"({"delegate": "AppDelegate_Phone", "window": {"frame": [0, 0, 320, 480]}})",
+          R"({"delegate": "AppDelegate_Phone", "rootViewController": {"class": "RootViewController"}})"}) {
+        HeadlessHost host;
+        FakeDelegate::launches = 0;
+        LaunchOptions options;
+        options.interfacePath = writeFile("partial.json", text);
+        auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched)) << text;
+        auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+        EXPECT_EQ(FakeDelegate::launches, 1) << text;
+        // Touches and turns with nothing to receive them do nothing.
+        host.inject(TouchInput{{{1, UITouchPhase::Began, {10, 10}}}, 0});
+        host.inject(RotateInput{RotationDirection::Left});
+        loop.step();
+        EXPECT_GT(host.presentCount(), 0) << "an empty screen is still shown";
+    }
+}
+
+TEST(LaunchOptions, DevicePicksTheFamilyAndOtherArgumentsAreLeftAlone)
+{
+    const char* phone[] = {"dazed", "summary"};
+    auto p = parseLaunchOptions(2, phone);
+    ASSERT_TRUE(std::holds_alternative<LaunchOptions>(p));
+    EXPECT_EQ(std::get<LaunchOptions>(p).family, DeviceFamily::Phone);
+
+    const char* tablet[] = {"dazed", "--device", "tablet", "--interface=x.json", "--other"};
+    auto t = parseLaunchOptions(5, tablet);
+    ASSERT_TRUE(std::holds_alternative<LaunchOptions>(t));
+    EXPECT_EQ(std::get<LaunchOptions>(t).family, DeviceFamily::Tablet);
+    EXPECT_EQ(std::get<LaunchOptions>(t).interfacePath, "x.json");
+
+    const char* bad[] = {"dazed", "--device=watch"};
+    auto b = parseLaunchOptions(2, bad);
+    ASSERT_TRUE(std::holds_alternative<std::string>(b));
+    EXPECT_NE(std::get<std::string>(b).find("watch"), std::string::npos);
+    const char* dangling[] = {"dazed", "--device"};
+    EXPECT_TRUE(std::holds_alternative<std::string>(parseLaunchOptions(2, dangling)));
+    const char* quit[] = {"dazed", "--quit-after", "-3"};
+    EXPECT_TRUE(std::holds_alternative<std::string>(parseLaunchOptions(3, quit)));
+}
+
+} // namespace
+} // namespace dazed
