@@ -7,29 +7,8 @@
 namespace dazed {
 namespace {
 
-// The path points stroked in a given stroke colour, as (move, line) pairs.
-struct Dash {
-    op::MoveToPoint from;
-    op::AddLineToPoint to;
-};
-
-std::vector<Dash> dashesIn(const RecordingContext& rec, op::SetRGBStrokeColor colour)
-{
-    std::vector<Dash> dashes;
-    bool inside = false;
-    const auto& ops = rec.ops();
-    for (std::size_t i = 0; i < ops.size(); ++i) {
-        if (const auto* c = std::get_if<op::SetRGBStrokeColor>(&ops[i]))
-            inside = *c == colour;
-        if (!inside)
-            continue;
-        if (std::holds_alternative<op::StrokePath>(ops[i]))
-            break;
-        if (const auto* m = std::get_if<op::MoveToPoint>(&ops[i]))
-            dashes.push_back({*m, std::get<op::AddLineToPoint>(ops.at(i + 1))});
-    }
-    return dashes;
-}
+using test::Dash;
+using test::dashesIn;
 
 const op::SetRGBStrokeColor kEquatorGreen{0, 0.6f, 0, 1};
 

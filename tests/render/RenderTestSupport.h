@@ -11,6 +11,8 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <variant>
+#include <vector>
 
 namespace dazed::test {
 
@@ -73,6 +75,31 @@ inline double separation(double ra1, double dec1, double ra2, double dec2)
     const double cz = a.x * b.y - a.y * b.x;
     // atan2 of |a x b| and a . b stays accurate at every distance.
     return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), a.x * b.x + a.y * b.y + a.z * b.z);
+}
+
+// A dash of a reference curve: the move and the line of one sub-path.
+struct Dash {
+    op::MoveToPoint from;
+    op::AddLineToPoint to;
+};
+
+// The sub-paths built after `colour` became the stroke colour, up to the StrokePath that ends them.
+inline std::vector<Dash> dashesIn(const RecordingContext& rec, op::SetRGBStrokeColor colour)
+{
+    std::vector<Dash> dashes;
+    bool inside = false;
+    const auto& ops = rec.ops();
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (const auto* c = std::get_if<op::SetRGBStrokeColor>(&ops[i]))
+            inside = *c == colour;
+        if (!inside)
+            continue;
+        if (std::holds_alternative<op::StrokePath>(ops[i]))
+            break;
+        if (const auto* m = std::get_if<op::MoveToPoint>(&ops[i]))
+            dashes.push_back({*m, std::get<op::AddLineToPoint>(ops.at(i + 1))});
+    }
+    return dashes;
 }
 
 inline double hoursToRadians(double h)
