@@ -27,6 +27,15 @@ CGPoint SDLEventTranslator::mirrored(CGPoint p) const
     return {m_box.screen.width - p.x, m_box.screen.height - p.y};
 }
 
+// The mouse is one finger; while Alt is held from the press it has a twin mirrored about the
+// screen centre, so that a drag is a pinch.
+void SDLEventTranslator::addMouseFingers(TouchInput& input, UITouchPhase phase, CGPoint p) const
+{
+    input.changes.push_back({kMouseFinger, phase, p});
+    if (m_pinching)
+        input.changes.push_back({kMirrorFinger, phase, mirrored(p)});
+}
+
 int deviceOrientationForDisplay(int sdlDisplayOrientation)
 {
     switch (sdlDisplayOrientation) {
@@ -58,9 +67,7 @@ std::optional<HostEvent> SDLEventTranslator::translateMouse(const SDL_Event& eve
         m_pinching = (modifiers & KMOD_ALT) != 0;
         TouchInput input;
         input.tapCount = m_pinching ? 1 : std::max<int>(1, event.button.clicks);
-        input.changes.push_back({kMouseFinger, UITouchPhase::Began, p});
-        if (m_pinching)
-            input.changes.push_back({kMirrorFinger, UITouchPhase::Began, mirrored(p)});
+        addMouseFingers(input, UITouchPhase::Began, p);
         return input;
     }
     case SDL_MOUSEMOTION: {
@@ -69,9 +76,7 @@ std::optional<HostEvent> SDLEventTranslator::translateMouse(const SDL_Event& eve
         const CGPoint p =
             pointForWindow(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
         TouchInput input;
-        input.changes.push_back({kMouseFinger, UITouchPhase::Moved, p});
-        if (m_pinching)
-            input.changes.push_back({kMirrorFinger, UITouchPhase::Moved, mirrored(p)});
+        addMouseFingers(input, UITouchPhase::Moved, p);
         return input;
     }
     case SDL_MOUSEBUTTONUP: {
@@ -80,9 +85,7 @@ std::optional<HostEvent> SDLEventTranslator::translateMouse(const SDL_Event& eve
         const CGPoint p =
             pointForWindow(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
         TouchInput input;
-        input.changes.push_back({kMouseFinger, UITouchPhase::Ended, p});
-        if (m_pinching)
-            input.changes.push_back({kMirrorFinger, UITouchPhase::Ended, mirrored(p)});
+        addMouseFingers(input, UITouchPhase::Ended, p);
         m_mouseDown = false;
         m_pinching = false;
         return input;

@@ -32,6 +32,7 @@ public:
 private:
     [[nodiscard]] CGPoint pointForWindow(float x, float y) const;
     [[nodiscard]] CGPoint mirrored(CGPoint p) const;
+    void addMouseFingers(TouchInput& input, UITouchPhase phase, CGPoint p) const;
     std::optional<HostEvent> translateMouse(const SDL_Event& event, SDL_Keymod modifiers);
 
     Letterbox m_box;
