@@ -18,6 +18,8 @@ std::unique_ptr<SDLHost> SDLHost::create(const std::string& title, std::string* 
     // or every touch would arrive twice.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    // A drag that leaves the window must still hear where its button was released.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error)
             *error = std::string("cannot start SDL video: ") + SDL_GetError();
@@ -124,10 +126,27 @@ std::optional<HostEvent> SDLHost::translate(const SDL_Event& event)
     return m_translator.translate(event, SDL_GetModState());
 }
 
+namespace {
+bool sdlFingerIsDown(SDL_TouchID touchId, SDL_FingerID fingerId)
+{
+    const int count = SDL_GetNumTouchFingers(touchId);
+    for (int i = 0; i < count; ++i)
+        if (const SDL_Finger* finger = SDL_GetTouchFinger(touchId, i); finger && finger->id == fingerId)
+            return true;
+    return false;
+}
+} // namespace
+
 std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
 {
     SDL_Event event;
     for (;;) {
+        // Every queued event has been handled, so SDL's list of fingers is what the application
+        // has seen too: fingers missing from it lost their lift somewhere.
+        SDL_PumpEvents();
+        if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+            if (auto lost = m_translator.cancelLostFingers(sdlFingerIsDown))
+                return lost;
         int got = 0;
         if (deadline) {
             const double left = *deadline - now();
@@ -168,6 +187,15 @@ double SDLHost::frameInterval() const
     if (SDL_GetCurrentDisplayMode(std::max(0, display), &mode) == 0 && mode.refresh_rate > 0)
         return 1.0 / mode.refresh_rate;
     return 1.0 / kDefaultFrameRate;
+}
+
+void SDLHost::toggleFullScreen()
+{
+    if (!m_window)
+        return;
+    const bool full = (SDL_GetWindowFlags(m_window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    SDL_SetWindowFullscreen(m_window.get(), full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    updateGeometry();
 }
 
 bool SDLHost::openURL(const std::string& url)

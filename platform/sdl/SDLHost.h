@@ -39,6 +39,7 @@ public:
     [[nodiscard]] double now() const override;
     [[nodiscard]] double frameInterval() const override;
     bool openURL(const std::string& url) override;
+    void toggleFullScreen() override;
 
     [[nodiscard]] SDL_Window* window() const { return m_window.get(); }
 

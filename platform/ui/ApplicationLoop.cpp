@@ -17,12 +17,22 @@ namespace {
 
 bool isPortrait(int o)
 {
-    return o == UIDeviceOrientationPortrait || o == UIDeviceOrientationPortraitUpsideDown;
+    return UIDeviceOrientationIsPortrait(o);
 }
 
 bool isLandscape(int o)
 {
-    return o == UIDeviceOrientationLandscapeLeft || o == UIDeviceOrientationLandscapeRight;
+    return UIDeviceOrientationIsLandscape(o);
+}
+
+// Whether `responder` is a view of `window`'s tree or a controller whose view is.
+bool isInWindow(UIResponder* responder, const UIView& window)
+{
+    if (const auto* view = dynamic_cast<const UIView*>(responder))
+        return view->isDescendantOfView(&window);
+    if (auto* controller = dynamic_cast<UIViewController*>(responder))
+        return controller->isViewLoaded() && controller->view()->isDescendantOfView(&window);
+    return false;
 }
 
 CGSize screenSizeFor(DeviceFamily family, int uprightOrientation)
@@ -58,13 +68,18 @@ int turned(int orientation, RotationDirection direction)
 
 } // namespace
 
-ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family)
+ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, int orientation)
     : m_host(host)
     , m_family(family)
     , m_screenSize(portraitScreenSize(family))
 {
     UIScreen::setMainScreen(family);
     UIDevice::currentDevice().reset();
+    UIDevice::currentDevice().setOrientation(orientation);
+    if (isLandscape(orientation)) {
+        m_uprightOrientation = orientation;
+        m_screenSize = screenSizeFor(family, orientation);
+    }
     UIApplication::sharedApplication().reset();
     UIApplication::sharedApplication().attachHost(&host);
     UIViewAnimation::shared().reset();
@@ -90,7 +105,7 @@ ApplicationLoop::launch(Host& host, const LaunchOptions& options, const ClassReg
     auto description = readInterfaceDescription(path, registry);
     if (auto* error = std::get_if<std::string>(&description))
         return *error;
-    auto loop = std::make_unique<ApplicationLoop>(host, options.family);
+    auto loop = std::make_unique<ApplicationLoop>(host, options.family, options.orientation);
     if (options.quitAfter > 0)
         loop->setQuitAt(host.now() + options.quitAfter);
     loop->m_interface = instantiateInterface(std::get<InterfaceDescription>(description), registry);
@@ -100,7 +115,8 @@ ApplicationLoop::launch(Host& host, const LaunchOptions& options, const ClassReg
         loop->m_interface.delegate->applicationDidFinishLaunchingWithOptions(
             UIApplication::sharedApplication());
     if (auto window = UIApplication::sharedApplication().keyWindow())
-        loop->askControllersToAutorotate(*window);
+        loop->askControllersToAutorotate(*window, loop->m_uprightOrientation);
+    UIDevice::currentDevice().postPendingChange();
     loop->display();
     return loop;
 }
@@ -144,16 +160,55 @@ void ApplicationLoop::handle(const HostEvent& event)
         setDeviceOrientation(orientation->orientation);
     } else if (const auto* rotation = std::get_if<RotateInput>(&event)) {
         rotate(rotation->direction);
+    } else if (std::holds_alternative<CancelTouchesInput>(event)) {
+        m_touches.cancelAll(m_host.now());
+    } else if (const auto* key = std::get_if<KeyInput>(&event)) {
+        deliverKey(key->key);
+    } else if (const auto* scroll = std::get_if<ScrollInput>(&event)) {
+        deliverScroll(*scroll);
+    } else if (std::holds_alternative<FullScreenInput>(event)) {
+        m_host.toggleFullScreen();
     } else if (std::holds_alternative<ResizeInput>(event)) {
         m_forceDisplay = true;
     } else if (std::holds_alternative<QuitInput>(event)) {
         m_quit = true;
     }
+    // A sensor started while handling the event reports its first reading now.
+    UIDevice::currentDevice().postPendingChange();
+}
+
+void ApplicationLoop::deliverKey(const UIKey& key)
+{
+    const auto window = UIApplication::sharedApplication().keyWindow();
+    if (!window)
+        return;
+    UIResponder* first = UIApplication::sharedApplication().firstResponder();
+    if (first && isInWindow(first, *window)) {
+        first->keyDown(key);
+        return;
+    }
+    // Without a first responder on screen, the controllers of the window's subviews are offered the
+    // key, topmost first.
+    const auto subviews = window->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it)
+        if (auto* controller = (*it)->viewController(); controller && controller->keyDown(key))
+            return;
+}
+
+void ApplicationLoop::deliverScroll(const ScrollInput& scroll)
+{
+    const auto window = UIApplication::sharedApplication().keyWindow();
+    if (!window)
+        return;
+    if (UIView* hit = window->hitTest(window->convertPointFromScreen(scroll.location))) {
+        const auto keep = hit->shared_from_this();
+        hit->scrollWheel(UIScrollEvent{scroll.location, scroll.dy});
+    }
 }
 
 void ApplicationLoop::rotate(RotationDirection direction)
 {
-    const int current = UIDevice::currentDevice().orientation();
+    const int current = UIDevice::currentDevice().sensedOrientation();
     setDeviceOrientation(
         turned(isPortrait(current) || isLandscape(current) ? current : m_uprightOrientation, direction));
 }
@@ -161,36 +216,56 @@ void ApplicationLoop::rotate(RotationDirection direction)
 void ApplicationLoop::setDeviceOrientation(int orientation)
 {
     if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown ||
-        orientation == UIDevice::currentDevice().orientation())
+        orientation == UIDevice::currentDevice().sensedOrientation())
         return;
-    // Fingers on the screen lose their place when it turns.
-    m_touches.cancelAll(m_host.now());
     if (isPortrait(orientation) || isLandscape(orientation)) {
-        m_uprightOrientation = orientation;
-        const CGSize size = screenSizeFor(m_family, orientation);
-        if (size != m_screenSize) {
-            m_screenSize = size;
-            m_host.showScreen(size);
-            if (auto window = UIApplication::sharedApplication().keyWindow())
-                window->setFrame({{}, size});
-            m_forceDisplay = true;
-        }
         // Controllers are asked before the change is posted, so that a subscription they make when
-        // asked already hears this change.
-        if (auto window = UIApplication::sharedApplication().keyWindow())
-            askControllersToAutorotate(*window);
+        // asked already hears this change. The screen turns only when they accept.
+        const auto window = UIApplication::sharedApplication().keyWindow();
+        const bool accepted = !window || askControllersToAutorotate(*window, orientation);
+        if (accepted) {
+            // Fingers on the screen lose their place when it turns.
+            m_touches.cancelAll(m_host.now());
+            m_uprightOrientation = orientation;
+            const CGSize size = screenSizeFor(m_family, orientation);
+            if (size != m_screenSize) {
+                m_screenSize = size;
+                m_host.showScreen(size);
+                if (window)
+                    window->setFrame({{}, size});
+                m_forceDisplay = true;
+            }
+        }
     }
     UIDevice::currentDevice().setOrientation(orientation);
 }
 
-void ApplicationLoop::askControllersToAutorotate(UIView& view)
+bool ApplicationLoop::askControllersToAutorotate(UIView& window, int deviceOrientation)
+{
+    const auto keep = window.shared_from_this();
+    const int asked = interfaceOrientationFor(deviceOrientation);
+    bool accepted = true;
+    if (auto* controller = window.viewController())
+        accepted = controller->shouldAutorotateToInterfaceOrientation(asked);
+    const auto subviews = window.subviews(); // a controller may change the tree when asked
+    for (const auto& sub : subviews)
+        askControllersIn(*sub, asked, true, accepted);
+    return accepted;
+}
+
+void ApplicationLoop::askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted)
 {
     const auto keep = view.shared_from_this();
-    if (auto* controller = view.viewController())
-        controller->shouldAutorotateToInterfaceOrientation(interfaceOrientationFor(m_uprightOrientation));
-    const auto subviews = view.subviews(); // a controller may change the tree when asked
+    bool nested = decides;
+    if (auto* controller = view.viewController()) {
+        const bool answer = controller->shouldAutorotateToInterfaceOrientation(interfaceOrientation);
+        if (decides)
+            accepted = accepted && answer;
+        nested = false; // controllers inside a controller's view follow it
+    }
+    const auto subviews = view.subviews();
     for (const auto& sub : subviews)
-        askControllersToAutorotate(*sub);
+        askControllersIn(*sub, interfaceOrientation, nested, accepted);
 }
 
 void ApplicationLoop::display()

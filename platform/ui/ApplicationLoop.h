@@ -22,7 +22,8 @@ class ApplicationLoop {
 public:
     // Sets up the emulated device (main screen, orientation, application object) on `host`;
     // the destructor takes it all down again, so that loops can follow one another (tests).
-    ApplicationLoop(Host& host, DeviceFamily family);
+    // `orientation` is how the device is held at start (a device orientation code).
+    ApplicationLoop(Host& host, DeviceFamily family, int orientation = 1);
     ~ApplicationLoop();
     ApplicationLoop(const ApplicationLoop&) = delete;
     ApplicationLoop& operator=(const ApplicationLoop&) = delete;
@@ -54,7 +55,12 @@ public:
 private:
     void setDeviceOrientation(int orientation);
     void rotate(RotationDirection direction);
-    void askControllersToAutorotate(UIView& view);
+    // Asks every controller in the tree; true when the controllers of the window's own subviews,
+    // which decide how the screen is laid out, all accept the orientation.
+    bool askControllersToAutorotate(UIView& window, int deviceOrientation);
+    void askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted);
+    void deliverKey(const UIKey& key);
+    void deliverScroll(const ScrollInput& scroll);
     void drawTree(UIView& view, UIPainter& painter, CGPoint origin, bool withTransitions);
 
     Host& m_host;

@@ -17,7 +17,7 @@ public:
     {
     }
 
-    void inject(HostEvent event) { m_events.push_back(std::move(event)); }
+    void inject(const HostEvent& event) { m_events.push_back(event); }
     void advance(double seconds) { m_now += seconds; }
     void setScale(float scale) { m_scale = scale; }
 
@@ -38,6 +38,8 @@ public:
     [[nodiscard]] double now() const override { return m_now; }
     [[nodiscard]] double frameInterval() const override { return 1.0 / 60.0; }
     bool openURL(const std::string& url) override;
+    void toggleFullScreen() override { ++m_fullScreenToggles; }
+    [[nodiscard]] int fullScreenToggles() const { return m_fullScreenToggles; }
 
 private:
     float m_scale;
@@ -49,6 +51,7 @@ private:
     std::vector<std::string> m_openedURLs;
     std::vector<std::optional<double>> m_waits;
     bool m_openSucceeds{true};
+    int m_fullScreenToggles{0};
 };
 
 } // namespace dazed

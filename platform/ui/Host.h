@@ -42,11 +42,31 @@ struct RotateInput {
     RotationDirection direction{RotationDirection::Right};
 };
 
+// Every finger on the screen is lost at once: the window lost the keyboard focus, the mouse button
+// was released outside the window, or the system took the touches away.
+struct CancelTouchesInput {};
+
+// A key press, for the desktop's keyboard controls.
+struct KeyInput {
+    UIKey key{};
+};
+
+// A scroll of the mouse wheel or a touchpad at `location` (device-screen points). `dy` is in wheel
+// notches, positive away from the user; a touchpad gives fractions.
+struct ScrollInput {
+    CGPoint location{};
+    float dy{0};
+};
+
+// The user asks for the window to fill the display, or to leave full screen (F11).
+struct FullScreenInput {};
+
 // The window changed size or pixel density: the screen must be drawn again.
 struct ResizeInput {};
 struct QuitInput {};
 
-using HostEvent = std::variant<TouchInput, OrientationInput, RotateInput, ResizeInput, QuitInput>;
+using HostEvent = std::variant<TouchInput, OrientationInput, RotateInput, CancelTouchesInput, KeyInput,
+                               ScrollInput, FullScreenInput, ResizeInput, QuitInput>;
 
 class Host {
 public:
@@ -68,6 +88,8 @@ public:
     [[nodiscard]] virtual double frameInterval() const = 0;
     // False when the URL could not be handed to a browser.
     virtual bool openURL(const std::string& url) = 0;
+    // Switches the window between full screen and its own size; does nothing without a window.
+    virtual void toggleFullScreen() {}
 
 protected:
     Host() = default;

@@ -19,7 +19,7 @@ std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char
             value = arg.substr(eq + 1);
             hasValue = true;
         }
-        if (name != "--device" && name != "--interface" && name != "--quit-after")
+        if (name != "--device" && name != "--orientation" && name != "--interface" && name != "--quit-after")
             continue;
         if (!hasValue) {
             if (i + 1 >= argc || !argv[i + 1])
@@ -31,6 +31,13 @@ std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char
             if (!family)
                 return "--device must be phone or tablet, not \"" + std::string(value) + "\"";
             options.family = *family;
+        } else if (name == "--orientation") {
+            if (value == "portrait")
+                options.orientation = 1;
+            else if (value == "landscape")
+                options.orientation = 3;
+            else
+                return "--orientation must be portrait or landscape, not \"" + std::string(value) + "\"";
         } else if (name == "--interface") {
             options.interfacePath = std::string(value);
         } else {

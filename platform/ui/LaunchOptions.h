@@ -11,12 +11,15 @@ struct LaunchOptions {
     DeviceFamily family{DeviceFamily::Phone};
     // The main interface description; empty for the device family's file in the resource folder.
     std::string interfacePath;
+    // How the device is held at start: portrait (1) or landscape (3).
+    int orientation{1};
     // Seconds before the application quits by itself; 0 runs until the window is closed.
     double quitAfter{0};
 };
 
 // Picks the framework's options out of the argument vector and leaves every other argument alone:
-// --device phone|tablet, --interface FILE, --quit-after SECONDS (also in the --name=value form).
+// --device phone|tablet, --orientation portrait|landscape, --interface FILE, --quit-after SECONDS
+// (also in the --name=value form).
 // A bad value gives a one-line message.
 std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char* const* argv);
 

@@ -32,7 +32,11 @@ void TouchDispatcher::dispatch(const TouchInput& input, double now, UIView* wind
         }
         if (it == m_active.end())
             continue; // the finger's touch-down was never delivered
-        it->touch->update(change.phase, change.location, now);
+        // A cancelled finger may come without a place (the host no longer knows it): it stays
+        // where it was last seen.
+        const CGPoint location =
+            change.phase == UITouchPhase::Cancelled ? it->touch->screenLocation() : change.location;
+        it->touch->update(change.phase, location, now);
         if (std::find(changed.begin(), changed.end(), it->touch) == changed.end())
             changed.push_back(it->touch);
     }

@@ -33,6 +33,7 @@ void UIApplication::reset()
     m_statusBarStyle = UIStatusBarStyleDefault;
     m_host = nullptr;
     m_keyWindow.reset();
+    m_firstResponder = nullptr;
     m_reportedFailures.clear();
 }
 

@@ -12,6 +12,7 @@
 namespace dazed {
 
 class Host;
+class UIResponder;
 class UIWindow;
 
 enum UIStatusBarStyle : int {
@@ -36,6 +37,10 @@ public:
     [[nodiscard]] const std::shared_ptr<UIWindow>& keyWindow() const { return m_keyWindow; }
     void setKeyWindow(std::shared_ptr<UIWindow> window) { m_keyWindow = std::move(window); }
 
+    // The responder that receives key presses first; null for none.
+    [[nodiscard]] UIResponder* firstResponder() const { return m_firstResponder; }
+    void setFirstResponder(UIResponder* responder) { m_firstResponder = responder; }
+
     // Used by the event loop.
     void attachHost(Host* host) { m_host = host; }
     [[nodiscard]] Host* host() const { return m_host; }
@@ -45,6 +50,7 @@ private:
     int m_statusBarStyle{UIStatusBarStyleDefault};
     Host* m_host{nullptr};
     std::shared_ptr<UIWindow> m_keyWindow;
+    UIResponder* m_firstResponder{nullptr};
     std::set<std::string> m_reportedFailures;
 };
 

@@ -10,12 +10,35 @@ UIDevice& UIDevice::currentDevice()
     return device;
 }
 
+void UIDevice::beginGeneratingDeviceOrientationNotifications()
+{
+    ++m_generating;
+    if (!m_sensorStarted) {
+        m_sensorStarted = true;
+        // Posting here would reach nobody: the caller subscribes after turning notifications on.
+        m_firstReadingPending = m_sensedOrientation != UIDeviceOrientationUnknown;
+    }
+}
+
 void UIDevice::setOrientation(int orientation)
 {
     if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown ||
-        orientation == m_orientation)
+        orientation == m_sensedOrientation)
         return;
-    m_orientation = orientation;
+    m_sensedOrientation = orientation;
+    if (!m_sensorStarted)
+        return;
+    m_firstReadingPending = false;
+    if (isGeneratingDeviceOrientationNotifications())
+        NSNotificationCenter::defaultCenter().postNotificationName(UIDeviceOrientationDidChangeNotification,
+                                                                   this);
+}
+
+void UIDevice::postPendingChange()
+{
+    if (!m_firstReadingPending)
+        return;
+    m_firstReadingPending = false;
     if (isGeneratingDeviceOrientationNotifications())
         NSNotificationCenter::defaultCenter().postNotificationName(UIDeviceOrientationDidChangeNotification,
                                                                    this);
@@ -23,8 +46,10 @@ void UIDevice::setOrientation(int orientation)
 
 void UIDevice::reset()
 {
-    m_orientation = UIDeviceOrientationPortrait;
+    m_sensedOrientation = UIDeviceOrientationPortrait;
     m_generating = 0;
+    m_sensorStarted = false;
+    m_firstReadingPending = false;
 }
 
 } // namespace dazed

@@ -13,13 +13,35 @@ enum UIDeviceOrientation : int {
     UIDeviceOrientationFaceDown = 6,
 };
 
+[[nodiscard]] constexpr bool UIDeviceOrientationIsPortrait(int o)
+{
+    return o == UIDeviceOrientationPortrait || o == UIDeviceOrientationPortraitUpsideDown;
+}
+
+[[nodiscard]] constexpr bool UIDeviceOrientationIsLandscape(int o)
+{
+    return o == UIDeviceOrientationLandscapeLeft || o == UIDeviceOrientationLandscapeRight;
+}
+
 class UIDevice {
 public:
     static UIDevice& currentDevice();
 
-    [[nodiscard]] int orientation() const { return m_orientation; }
-    // Orientation changes are posted as UIDeviceOrientationDidChangeNotification from then on.
-    void beginGeneratingDeviceOrientationNotifications() { ++m_generating; }
+    // What the device reports: UIDeviceOrientationUnknown until someone has first asked for
+    // orientation notifications (the sensor is off until then), the sensed orientation afterwards.
+    [[nodiscard]] int orientation() const
+    {
+        return m_sensorStarted ? m_sensedOrientation : static_cast<int>(UIDeviceOrientationUnknown);
+    }
+    // The way the device is actually held, whether or not it is reported yet (the event loop turns
+    // the emulated screen by it).
+    [[nodiscard]] int sensedOrientation() const { return m_sensedOrientation; }
+
+    // Orientation changes are posted as UIDeviceOrientationDidChangeNotification from then on. The
+    // first call also starts the sensor: when it already knows an orientation, that first reading
+    // is posted once the current event has been handled (postPendingChange), as a change from
+    // "unknown".
+    void beginGeneratingDeviceOrientationNotifications();
     void endGeneratingDeviceOrientationNotifications()
     {
         if (m_generating > 0)
@@ -30,11 +52,15 @@ public:
     // The host's report of a new orientation: stored, and posted when notifications are on and the
     // code changed. Codes outside 0..6 are ignored.
     void setOrientation(int orientation);
+    // Called by the event loop between events: posts the sensor's first reading, if one is waiting.
+    void postPendingChange();
     void reset();
 
 private:
-    int m_orientation{UIDeviceOrientationPortrait};
+    int m_sensedOrientation{UIDeviceOrientationPortrait};
     int m_generating{0};
+    bool m_sensorStarted{false};
+    bool m_firstReadingPending{false};
 };
 
 } // namespace dazed

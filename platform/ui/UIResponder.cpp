@@ -1,5 +1,6 @@
 #include "platform/ui/UIResponder.h"
 
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIView.h"
 
 namespace dazed {
@@ -58,6 +59,36 @@ void UIResponder::touchesCancelled(const UITouchSet& touches, const UIEvent& eve
 {
     if (auto* next = nextResponder())
         next->touchesCancelled(touches, event);
+}
+
+UIResponder::~UIResponder()
+{
+    // The application must never hold on to a responder that is gone.
+    auto& application = UIApplication::sharedApplication();
+    if (application.firstResponder() == this)
+        application.setFirstResponder(nullptr);
+}
+
+bool UIResponder::keyDown(const UIKey& key)
+{
+    auto* next = nextResponder();
+    return next && next->keyDown(key);
+}
+
+bool UIResponder::scrollWheel(const UIScrollEvent& event)
+{
+    auto* next = nextResponder();
+    return next && next->scrollWheel(event);
+}
+
+void UIResponder::becomeFirstResponder()
+{
+    UIApplication::sharedApplication().setFirstResponder(this);
+}
+
+bool UIResponder::isFirstResponder() const
+{
+    return UIApplication::sharedApplication().firstResponder() == this;
 }
 
 } // namespace dazed

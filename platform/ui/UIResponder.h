@@ -72,6 +72,34 @@ private:
     std::vector<std::shared_ptr<UITouch>> m_touches;
 };
 
+// A key of the keyboard: an arrow, Escape, a function key, or a character (lower case for letters).
+enum class UIKeyCode { Character, LeftArrow, RightArrow, UpArrow, DownArrow, Escape, Other };
+
+enum UIKeyModifierFlags : unsigned {
+    UIKeyModifierShift = 1u << 17,
+    UIKeyModifierControl = 1u << 18,
+    UIKeyModifierAlternate = 1u << 19,
+};
+
+struct UIKey {
+    UIKeyCode code{UIKeyCode::Other};
+    char character{0}; // for UIKeyCode::Character
+    unsigned modifierFlags{0};
+    bool isRepeat{false}; // sent again because the key is held down
+
+    static constexpr UIKey fromCharacter(char c, unsigned modifiers = 0)
+    {
+        return {UIKeyCode::Character, c, modifiers, false};
+    }
+    friend constexpr bool operator==(const UIKey&, const UIKey&) = default;
+};
+
+// A turn of the scroll wheel over a view: notches away from the user are positive.
+struct UIScrollEvent {
+    CGPoint screenLocation;
+    float dy{0};
+};
+
 class UIEvent {
 public:
     UIEvent(UITouchSet allTouches, double timestamp)
@@ -93,7 +121,7 @@ private:
 // Something that can receive touches. What it does not handle goes on to its next responder.
 class UIResponder {
 public:
-    virtual ~UIResponder() = default;
+    virtual ~UIResponder();
     UIResponder(const UIResponder&) = delete;
     UIResponder& operator=(const UIResponder&) = delete;
 
@@ -104,6 +132,15 @@ public:
     virtual void touchesMoved(const UITouchSet& touches, const UIEvent& event);
     virtual void touchesEnded(const UITouchSet& touches, const UIEvent& event);
     virtual void touchesCancelled(const UITouchSet& touches, const UIEvent& event);
+
+    // Keys go to the first responder and scrolls to the view under the pointer; what a responder
+    // does not handle goes on to its next responder. True when someone handled it.
+    virtual bool keyDown(const UIKey& key);
+    virtual bool scrollWheel(const UIScrollEvent& event);
+
+    // Makes this the responder that receives key presses first.
+    void becomeFirstResponder();
+    [[nodiscard]] bool isFirstResponder() const;
 
 protected:
     UIResponder() = default;

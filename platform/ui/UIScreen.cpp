@@ -19,7 +19,12 @@ UIScreen* UIScreen::mainScreen()
 
 void UIScreen::setMainScreen(std::optional<DeviceFamily> family)
 {
-    screenSlot().reset(family ? new UIScreen(*family) : nullptr);
+    screenSlot().reset(family ? new UIScreen(portraitScreenSize(*family)) : nullptr);
+}
+
+void UIScreen::setMainScreenSize(CGSize portraitSize)
+{
+    screenSlot().reset(new UIScreen(portraitSize));
 }
 
 std::optional<DeviceFamily> parseDeviceFamily(std::string_view word)

@@ -13,16 +13,17 @@ public:
     static UIScreen* mainScreen();
     // Used by the application at start-up (and by tests); none removes the screen.
     static void setMainScreen(std::optional<DeviceFamily> family);
+    // A screen of any other portrait size, in points (tests; hardware the families do not cover).
+    static void setMainScreenSize(CGSize portraitSize);
 
-    [[nodiscard]] CGRect bounds() const { return {{}, portraitScreenSize(m_family)}; }
-    [[nodiscard]] DeviceFamily family() const { return m_family; }
+    [[nodiscard]] CGRect bounds() const { return {{}, m_portraitSize}; }
 
 private:
-    explicit UIScreen(DeviceFamily family)
-        : m_family(family)
+    explicit UIScreen(CGSize portraitSize)
+        : m_portraitSize(portraitSize)
     {
     }
-    DeviceFamily m_family;
+    CGSize m_portraitSize;
 };
 
 } // namespace dazed

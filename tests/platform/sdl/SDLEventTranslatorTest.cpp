@@ -118,7 +118,9 @@ TEST_F(TranslatorFixture, KeysAndDisplayEvents)
     key.key.keysym.sym = SDLK_RIGHT;
     EXPECT_EQ(std::get<RotateInput>(*t.translate(key, KMOD_LCTRL)).direction, RotationDirection::Right);
     key.key.keysym.mod = KMOD_NONE;
-    EXPECT_FALSE(t.translate(key, KMOD_NONE)) << "an arrow alone turns nothing";
+    auto arrow = t.translate(key, KMOD_NONE);
+    ASSERT_TRUE(arrow && std::holds_alternative<KeyInput>(*arrow)) << "an arrow alone is a key press";
+    EXPECT_EQ(std::get<KeyInput>(*arrow).key.code, UIKeyCode::RightArrow);
 
     SDL_Event display{};
     display.type = SDL_DISPLAYEVENT;
@@ -135,6 +137,108 @@ TEST_F(TranslatorFixture, KeysAndDisplayEvents)
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     EXPECT_TRUE(std::holds_alternative<QuitInput>(*t.translate(quit, KMOD_NONE)));
+}
+
+SDL_Event keyDown(SDL_Keycode sym, Uint16 mod = KMOD_NONE, bool repeat = false)
+{
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    e.key.repeat = repeat ? 1 : 0;
+    return e;
+}
+
+std::optional<UIKey> keyOf(const std::optional<HostEvent>& e)
+{
+    if (e && std::holds_alternative<KeyInput>(*e))
+        return std::get<KeyInput>(*e).key;
+    return std::nullopt;
+}
+
+TEST_F(TranslatorFixture, DesktopKeysBecomeKeyPressesOrWindowActions)
+{
+    EXPECT_EQ(keyOf(t.translate(keyDown(SDLK_UP), KMOD_NONE))->code, UIKeyCode::UpArrow);
+    EXPECT_EQ(keyOf(t.translate(keyDown(SDLK_ESCAPE), KMOD_NONE))->code, UIKeyCode::Escape);
+    for (SDL_Keycode plus : {SDLK_PLUS, SDLK_EQUALS, SDLK_KP_PLUS})
+        EXPECT_EQ(keyOf(t.translate(keyDown(plus, KMOD_LSHIFT), KMOD_LSHIFT))->character, '+');
+    for (SDL_Keycode minus : {SDLK_MINUS, SDLK_KP_MINUS})
+        EXPECT_EQ(keyOf(t.translate(keyDown(minus), KMOD_NONE))->character, '-');
+    const auto l = keyOf(t.translate(keyDown(SDLK_l, KMOD_NONE, true), KMOD_NONE));
+    ASSERT_TRUE(l);
+    EXPECT_EQ(*l, (UIKey{UIKeyCode::Character, 'l', 0, true}));
+    EXPECT_EQ(keyOf(t.translate(keyDown(SDLK_i, KMOD_LSHIFT), KMOD_LSHIFT))->modifierFlags,
+              UIKeyModifierShift);
+
+    EXPECT_TRUE(std::holds_alternative<QuitInput>(*t.translate(keyDown(SDLK_q, KMOD_RCTRL), KMOD_RCTRL)));
+    EXPECT_TRUE(std::holds_alternative<FullScreenInput>(*t.translate(keyDown(SDLK_F11), KMOD_NONE)));
+    EXPECT_FALSE(t.translate(keyDown(SDLK_F11, KMOD_NONE, true), KMOD_NONE)) << "held F11 toggles once";
+    EXPECT_FALSE(t.translate(keyDown(SDLK_F5), KMOD_NONE)) << "keys the chart has no use for";
+}
+
+TEST_F(TranslatorFixture, TheWheelScrollsWhereThePointerIs)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.preciseY = 1.5f;
+    e.wheel.y = 1;
+    e.wheel.mouseX = 250;
+    e.wheel.mouseY = 240;
+    auto scroll = t.translate(e, KMOD_NONE);
+    ASSERT_TRUE(scroll && std::holds_alternative<ScrollInput>(*scroll));
+    EXPECT_EQ(std::get<ScrollInput>(*scroll).location, (CGPoint{160, 240}));
+    EXPECT_EQ(std::get<ScrollInput>(*scroll).dy, 1.5f);
+    e.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    EXPECT_EQ(std::get<ScrollInput>(*t.translate(e, KMOD_NONE)).dy, -1.5f) << "natural scrolling undone";
+    e.wheel.preciseY = 0;
+    EXPECT_FALSE(t.translate(e, KMOD_NONE)) << "a sideways scroll does nothing";
+}
+
+TEST_F(TranslatorFixture, ReleasingOutsideTheWindowOrLosingTheFocusCancels)
+{
+    ASSERT_TRUE(t.translate(mouseButton(SDL_MOUSEBUTTONDOWN, 250, 240), KMOD_NONE));
+    auto outside = touches(t.translate(mouseButton(SDL_MOUSEBUTTONUP, 600, 240), KMOD_NONE));
+    ASSERT_EQ(outside.changes.size(), 1u);
+    EXPECT_EQ(outside.changes[0].phase, UITouchPhase::Cancelled);
+    EXPECT_FALSE(t.translate(mouseMotion(260, 240), KMOD_NONE)) << "the mouse no longer plays a finger";
+
+    // A release that never arrived: the next motion without the button cancels.
+    ASSERT_TRUE(t.translate(mouseButton(SDL_MOUSEBUTTONDOWN, 250, 240), KMOD_NONE));
+    SDL_Event buttonless = mouseMotion(255, 240);
+    buttonless.motion.state = 0;
+    EXPECT_EQ(touches(t.translate(buttonless, KMOD_NONE)).changes[0].phase, UITouchPhase::Cancelled);
+
+    ASSERT_TRUE(t.translate(mouseButton(SDL_MOUSEBUTTONDOWN, 250, 240), KMOD_NONE));
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    auto lost = t.translate(focus, KMOD_NONE);
+    EXPECT_TRUE(lost && std::holds_alternative<CancelTouchesInput>(*lost));
+    EXPECT_FALSE(t.translate(mouseButton(SDL_MOUSEBUTTONUP, 250, 240), KMOD_NONE)) << "nothing left to lift";
+}
+
+TEST_F(TranslatorFixture, FingersSDLNoLongerKnowsAreCancelled)
+{
+    SDL_Event e{};
+    e.type = SDL_FINGERDOWN;
+    e.tfinger.touchId = 7;
+    e.tfinger.fingerId = 1;
+    const auto first = touches(t.translate(e, KMOD_NONE));
+    e.tfinger.fingerId = 2;
+    (void)t.translate(e, KMOD_NONE);
+    EXPECT_FALSE(t.cancelLostFingers([](SDL_TouchID, SDL_FingerID) { return true; })) << "all still down";
+    // Finger 1's lift was lost; finger 2 is still down.
+    auto lost = t.cancelLostFingers([](SDL_TouchID, SDL_FingerID finger) { return finger == 2; });
+    ASSERT_TRUE(lost && std::holds_alternative<TouchInput>(*lost));
+    const auto& changes = std::get<TouchInput>(*lost).changes;
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].id, first.changes[0].id);
+    EXPECT_EQ(changes[0].phase, UITouchPhase::Cancelled);
+    EXPECT_FALSE(t.cancelLostFingers([](SDL_TouchID, SDL_FingerID finger) { return finger == 2; }))
+        << "cancelled once";
+    e.type = SDL_FINGERUP;
+    (void)t.translate(e, KMOD_NONE);
+    EXPECT_FALSE(t.cancelLostFingers([](SDL_TouchID, SDL_FingerID) { return false; })) << "lifted normally";
 }
 
 } // namespace

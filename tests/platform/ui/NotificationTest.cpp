@@ -83,7 +83,8 @@ TEST(DeviceOrientation, TurnsArePostedToSubscribersWithTheNewCode)
     test::HeadlessApp app;
     OrientationController controller;
     app.window->addSubview(controller.view());
-    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationPortrait);
+    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationUnknown)
+        << "unknown until someone asks for orientation notifications";
 
     app.send(RotateInput{RotationDirection::Left}); // asked, subscribes, hears this change
     app.send(RotateInput{RotationDirection::Left});
@@ -120,10 +121,27 @@ TEST(DeviceOrientation, NothingIsPostedBeforeNotificationsAreTurnedOn)
         &calls, [&](const NSNotification&) { ++calls; }, UIDeviceOrientationDidChangeNotification, nullptr);
     app.send(RotateInput{RotationDirection::Right});
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationLandscapeRight);
+    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationUnknown);
+    EXPECT_EQ(UIDevice::currentDevice().sensedOrientation(), UIDeviceOrientationLandscapeRight);
     UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
-    app.send(RotateInput{RotationDirection::Right});
+    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationLandscapeRight);
+    EXPECT_EQ(calls, 0) << "the first reading waits until the current event is handled";
+    app.send(ResizeInput{});
+    EXPECT_EQ(calls, 1) << "then it is posted as a change from unknown";
+    app.send(ResizeInput{});
     EXPECT_EQ(calls, 1);
+    app.send(RotateInput{RotationDirection::Right});
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(DeviceOrientation, AStartInLandscapeTurnsTheScreenAndIsReportedOnceAsked)
+{
+    HeadlessHost host;
+    ApplicationLoop loop(host, DeviceFamily::Tablet, UIDeviceOrientationLandscapeLeft);
+    EXPECT_EQ(host.screenSize(), (CGSize{1024, 768}));
+    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationUnknown);
+    UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
+    EXPECT_EQ(UIDevice::currentDevice().orientation(), UIDeviceOrientationLandscapeLeft);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "UITestSupport.h"
 #include "platform/ui/TapDetector.h"
+#include "platform/ui/UIDevice.h"
 #include "platform/ui/UIViewController.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,8 @@ public:
     void touchesMoved(const UITouchSet& t, const UIEvent& e) override { record("moved", t, e); }
     void touchesEnded(const UITouchSet& t, const UIEvent& e) override { record("ended", t, e); }
     void touchesCancelled(const UITouchSet& t, const UIEvent& e) override { record("cancelled", t, e); }
+    bool shouldAutorotateToInterfaceOrientation(int) override { return acceptsTurns; }
+    bool acceptsTurns{true};
 
 private:
     void record(const char* phase, const UITouchSet& changed, const UIEvent& event)
@@ -167,6 +170,41 @@ TEST_F(TouchFixture, TurningTheDeviceCancelsTouches)
     EXPECT_EQ(controller.seen.back().phase, "cancelled");
     move(1, {20, 30});
     EXPECT_EQ(controller.seen.back().phase, "cancelled") << "the cancelled finger is forgotten";
+}
+
+TEST_F(TouchFixture, AControllerThatRefusesToTurnKeepsItsLayoutAndItsTouches)
+{
+    controller.acceptsTurns = false;
+    down(1, {10, 30});
+    app.send(RotateInput{RotationDirection::Left});
+    EXPECT_EQ(app.host.screenSize(), (CGSize{320, 480}));
+    EXPECT_EQ(app.window->frame(), CGRectMake(0, 0, 320, 480));
+    EXPECT_EQ(controller.view()->frame(), CGRectMake(0, 20, 320, 460));
+    move(1, {20, 30});
+    EXPECT_EQ(controller.seen.back().phase, "moved") << "the screen did not turn under the finger";
+    EXPECT_EQ(UIDevice::currentDevice().sensedOrientation(), UIDeviceOrientationLandscapeLeft)
+        << "the device itself did turn";
+}
+
+TEST_F(TouchFixture, LostTouchesAreCancelledAndForgotten)
+{
+    down(1, {10, 30});
+    down(2, {50, 30});
+    app.send(CancelTouchesInput{});
+    ASSERT_EQ(controller.seen.back().phase, "cancelled");
+    EXPECT_EQ(controller.seen.back().changed, 2u);
+    up(1, {10, 30});
+    EXPECT_EQ(controller.seen.back().phase, "cancelled") << "a lift after the cancel is ignored";
+    down(3, {100, 100});
+    EXPECT_EQ(controller.seen.back().all, 1u) << "no finger is left in later touch sets";
+}
+
+TEST_F(TouchFixture, ACancelledFingerWithoutAPlaceStaysWhereItWas)
+{
+    down(1, {10, 30});
+    app.send(TouchInput{{{1, UITouchPhase::Cancelled, {}}}, 0});
+    ASSERT_EQ(controller.seen.back().phase, "cancelled");
+    EXPECT_EQ(controller.seen.back().positions[0], (CGPoint{10, 10})) << "in the controller's view";
 }
 
 } // namespace

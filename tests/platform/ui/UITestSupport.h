@@ -21,9 +21,9 @@ struct HeadlessApp {
     HeadlessApp() { window->makeKeyAndVisible(); }
 
     // Injects one event and runs the loop once: the event is handled and the display cycle runs.
-    void send(HostEvent event)
+    void send(const HostEvent& event)
     {
-        host.inject(std::move(event));
+        host.inject(event);
         loop.step();
     }
     void touch(std::int64_t id, UITouchPhase phase, CGPoint p) { send(TouchInput{{{id, phase, p}}, 0}); }

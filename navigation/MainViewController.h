@@ -1,0 +1,75 @@
+#pragma once
+
+// The sky screen's controller. It builds the sky view (QuartzView) inside a plain container view,
+// starts the chart at 17 h, +31 degrees and zoom 1, keeps both views the size of the screen as the
+// device turns, and turns the touches that reach it into commands for the sky view: one finger
+// drags the centre, two pinch the zoom, a double tap advances the label mode. On a desktop, the
+// keyboard and the scroll wheel steer through the same rules.
+//
+// Neither view handles touches: they pass up the responder chain to this controller.
+
+#include "navigation/NavigationState.h"
+#include "platform/ui/UIViewController.h"
+
+#include <memory>
+#include <string>
+
+namespace dazed {
+
+class QuartzView;
+
+class MainViewController : public UIViewController {
+public:
+    // Finger travel, in points, of one arrow-key press; a short drag.
+    static constexpr float kArrowKeyTravel = 24.0f;
+    // Zoom factor of one press of + or -, or one notch of the scroll wheel.
+    static constexpr double kZoomStep = 1.1;
+
+    // The interface name is kept but never loaded: the views are built in code.
+    explicit MainViewController(std::string nibName = {});
+    ~MainViewController() override;
+
+    void loadView() override;
+    void viewDidLoad() override;
+    // Sets largeur and hauteur for the device's orientation and, once the views exist, lays them
+    // out again and sends the new size to the sky view.
+    void detectOrientation();
+    // Accepts every orientation, and subscribes detectOrientation to orientation changes.
+    bool shouldAutorotateToInterfaceOrientation(int interfaceOrientation) override;
+
+    void touchesBegan(const UITouchSet& touches, const UIEvent& event) override;
+    void touchesMoved(const UITouchSet& touches, const UIEvent& event) override;
+    void touchesEnded(const UITouchSet& touches, const UIEvent& event) override;
+
+    // Arrows look left, right, up and down; + and - zoom; L advances the label mode.
+    bool keyDown(const UIKey& key) override;
+    // Each notch away from the user zooms in by kZoomStep, towards the user zooms out.
+    bool scrollWheel(const UIScrollEvent& event) override;
+
+    void clearTouches();
+    [[nodiscard]] static float distanceBetweenTwoPoints(CGPoint from, CGPoint to);
+
+    [[nodiscard]] const NavigationState& navigation() const { return m_navigation; }
+    [[nodiscard]] const std::shared_ptr<QuartzView>& quartzView() const { return m_quartzView; }
+
+    // Sets the start of the chart before the view loads (the command line's choice of centre); the
+    // default is 17 h, +31 degrees.
+    void setInitialCentre(float rightAscension, float declination);
+
+protected:
+    // Every command for the sky view goes through here.
+    virtual void send(const SkyViewCommand& command);
+
+private:
+    // The navigation values of a touch event: its complete touch set, in the container's points.
+    [[nodiscard]] TouchSample sampleOf(const UIEvent& event);
+    // Publishes the centre to the process-wide centre and sends it with the size.
+    void moveTo(const WritexsCommand& centre);
+
+    NavigationState m_navigation;
+    std::shared_ptr<QuartzView> m_quartzView;
+    float m_startRightAscension{17.0f};
+    float m_startDeclination{31.0f};
+};
+
+} // namespace dazed

@@ -1,0 +1,24 @@
+#pragma once
+
+// Which screen the app runs on and the size its screens take as the device turns. Both the sky
+// screen and the root screen size themselves with these rules.
+
+#include "platform/graphics/Geometry.h"
+
+#include <optional>
+
+namespace dazed {
+
+class UIScreen;
+
+// The portrait size, in points, of the screen the app lays itself out for: a tablet's (768 x 1024)
+// when the main screen's width + height is exactly 1792 points, a phone's (320 x 480) for any other
+// sum, including no main screen at all.
+[[nodiscard]] CGSize portraitLayoutSize(const UIScreen* mainScreen);
+
+// The layout size for a device orientation code: the portrait size held upright (1, 2), turned for
+// landscape (3, 4), and nothing for the codes that do not say which way is up (0 unknown, 5 face up,
+// 6 face down).
+[[nodiscard]] std::optional<CGSize> layoutSizeForOrientation(CGSize portrait, int deviceOrientation);
+
+} // namespace dazed
