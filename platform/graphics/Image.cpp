@@ -28,8 +28,10 @@ std::shared_ptr<Image> Image::create(CGSize size, float scale)
     return std::shared_ptr<Image>(new Image(std::move(impl), scale));
 }
 
-std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* error)
+std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* error, float scale)
 {
+    if (!(scale > 0.0f))
+        scale = 1.0f;
     CairoSurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()));
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
@@ -48,9 +50,11 @@ std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* erro
         cairo_paint(cr.get());
         surface = std::move(converted);
     }
+    // Drawn as a source, the surface then covers its size in points whatever its pixel density.
+    cairo_surface_set_device_scale(surface.get(), scale, scale);
     auto impl = std::make_unique<Impl>();
     impl->surface = std::move(surface);
-    return std::shared_ptr<Image>(new Image(std::move(impl), 1.0f));
+    return std::shared_ptr<Image>(new Image(std::move(impl), scale));
 }
 
 CGSize Image::size() const

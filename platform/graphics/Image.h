@@ -16,8 +16,11 @@ class Image {
 public:
     // A transparent image of `size` points at `scale` pixels per point (each side at least one pixel).
     static std::shared_ptr<Image> create(CGSize size, float scale);
-    // Null when the file is missing or not a readable PNG; `error` then says why.
-    static std::shared_ptr<Image> loadPNG(const std::string& path, std::string* error = nullptr);
+    // Null when the file is missing or not a readable PNG; `error` then says why. `scale` is the
+    // number of pixels per point the file was drawn at (2 for a high-density "@2x" file), so that
+    // the image's size in points is its pixel size divided by it; a non-positive scale counts as 1.
+    static std::shared_ptr<Image> loadPNG(const std::string& path, std::string* error = nullptr,
+                                          float scale = 1.0f);
 
     ~Image();
     Image(const Image&) = delete;

@@ -111,6 +111,7 @@ ViewDescription readView(const json& object, const std::string& where, int depth
     if (view.className == "UIButton") {
         view.buttonType = readButtonType(object, where);
         view.title = readString(object, "title", where, false);
+        view.image = readString(object, "image", where, false);
         view.action = readString(object, "action", where, false);
     }
     view.outlet = readString(object, "outlet", where, false);
@@ -179,6 +180,11 @@ std::shared_ptr<UIView> buildView(const ViewDescription& d, UIViewController* ow
         auto button = std::make_shared<UIButton>(d.buttonType, d.frame);
         if (!d.title.empty())
             button->setTitle(d.title, UIControlStateNormal);
+        // A missing picture is reported by imageNamed; the button is kept, without it.
+        if (!d.image.empty()) {
+            if (auto image = UIImage::imageNamed(d.image))
+                button->setImage(std::move(image), UIControlStateNormal);
+        }
         if (!d.action.empty() && owner) {
             if (auto action = owner->actionNamed(d.action))
                 button->addTarget(std::move(action), UIControlEventTouchUpInside);

@@ -7,8 +7,11 @@
 //     "window": { "frame": [0, 0, 320, 480] },
 //     "rootViewController": { "class": "RootViewController",
 //       "view": { "frame": [0, 0, 320, 480], "subviews": [
-//         { "class": "UIButton", "buttonType": "infoLight", "frame": [260, 400, 50, 50],
-//           "action": "toggleView", "outlet": "infoButton" } ] } } }
+//         { "class": "UIButton", "buttonType": "custom", "image": "InfoButton.png",
+//           "frame": [260, 400, 50, 50], "action": "toggleView", "outlet": "infoButton" } ] } } }
+//
+// A button's "image" names a picture in the resource folder (see UIImage::imageNamed), shown centred
+// for the normal state; a picture that cannot be loaded leaves the button without one.
 //
 // "window" and "rootViewController" may be left out; the application then starts without them.
 
@@ -31,6 +34,7 @@ struct ViewDescription {
     std::optional<UIColor> backgroundColor;
     int buttonType{0};
     std::string title;
+    std::string image;  // a button's picture for the normal state, by name in the resource folder
     std::string action; // run on touch-up-inside, looked up on the root controller
     std::string outlet; // the root controller's outlet this view is connected to
     std::vector<ViewDescription> subviews;

@@ -90,6 +90,12 @@ std::shared_ptr<UIImage> UIButton::backgroundImageForState(unsigned state) const
     return i ? *i : nullptr;
 }
 
+std::shared_ptr<UIImage> UIButton::imageForState(unsigned state) const
+{
+    const auto* i = lookup(m_images, state);
+    return i ? *i : nullptr;
+}
+
 void UIButton::setFont(UIFont font)
 {
     m_font = font;

@@ -32,6 +32,7 @@ public:
     [[nodiscard]] std::string titleForState(unsigned state) const;
     [[nodiscard]] UIColor titleColorForState(unsigned state) const;
     [[nodiscard]] std::shared_ptr<UIImage> backgroundImageForState(unsigned state) const;
+    [[nodiscard]] std::shared_ptr<UIImage> imageForState(unsigned state) const;
     void setFont(UIFont font);
 
 protected:

@@ -1,10 +1,15 @@
 #include "platform/ui/UIImage.h"
 
 #include "platform/graphics/UIPainter.h"
+#include "platform/ui/Host.h"
+#include "platform/ui/UIApplication.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
+#include <set>
+#include <utility>
 
 #ifndef DAZED_DEFAULT_RESOURCE_DIR
 #define DAZED_DEFAULT_RESOURCE_DIR "resources"
@@ -19,10 +24,51 @@ std::string resourceDirectory()
     return DAZED_DEFAULT_RESOURCE_DIR;
 }
 
-std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path)
+namespace {
+
+// Pixels per point of the display the application draws on; 1 while no application runs.
+float runningDisplayScale()
+{
+    const Host* host = UIApplication::sharedApplication().host();
+    return host ? host->displayScale() : 1.0f;
+}
+
+// Writes `message` on stderr the first time it comes.
+void reportOnce(const std::string& message)
+{
+    static std::set<std::string> reported;
+    if (reported.insert(message).second)
+        std::cerr << message << "\n";
+}
+
+std::shared_ptr<UIImage> loadReportingOnce(const std::string& path, float scale)
 {
     std::string error;
-    auto image = Image::loadPNG(path, &error);
+    auto image = Image::loadPNG(path, &error, scale);
+    if (!image) {
+        reportOnce("dazed: no picture from " + path + ": " + error);
+        return nullptr;
+    }
+    return std::make_shared<UIImage>(std::move(image));
+}
+
+} // namespace
+
+std::string highDensityImageName(const std::string& name)
+{
+    const std::size_t slash = name.rfind('/');
+    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = name.rfind('.');
+    // A dot that starts the file name (".png") begins no extension.
+    if (dot == std::string::npos || dot <= baseStart)
+        return name + "@2x";
+    return name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path, float scale)
+{
+    std::string error;
+    auto image = Image::loadPNG(path, &error, scale);
     if (!image) {
         std::cerr << "dazed: no picture from " << path << ": " << error << "\n";
         return nullptr;
@@ -32,16 +78,40 @@ std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& pat
 
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
 {
-    // A name that failed is remembered too, so that it is reported once.
-    static std::map<std::string, std::shared_ptr<UIImage>> cache;
-    const std::string path = resourceDirectory() + "/" + name;
-    if (auto it = cache.find(path); it != cache.end())
-        return it->second;
+    // Keyed by the plain file's path and whether the high-density variant is wanted, so that after
+    // a change of display scale the picture for the new scale is found. A name that failed is
+    // remembered too, and each failure is reported once whatever the scale.
+    static std::map<std::pair<std::string, bool>, std::shared_ptr<UIImage>> cache;
+    const std::string directory = resourceDirectory();
+    const std::string path = directory + "/" + name;
     const bool unsafe = name.empty() || name.find("..") != std::string::npos || name.front() == '/';
-    auto image = unsafe ? nullptr : imageWithContentsOfFile(path);
-    if (unsafe)
-        std::cerr << "dazed: no picture named \"" << name << "\"\n";
-    cache[path] = image;
+
+    const auto plainImage = [&]() -> std::shared_ptr<UIImage> {
+        if (auto it = cache.find({path, false}); it != cache.end())
+            return it->second;
+        std::shared_ptr<UIImage> image;
+        if (unsafe)
+            reportOnce("dazed: no picture named \"" + name + "\"");
+        else
+            image = loadReportingOnce(path, 1.0f);
+        cache[{path, false}] = image;
+        return image;
+    };
+
+    if (runningDisplayScale() < 2.0f)
+        return plainImage();
+    if (auto it = cache.find({path, true}); it != cache.end())
+        return it->second;
+    std::shared_ptr<UIImage> image;
+    if (!unsafe) {
+        // Only a file that is there is tried: a picture without a high-density variant is normal.
+        const std::string denserPath = directory + "/" + highDensityImageName(name);
+        if (std::filesystem::is_regular_file(denserPath))
+            image = loadReportingOnce(denserPath, 2.0f);
+    }
+    if (!image)
+        image = plainImage();
+    cache[{path, true}] = image;
     return image;
 }
 

@@ -13,15 +13,23 @@ namespace dazed {
 class UIImage {
 public:
     // The PNG file `name` in the resource folder, or null when it is missing or unreadable (said
-    // once on stderr). Loaded pictures are kept and shared.
+    // once on stderr). While the running display draws at two or more pixels per point, a
+    // high-density "<stem>@2x.png" beside "<stem>.png" is preferred and loaded at scale 2, so that
+    // its size in points is the plain file's; without one the plain file is used. Loaded pictures
+    // are kept and shared.
     static std::shared_ptr<UIImage> imageNamed(const std::string& name);
-    static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
+    // The PNG file at `path`, drawn at `scale` pixels per point; null when it is missing or
+    // unreadable (said on stderr).
+    static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path, float scale = 1.0f);
 
     explicit UIImage(std::shared_ptr<Image> image)
         : m_image(std::move(image))
     {
     }
+    // In points.
     [[nodiscard]] CGSize size() const { return m_image ? m_image->size() : CGSize{}; }
+    // Pixels per point: 2 for a picture from an "@2x" file.
+    [[nodiscard]] float scale() const { return m_image ? m_image->scale() : 1.0f; }
     [[nodiscard]] const std::shared_ptr<Image>& image() const { return m_image; }
 
 private:
@@ -30,6 +38,9 @@ private:
 
 // The folder images are loaded from: $DAZED_RESOURCE_DIR, else the source tree's resources/.
 std::string resourceDirectory();
+
+// The name of the high-density variant of a picture: "logo.png" gives "logo@2x.png".
+std::string highDensityImageName(const std::string& name);
 
 class UIImageView : public UIView {
 public:

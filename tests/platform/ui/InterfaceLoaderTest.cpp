@@ -1,12 +1,15 @@
 #include "platform/ui/InterfaceLoader.h"
 
 #include "UITestSupport.h"
+#include "platform/graphics/RasterSurface.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIScreen.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace dazed {
 namespace {
@@ -105,7 +108,12 @@ TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
         ASSERT_TRUE(root);
         ASSERT_TRUE(root->infoButton) << "the outlet is connected";
         EXPECT_TRUE(root->loadedWithButton) << "outlets are connected before viewDidLoad";
-        EXPECT_EQ(root->infoButton->buttonType(), UIButtonTypeInfoLight);
+        // The info button is the shipped picture over a custom button, which draws nothing of its own.
+        EXPECT_EQ(root->infoButton->buttonType(), UIButtonTypeCustom);
+        const auto picture = root->infoButton->imageForState(UIControlStateNormal);
+        ASSERT_TRUE(picture) << "InfoButton.png is in the resource folder";
+        EXPECT_EQ(picture->size(), (CGSize{50, 50}));
+        EXPECT_EQ(root->infoButton->frame().size, (CGSize{50, 50}));
         EXPECT_EQ(root->autorotationQuestions, 1) << "the controller in the window is asked once at launch";
         EXPECT_EQ(root->infoButton->superview(), root->view().get());
         const CGSize screen = portraitScreenSize(family);
@@ -119,7 +127,119 @@ TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
         loop.step();
         EXPECT_EQ(root->toggles, 1);
         EXPECT_GT(host.presentCount(), 0);
+
+        // The picture's light ring crosses the horizontal through the button's centre, 11 to 13
+        // points either side of it; the screen is black there without the picture.
+        const CGPoint ringLeft = root->infoButton->convertPointToScreen({13, 25});
+        const std::uint32_t pixel =
+            host.lastPresented()->pixelAt(static_cast<int>(ringLeft.x), static_cast<int>(ringLeft.y));
+        EXPECT_GT(pixel & 0xFFu, 0x80u) << std::hex << pixel;
     }
+}
+
+// A resource folder of the test's own, with a 24 x 24 picture in it.
+class DescribedPictures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::path(::testing::TempDir()) /
+                (std::string("dazed-described-pictures-") + info->name() + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        setenv("DAZED_RESOURCE_DIR", m_dir.c_str(), 1);
+        RasterSurface png(24, 24, 1.0);
+        CGContextSetRGBFillColor(png.context(), 1, 1, 1, 1);
+        CGContextFillRect(png.context(), CGRectMake(0, 0, 24, 24));
+        std::string bytes;
+        ASSERT_TRUE(png.encodePng(bytes));
+        std::ofstream(m_dir / "Picture.png", std::ios::binary) << bytes;
+    }
+    void TearDown() override
+    {
+        unsetenv("DAZED_RESOURCE_DIR");
+        std::filesystem::remove_all(m_dir);
+    }
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(m_dir / name) << text;
+        return (m_dir / name).string();
+    }
+
+    std::filesystem::path m_dir;
+};
+
+constexpr const char* kTwoPictureButtons = R"({"delegate": "AppDelegate_Phone",
+    "window": {"frame": [0, 0, 320, 480]},
+    "rootViewController": {"class": "RootViewController", "view": {"frame": [0, 0, 320, 480], "subviews": [
+      {"class": "UIButton", "buttonType": "custom", "image": "Picture.png", "frame": [265, 405, 50, 50],
+       "action": "toggleView", "outlet": "infoButton"},
+      {"class": "UIButton", "image": "Absent.png", "frame": [10, 10, 50, 50]},
+      {"class": "UIButton", "frame": [10, 100, 50, 50]}]}}})";
+
+TEST_F(DescribedPictures, AButtonGetsItsPictureAndAMissingOneLeavesItWithout)
+{
+    auto read = readInterfaceDescription(write("pictures.json", kTwoPictureButtons), fakeRegistry());
+    ASSERT_TRUE(std::holds_alternative<InterfaceDescription>(read)) << std::get<std::string>(read);
+    const auto& rootView = std::get<InterfaceDescription>(read).rootView;
+    ASSERT_TRUE(rootView);
+    ASSERT_EQ(rootView->subviews.size(), 3u);
+    EXPECT_EQ(rootView->subviews[0].image, "Picture.png");
+    EXPECT_EQ(rootView->subviews[2].image, "");
+
+    ::testing::internal::CaptureStderr();
+    const auto view = buildView(*rootView, nullptr);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Absent.png"), std::string::npos) << "the missing picture is reported: " << err;
+    ASSERT_EQ(view->subviews().size(), 3u);
+    const auto pictured = std::dynamic_pointer_cast<UIButton>(view->subviews()[0]);
+    const auto missing = std::dynamic_pointer_cast<UIButton>(view->subviews()[1]);
+    const auto plain = std::dynamic_pointer_cast<UIButton>(view->subviews()[2]);
+    ASSERT_TRUE(pictured && missing && plain);
+    const auto picture = pictured->imageForState(UIControlStateNormal);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), (CGSize{24, 24}));
+    EXPECT_EQ(picture, UIImage::imageNamed("Picture.png"));
+    EXPECT_EQ(pictured->imageForState(UIControlStateHighlighted), picture) << "the normal state's serves";
+    EXPECT_EQ(missing->imageForState(UIControlStateNormal), nullptr);
+    EXPECT_EQ(missing->frame(), CGRectMake(10, 10, 50, 50));
+    EXPECT_EQ(plain->imageForState(UIControlStateNormal), nullptr);
+}
+
+TEST_F(DescribedPictures, AnInterfaceWithAMissingPictureStillLaunchesAndShowsTheOthers)
+{
+    HeadlessHost host;
+    FakeDelegate::launches = 0;
+    LaunchOptions options;
+    options.interfacePath = write("pictures.json", kTwoPictureButtons);
+    ::testing::internal::CaptureStderr();
+    auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched))
+        << std::get<std::string>(launched);
+    EXPECT_EQ(FakeDelegate::launches, 1);
+    auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+    auto root = std::dynamic_pointer_cast<FakeRoot>(loop.interface().rootViewController);
+    ASSERT_TRUE(root && root->infoButton);
+    EXPECT_TRUE(root->infoButton->imageForState(UIControlStateNormal));
+    loop.step();
+    // The white 24-point square is drawn centred in the 50-point button at (265, 405).
+    ASSERT_TRUE(host.lastPresented());
+    EXPECT_EQ(host.lastPresented()->pixelAt(290, 430), 0xFFFFFFFFu);
+    EXPECT_EQ(host.lastPresented()->pixelAt(270, 410), 0xFF000000u);
+}
+
+TEST_F(DescribedPictures, APictureNameMustBeAString)
+{
+    const std::string path = write("bad.json", R"({"delegate": "AppDelegate_Phone", "rootViewController":
+        {"class": "RootViewController", "view": {"frame": [0, 0, 1, 1], "subviews": [{"class": "UIButton",
+        "frame": [0, 0, 1, 1], "image": 7}]}}})");
+    auto result = readInterfaceDescription(path, fakeRegistry());
+    ASSERT_TRUE(std::holds_alternative<std::string>(result));
+    EXPECT_NE(
+        std::get<std::string>(result).find("rootViewController.view.subviews[0].image must be a string"),
+        std::string::npos)
+        << std::get<std::string>(result);
 }
 
 TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
