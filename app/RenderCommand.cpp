@@ -87,11 +87,12 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
                           "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
     if (!floatOption(request.ra, c.ra))
         return report.bad("--ra", quoted(request.ra) + " is not a finite number of hours");
-    if (!floatOption(request.dec, c.dec))
-        return report.bad("--dec", quoted(request.dec) + " is not a finite number of degrees");
+    if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
+        return report.bad("--dec", quoted(request.dec) + " is not a declination from -90 to +90 degrees");
     const auto zoom = parseNumber(request.zoom);
-    if (!zoom)
-        return report.bad("--zoom", quoted(request.zoom) + " is not a finite number");
+    // The chart's own zoom limits: a pinch never goes beyond them either.
+    if (!zoom || *zoom < 0.9 || *zoom > 3.0)
+        return report.bad("--zoom", quoted(request.zoom) + " is not a zoom from 0.9 to 3.0");
     c.zoom = *zoom;
     if (request.labels == "0" || request.labels == "1" || request.labels == "2")
         c.labels = request.labels[0] - '0';

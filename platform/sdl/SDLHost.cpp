@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace dazed {
@@ -20,9 +21,30 @@ std::unique_ptr<SDLHost> SDLHost::create(const std::string& title, std::string* 
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     // A drag that leaves the window must still hear where its button was released.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    // SDL falls back to drawing into memory when no display answers; a window nobody can see is
+    // no window. Those drivers are used only when asked for by name (tests, screenshots).
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool driverAsked = asked && *asked;
+    const auto unset = [](const char* name) {
+        const char* value = std::getenv(name);
+        return !value || !*value;
+    };
+    if (!driverAsked && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+        if (error)
+            *error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return nullptr;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error)
             *error = std::string("cannot start SDL video: ") + SDL_GetError();
+        return nullptr;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driverAsked && driver &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (error)
+            *error = "no X11 or Wayland display could be opened";
         return nullptr;
     }
     return std::unique_ptr<SDLHost>(new SDLHost(title));

@@ -7,8 +7,22 @@
 
 namespace dazed {
 
+namespace {
+std::string& startFailure()
+{
+    static std::string reason;
+    return reason;
+}
+} // namespace
+
+const std::string& UIApplicationMainStartFailure()
+{
+    return startFailure();
+}
+
 int UIApplicationMain(int argc, char** argv, const char*, const char*)
 {
+    startFailure().clear();
     auto parsed = parseLaunchOptions(argc, argv);
     if (auto* error = std::get_if<std::string>(&parsed)) {
         std::cerr << "dazed: " << *error << "\n";
@@ -18,8 +32,8 @@ int UIApplicationMain(int argc, char** argv, const char*, const char*)
     std::string error;
     auto host = SDLHost::create(std::string("Dazed (") + deviceFamilyName(options.family) + ")", &error);
     if (!host) {
-        std::cerr << "dazed: " << error << "\n";
-        return 1;
+        startFailure() = error;
+        return kUIApplicationMainNoDisplay;
     }
     auto launched = ApplicationLoop::launch(*host, options, ClassRegistry::shared());
     if (auto* message = std::get_if<std::string>(&launched)) {

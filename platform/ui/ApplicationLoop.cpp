@@ -25,6 +25,14 @@ bool isLandscape(int o)
     return UIDeviceOrientationIsLandscape(o);
 }
 
+// The views of the window's root controllers fill the window, as it turns too.
+void fitRootViewsToWindow(UIView& window)
+{
+    for (const auto& sub : window.subviews())
+        if (sub->viewController())
+            sub->setFrame(window.bounds());
+}
+
 // Whether `responder` is a view of `window`'s tree or a controller whose view is.
 bool isInWindow(UIResponder* responder, const UIView& window)
 {
@@ -114,8 +122,10 @@ ApplicationLoop::launch(Host& host, const LaunchOptions& options, const ClassReg
     if (loop->m_interface.delegate)
         loop->m_interface.delegate->applicationDidFinishLaunchingWithOptions(
             UIApplication::sharedApplication());
-    if (auto window = UIApplication::sharedApplication().keyWindow())
+    if (auto window = UIApplication::sharedApplication().keyWindow()) {
+        fitRootViewsToWindow(*window);
         loop->askControllersToAutorotate(*window, loop->m_uprightOrientation);
+    }
     UIDevice::currentDevice().postPendingChange();
     loop->display();
     return loop;
@@ -231,8 +241,10 @@ void ApplicationLoop::setDeviceOrientation(int orientation)
             if (size != m_screenSize) {
                 m_screenSize = size;
                 m_host.showScreen(size);
-                if (window)
+                if (window) {
                     window->setFrame({{}, size});
+                    fitRootViewsToWindow(*window);
+                }
                 m_forceDisplay = true;
             }
         }

@@ -28,7 +28,7 @@ protected:
         args.insert(args.begin(), {"dazed", "render"});
         m_out.str("");
         m_err.str("");
-        return runCli(args, m_out, m_err);
+        return std::get<int>(runCli(args, m_out, m_err));
     }
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     std::size_t filesLeft() const
@@ -126,6 +126,10 @@ TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
         {{"--dec", "1e300", "-o", png}, "--dec"},
         {{"--zoom", "", "-o", png}, "--zoom"},
         {{"--zoom", "2x", "-o", png}, "--zoom"},
+        {{"--zoom", "0.89", "-o", png}, "--zoom"},
+        {{"--zoom", "3.01", "-o", png}, "--zoom"},
+        {{"--dec", "90.5", "-o", png}, "--dec"},
+        {{"--dec", "-91", "-o", png}, "--dec"},
         {{"--scale", "0", "-o", png}, "--scale"},
         {{"--scale", "-1", "-o", png}, "--scale"},
         {{"-o", path("out.jpg")}, "-o"},
@@ -153,15 +157,60 @@ TEST_F(RenderCommand, AFailedRunLeavesAnExistingFileAsItWas)
     EXPECT_EQ(filesLeft(), 1u);
 }
 
-TEST(Cli, SummaryStaysTheDefault)
+TEST_F(RenderCommand, TheZoomAndDeclinationLimitsThemselvesAreAccepted)
+{
+    EXPECT_EQ(run({"--zoom", "0.9", "--dec", "-90", "--trace", path("a.jsonl")}), 0) << m_err.str();
+    EXPECT_EQ(run({"--zoom", "3", "--dec", "90", "--trace", path("b.jsonl")}), 0) << m_err.str();
+}
+
+TEST(Cli, WithoutACommandItOpensTheChartWithTheOptionsGiven)
 {
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(runCli({"dazed"}, out, err), 0);
-    EXPECT_NE(out.str().find("1601 stars"), std::string::npos);
-    out.str("");
-    EXPECT_EQ(runCli({"dazed", "summary"}, out, err), 0);
+    const auto plain = runCli({"dazed"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<ChartOptions>(plain));
+    EXPECT_EQ(std::get<ChartOptions>(plain).device, "phone");
+    EXPECT_EQ(std::get<ChartOptions>(plain).orientation, "portrait");
+    const auto tablet = runCli({"dazed", "--device", "tablet", "--orientation=landscape"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<ChartOptions>(tablet));
+    EXPECT_EQ(std::get<ChartOptions>(tablet).device, "tablet");
+    EXPECT_EQ(std::get<ChartOptions>(tablet).orientation, "landscape");
+    EXPECT_TRUE(err.str().empty());
+
+    EXPECT_EQ(std::get<int>(runCli({"dazed", "summary"}, out, err)), 0);
     EXPECT_NE(out.str().find("constellation segments"), std::string::npos);
+}
+
+TEST(Cli, BadWindowOptionsGetOneLineAndExitCodeTwo)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"dazed", "--device", "toaster"},
+                                                 {"dazed", "--orientation", "sideways"},
+                                                 {"dazed", "--quit-after", "-1"},
+                                                 {"dazed", "--colour", "red"},
+                                                 {"dazed", "extra"}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const auto outcome = runCli(args, out, err);
+        ASSERT_TRUE(std::holds_alternative<int>(outcome)) << args.back();
+        EXPECT_EQ(std::get<int>(outcome), 2) << args.back();
+        const std::string message = err.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_EQ(message.rfind("dazed: ", 0), 0u) << message;
+    }
+}
+
+TEST(Cli, HelpListsTheOptionsAndEveryControlAndVersionAnswers)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(std::get<int>(runCli({"dazed", "--help"}, out, err)), 0);
+    const std::string help = out.str();
+    for (const char* word : {"--device", "--orientation", "--version", "render", "Alt+drag", "wheel",
+                             "arrow keys", "Escape", "Ctrl+Left", "F11", "Ctrl+Q", "dazed render -o"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    out.str("");
+    EXPECT_EQ(std::get<int>(runCli({"dazed", "--version"}, out, err)), 0);
+    EXPECT_EQ(out.str().rfind("dazed ", 0), 0u) << out.str();
 }
 
 } // namespace

@@ -282,5 +282,9 @@ int main(int argc, char** argv)
     ClassRegistry::shared().registerDelegate<SandboxDelegate>("AppDelegate_Phone");
     ClassRegistry::shared().registerDelegate<SandboxDelegate>("AppDelegate_Pad");
     ClassRegistry::shared().registerController<SandboxRootController>("RootViewController");
-    return UIApplicationMain(argc, argv, nullptr, nullptr);
+    const int status = UIApplicationMain(argc, argv, nullptr, nullptr);
+    if (status == kUIApplicationMainNoDisplay)
+        std::cerr << "ui_sandbox: no display to open a window on (" << UIApplicationMainStartFailure()
+                  << ")\n";
+    return status;
 }

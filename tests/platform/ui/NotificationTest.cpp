@@ -102,10 +102,14 @@ TEST(DeviceOrientation, TurnsArePostedToSubscribersWithTheNewCode)
 TEST(DeviceOrientation, TheEmulatedScreenTurnsWithTheDevice)
 {
     test::HeadlessApp app;
+    OrientationController root;
+    app.window->addSubview(root.view());
     EXPECT_EQ(app.host.screenSize(), (CGSize{320, 480}));
     app.send(OrientationInput{UIDeviceOrientationLandscapeRight});
     EXPECT_EQ(app.host.screenSize(), (CGSize{480, 320}));
     EXPECT_EQ(app.window->frame(), CGRectMake(0, 0, 480, 320));
+    EXPECT_EQ(root.view()->frame(), CGRectMake(0, 0, 480, 320))
+        << "a root controller's view fills the window";
     EXPECT_EQ(app.host.lastPresented()->pixelWidth(), 480);
     app.send(OrientationInput{UIDeviceOrientationFaceDown}); // lying flat keeps the layout
     EXPECT_EQ(app.host.screenSize(), (CGSize{480, 320}));

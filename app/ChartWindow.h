@@ -1,0 +1,23 @@
+#pragma once
+
+// Opens the chart window: registers the application's classes under the names the main interface
+// descriptions use, and hands the process to the application loop until the window closes.
+
+#include "app/Cli.h"
+#include "app/InfoLinks.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace dazed {
+
+// Registers the delegates and the root controller with the class registry. The root controller
+// opens `links` from its information page.
+void registerApplicationClasses(const std::optional<InfoLinks>& links);
+
+// Runs the window; the process's exit status. Without a display it says so in one line on `err`,
+// pointing to `dazed render`, and returns 1.
+int runChartWindow(const ChartOptions& options, const std::string& programName, std::ostream& err);
+
+} // namespace dazed

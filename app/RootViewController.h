@@ -1,0 +1,107 @@
+#pragma once
+
+// The window's root controller. Its view comes from the main interface description with the info
+// button on it; once loaded, the controller puts the sky screen (MainViewController) beneath the
+// button, keeps the screen's size for the device's orientation, lays the button and the
+// information page out again when the device turns, and flips between the sky and the page with a
+// one-second flip of the whole root view. The page is built the first time it is shown and kept.
+
+#include "app/InfoLinks.h"
+#include "platform/ui/UIViewController.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace dazed {
+
+class FlipsideViewController;
+class MainViewController;
+class UIButton;
+class UIImageView;
+class UILabel;
+class UINavigationBar;
+
+class RootViewController : public UIViewController {
+public:
+    RootViewController() = default;
+    ~RootViewController() override;
+
+    // The two addresses the page's buttons open; without them the buttons open nothing.
+    void setLinks(std::optional<InfoLinks> links) { m_links = std::move(links); }
+    // Where the sky screen starts (the command line's choice); 17 h, +31 degrees by default.
+    void setInitialCentre(float rightAscension, float declination);
+
+    void viewDidLoad() override;
+    // Sets largeur and hauteur for the device's orientation and lays out again.
+    void detectOrientation();
+    // Lays out the page, its bar and the info button for largeur x hauteur.
+    void setOrientation();
+    // Builds the information page, its navigation bar and their elements.
+    void loadFlipsideViewController();
+    // Flips between the sky screen and the information page.
+    void toggleView();
+    // The page's two buttons: the web site and the advertised application's page.
+    void choice2();
+    void choiceApp();
+    // Accepts every orientation, and subscribes detectOrientation to orientation changes.
+    bool shouldAutorotateToInterfaceOrientation(int interfaceOrientation) override;
+
+    // The interface description connects the info button and its action.
+    bool setOutlet(const std::string& name, const std::shared_ptr<UIView>& view) override;
+    std::function<void()> actionNamed(const std::string& name) override;
+
+    // Desktop: I flips to the page and back, Escape leaves the page; the wheel over the info button
+    // still zooms the sky.
+    bool keyDown(const UIKey& key) override;
+    bool scrollWheel(const UIScrollEvent& event) override;
+
+    [[nodiscard]] bool isShowingSky() const;
+    [[nodiscard]] float largeur() const { return m_largeur; }
+    [[nodiscard]] float hauteur() const { return m_hauteur; }
+
+    // The outlets and the page's elements, as the controller holds them.
+    [[nodiscard]] const std::shared_ptr<UIButton>& infoButton() const { return m_infoButton; }
+    [[nodiscard]] const std::shared_ptr<MainViewController>& mainViewController() const
+    {
+        return m_mainViewController;
+    }
+    [[nodiscard]] const std::shared_ptr<FlipsideViewController>& flipsideViewController() const
+    {
+        return m_flipsideViewController;
+    }
+    [[nodiscard]] const std::shared_ptr<UINavigationBar>& flipsideNavigationBar() const
+    {
+        return m_flipsideNavigationBar;
+    }
+    [[nodiscard]] const std::shared_ptr<UIImageView>& qorviPrg() const { return m_qorviPrg; }
+    [[nodiscard]] const std::shared_ptr<UIButton>& ch2Button() const { return m_ch2Button; }
+    [[nodiscard]] const std::shared_ptr<UIButton>& ch1Button() const { return m_ch1Button; }
+    [[nodiscard]] const std::shared_ptr<UILabel>& label() const { return m_label; }
+    [[nodiscard]] const std::shared_ptr<UILabel>& label1() const { return m_label1; }
+
+    void setInfoButton(std::shared_ptr<UIButton> button) { m_infoButton = std::move(button); }
+
+protected:
+    // Makes the sky-screen controller; tests give one that records its commands.
+    virtual std::shared_ptr<MainViewController> makeMainViewController();
+
+private:
+    void openLink(const std::string& url);
+
+    std::shared_ptr<UIButton> m_infoButton;
+    std::shared_ptr<MainViewController> m_mainViewController;
+    std::shared_ptr<FlipsideViewController> m_flipsideViewController;
+    std::shared_ptr<UINavigationBar> m_flipsideNavigationBar;
+    std::shared_ptr<UIImageView> m_qorviPrg;
+    std::shared_ptr<UIButton> m_ch2Button;
+    std::shared_ptr<UIButton> m_ch1Button;
+    std::shared_ptr<UILabel> m_label;
+    std::shared_ptr<UILabel> m_label1;
+    float m_largeur{0.0f}; // screen width for the current orientation, points; 0 until detected
+    float m_hauteur{0.0f};
+    std::optional<InfoLinks> m_links;
+    std::optional<std::pair<float, float>> m_initialCentre;
+};
+
+} // namespace dazed
