@@ -135,6 +135,12 @@ void UIButton::drawContent(Image& target)
 
     if (const auto* image = lookup(m_images, state); image && *image && (*image)->image()) {
         const CGSize s = (*image)->size();
+        // A picture on its own shows the press as a soft glow behind it, as the drawn info buttons do.
+        if (isHighlighted() && m_type == UIButtonTypeCustom && !background) {
+            const float d = 0.7f * std::min({s.width, s.height, b.size.width, b.size.height});
+            painter.fillEllipse(CGRectMake(b.center().x - d / 2, b.center().y - d / 2, d, d),
+                                {1, 1, 1, 0.35f});
+        }
         painter.drawImage(*(*image)->image(), CGRectMake(b.center().x - s.width / 2,
                                                          b.center().y - s.height / 2, s.width, s.height));
     }
