@@ -90,8 +90,8 @@ void QuartzView::drawRect(CGRect rect)
     SkyFrame frame;
     frame.context = c;
     frame.scale = f.ech * baseScale;
-    frame.alpha0 = xs1 * kPi / 12.0;
-    const double delta0 = ys1 * kPi / 180.0;
+    frame.alpha0 = hoursTimesPiOver12(xs1);
+    const double delta0 = degreesTimesPiOver180(ys1);
     frame.sinDelta0 = std::sin(delta0);
     frame.cosDelta0 = std::cos(delta0);
     frame.cx = f.largeur * 0.5f;

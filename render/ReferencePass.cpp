@@ -24,7 +24,7 @@ void eclipticPoint(double longitude, double& hours, double& degrees)
 {
     double ra = 0.0;
     ecliptic_to_equatorial(kEclipticYear, longitude, 0.0, &ra, &degrees);
-    hours = ra * 24.0 / 360.0;
+    hours = degreesTimes24Over360(ra);
 }
 } // namespace
 
@@ -33,7 +33,7 @@ void QuartzView::galacticCentreMark(const SkyFrame& frame)
     CGContextRef c = frame.context;
     CGContextSetRGBFillColor(c, 0, 0.5f, 0, 1);
     CGContextSetLineWidth(c, 0);
-    const double deltaAlpha = kGcAlpha - xs1 * kPi / 12.0;
+    const double deltaAlpha = kGcAlpha - hoursTimesPiOver12(xs1);
     const double cosDa = std::cos(deltaAlpha);
     const double cosRho = cosDistance(frame, cosDa, kGcSinDec, kGcCosDec);
     if (!closerThan(cosRho, kLabelLimit, kLabelCosLimit))
@@ -61,13 +61,13 @@ void QuartzView::eclipticCurve(const SkyFrame& frame)
     for (int i = 0; i < kDashes; ++i) {
         double h1 = 0.0;
         double d1 = 0.0;
-        eclipticPoint(i * 0.5 * 360.0 / 24.0, h1, d1);
+        eclipticPoint(hoursTimes360Over24(i * 0.5), h1, d1);
         SkyPoint start;
         if (!projectVisibleHoursDegrees(frame, xs1, h1, d1, start))
             continue;
         double h2 = 0.0;
         double d2 = 0.0;
-        eclipticPoint((i * 0.5 + 0.25) * 360.0 / 24.0, h2, d2);
+        eclipticPoint(hoursTimes360Over24(i * 0.5 + 0.25), h2, d2);
         const CGPoint a = narrowed(start);
         const CGPoint b = narrowed(projectHoursDegrees(frame, xs1, h2, d2));
         CGContextMoveToPoint(c, a.x, a.y);

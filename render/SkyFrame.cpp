@@ -14,8 +14,8 @@ struct Placed {
 Placed place(const SkyFrame& f, double centreHours, double hours, double degrees)
 {
     // The offset is formed as the difference of the two angles in radians, each converted alone.
-    const double deltaAlpha = hours * kPi / 12.0 - centreHours * kPi / 12.0;
-    const double dec = degrees * kPi / 180.0;
+    const double deltaAlpha = hoursTimesPiOver12(hours) - hoursTimesPiOver12(centreHours);
+    const double dec = degreesTimesPiOver180(degrees);
     Placed p{std::sin(deltaAlpha), std::cos(deltaAlpha), std::sin(dec), std::cos(dec), 0.0};
     p.cosRho = cosDistance(f, p.cosDa, p.sinDec, p.cosDec);
     return p;

@@ -3,6 +3,7 @@
 // Values computed once at the start of a frame and shared by all its passes, and the gnomonic
 // projection onto the plane tangent to the sphere at the view centre.
 
+#include "catalog/Angles.h"
 #include "platform/graphics/CGContext.h"
 
 #include <cfloat>
@@ -10,8 +11,6 @@
 #include <limits>
 
 namespace dazed {
-
-inline constexpr double kPi = 3.141592653589793;
 
 // Visibility limits on the angular distance from the view centre, in radians. Names, labels, the
 // "GC" mark and the dash starts are shown within 45 degrees; segments are kept when their first

@@ -34,7 +34,7 @@ StarBand starBand(double centreDeclination)
     band.first = static_cast<int>(starpt[starBandStart(centreDeclination)]);
     if (band.first < 0 || band.first >= kStarCount)
         band.first = 0;
-    const double northLimit = centreDeclination * kPi / 180.0 + kLabelLimit;
+    const double northLimit = degreesTimesPiOver180(centreDeclination) + kLabelLimit;
     band.last = kStarCount - 1;
     for (int i = band.first; i < kStarCount; ++i)
         if (double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit) {

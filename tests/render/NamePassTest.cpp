@@ -87,9 +87,8 @@ TEST(NamePass, WrittenNamesAreThoseWithin45DegreesByBruteForce)
     auto frame = test::recordFrame({768, 1024, 17, 31, 1.0, 1});
     std::multiset<std::string> expected, got;
     for (int i = 0; i < kStarNameCount; ++i)
-        if (test::separation(test::hoursToRadians(starNamesP[i * 3]),
-                             test::degreesToRadians(starNamesP[i * 3 + 1]), test::hoursToRadians(17),
-                             test::degreesToRadians(31)) < std::numbers::pi / 4)
+        if (separation(hoursTimesPiOver12(starNamesP[i * 3]), degreesTimesPiOver180(starNamesP[i * 3 + 1]),
+                       hoursTimesPiOver12(17), degreesTimesPiOver180(31)) < kPi / 4)
             expected.insert(starNames[i]);
     for (const auto& t : textsBetween(frame->rec, kGrey))
         got.insert(t.text);

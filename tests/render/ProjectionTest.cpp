@@ -25,7 +25,7 @@ TEST(Projection, WorkedValuesOnAPhone)
     EXPECT_NEAR(north.x, 160.0, 1e-9);
     EXPECT_NEAR(north.y, 187.102, 0.001);
     // A point rho from the centre lies scale x tan rho from it.
-    EXPECT_NEAR(240.0 - north.y, 300.0 * std::tan(test::degreesToRadians(10.0)), 1e-9);
+    EXPECT_NEAR(240.0 - north.y, 300.0 * std::tan(degreesTimesPiOver180(10.0)), 1e-9);
 
     // The same point through a frame: equator dash 2 starts at 1 h.
     auto frame = test::recordFrame({320, 480, 0, 0, 1.0});
@@ -46,8 +46,8 @@ TEST(Projection, ZoomAndScreenClassSetTheScale)
     };
     EXPECT_NEAR(leftOfCentre(320, 1.0), 80.38, 0.005);
     EXPECT_NEAR(leftOfCentre(320, 2.0), 160.77, 0.005);
-    EXPECT_NEAR(leftOfCentre(480, 1.0), 300.0 * std::tan(test::degreesToRadians(15.0)), 0.001);
-    EXPECT_NEAR(leftOfCentre(481, 1.0), 540.0 * std::tan(test::degreesToRadians(15.0)), 0.001);
+    EXPECT_NEAR(leftOfCentre(480, 1.0), 300.0 * std::tan(degreesTimesPiOver180(15.0)), 0.001);
+    EXPECT_NEAR(leftOfCentre(481, 1.0), 540.0 * std::tan(degreesTimesPiOver180(15.0)), 0.001);
 }
 
 TEST(Projection, ZeroZoomPutsEveryVisiblePointOnTheCentre)

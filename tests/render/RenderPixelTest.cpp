@@ -38,8 +38,8 @@ TEST(RenderedChart, WhiteDiscUnderTheCrossWhenCentredOnTheBrightestStar)
     for (float width : {320.0f, 1024.0f}) {
         const float height = width > 480 ? 768.0f : 480.0f;
         auto view = test::makeView({width, height, 0, 0});
-        xs1 = starrd[brightest * kStarStride] * 12.0 / std::numbers::pi;
-        ys1 = starrd[brightest * kStarStride + 1] * 180.0 / std::numbers::pi;
+        xs1 = radiansTimes12OverPi(starrd[brightest * kStarStride]);
+        ys1 = radiansTimes180OverPi(starrd[brightest * kStarStride + 1]);
         RasterSurface img(width, height, 2.0);
         test::drawFrame(*view, img.context());
         const float cx = width * 0.5f;

@@ -11,7 +11,7 @@ namespace {
 
 double decDegreesOf(int i)
 {
-    return test::radiansToDegrees(starrd[i * kStarStride + 1]);
+    return radiansTimes180OverPi(starrd[i * kStarStride + 1]);
 }
 
 TEST(StarPass, DiscSizesAtTheMagnitudeBoundaries)
@@ -65,8 +65,8 @@ Expected bruteForceBand(double raHours, double decDegrees)
         }
     const double limit = std::acos(0.7);
     for (int i = e.first; i <= e.last; ++i)
-        if (test::separation(starrd[i * kStarStride], starrd[i * kStarStride + 1],
-                             test::hoursToRadians(raHours), test::degreesToRadians(decDegrees)) < limit)
+        if (separation(starrd[i * kStarStride], starrd[i * kStarStride + 1], hoursTimesPiOver12(raHours),
+                       degreesTimesPiOver180(decDegrees)) < limit)
             ++e.drawn;
     return e;
 }
@@ -97,12 +97,12 @@ TEST(StarPass, AStarJustSouthOfTheBandIsNotDrawn)
     int star = -1;
     for (int i = 0; i < kStarCount; ++i)
         if (std::abs(decDegreesOf(i) + 40.3047) < 0.01 &&
-            std::abs(starrd[i * kStarStride] - test::hoursToRadians(2.97103)) < 0.001)
+            std::abs(starrd[i * kStarStride] - hoursTimesPiOver12(2.97103)) < 0.001)
             star = i;
     ASSERT_GE(star, 0);
     EXPECT_LT(star, starBand(4.4953).first);
-    const double sep = test::separation(starrd[star * kStarStride], starrd[star * kStarStride + 1],
-                                        test::hoursToRadians(2.97103), test::degreesToRadians(4.4953));
+    const double sep = separation(starrd[star * kStarStride], starrd[star * kStarStride + 1],
+                                  hoursTimesPiOver12(2.97103), degreesTimesPiOver180(4.4953));
     EXPECT_LT(std::cos(sep), 0.71);
     EXPECT_GT(std::cos(sep), 0.70);
     auto frame = test::recordFrame({320, 480, 2.97103f, 4.4953f});
@@ -119,8 +119,8 @@ TEST(StarPass, BrightestStarAtTheCentreGetsASixPointDiscWhateverTheZoom)
             brightest = i;
     for (double ech : {1.0, 2.0, 3.0}) {
         auto view = test::makeView({320, 480, 0, 0, ech});
-        xs1 = starrd[brightest * kStarStride] * 12.0 / std::numbers::pi;
-        ys1 = starrd[brightest * kStarStride + 1] * 180.0 / std::numbers::pi;
+        xs1 = radiansTimes12OverPi(starrd[brightest * kStarStride]);
+        ys1 = radiansTimes180OverPi(starrd[brightest * kStarStride + 1]);
         RecordingContext rec;
         test::drawFrame(*view, &rec);
         const auto discs = rec.all<op::FillEllipseInRect>();
