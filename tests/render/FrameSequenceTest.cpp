@@ -141,8 +141,8 @@ TEST(LabelModes, ModeTwoDrawsNoLinesNoLabelsNoNamesButEverythingElse)
 
 TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
 {
-    auto view = test::makeView({320, 480, 17, 31});
-    xs1 = std::numeric_limits<double>::quiet_NaN();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto view = test::makeView({320, 480, nan, 31});
     RecordingContext rec;
     test::drawFrame(*view, &rec);
     EXPECT_EQ(view->fields().nblines, 0);
@@ -152,8 +152,7 @@ TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
     EXPECT_EQ(std::get<op::StrokeLineSegments>(ops.back()).count, 0u);
     EXPECT_EQ(ops.size(), 7u);
 
-    ys1 = std::numeric_limits<double>::quiet_NaN();
-    xs1 = 17.0;
+    view->writexs(17, nan, 320, 480);
     rec.clear();
     test::drawFrame(*view, &rec);
     EXPECT_EQ(rec.ops().size(), 7u);
@@ -161,14 +160,12 @@ TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
 
 TEST(CentreChecks, InfiniteCentreDrawsTheWholeFrameWithNothingVisible)
 {
-    for (double ra : {std::numeric_limits<double>::infinity(), 5.0}) {
-        for (double dec :
-             {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 5.0}) {
-            if (ra == 5.0 && dec == 5.0)
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float ra : {inf, 5.0f}) {
+        for (float dec : {inf, -inf, 5.0f}) {
+            if (ra == 5.0f && dec == 5.0f)
                 continue;
-            auto view = test::makeView({320, 480});
-            xs1 = ra;
-            ys1 = dec;
+            auto view = test::makeView({320, 480, ra, dec});
             RecordingContext rec;
             test::drawFrame(*view, &rec);
             EXPECT_EQ(view->fields().nblines, 0);
@@ -231,6 +228,25 @@ TEST(CentreChecks, AMovedCentreEndsTheFrameAtTheNextCheck)
     // Moved by nothing: the cross ends the frame.
     auto whole = interruptedFrame({"none", 1});
     EXPECT_EQ(fillColours(whole->rec), (std::vector{grey, green, gc, black, red, white, red}));
+}
+
+TEST(CentreChecks, AFrameEndedEarlyDrewTheBeginningOfTheWholeFrame)
+{
+    // Every pass draws around the centre the frame began with, so a centre moved in the middle of
+    // a pass changes nothing of what the frame still draws before its next check.
+    const auto whole = interruptedFrame({"none", 1});
+    const std::vector<DrawOp>& all = whole->rec.ops();
+    for (Interruption at :
+         {Interruption{"CGContextClearRect", 1}, Interruption{"CGContextStrokeLineSegments", 1},
+          Interruption{"CGContextShowTextAtPoint", 1}, Interruption{"CGContextShowTextAtPoint", 20},
+          Interruption{"CGContextSetRGBFillColor", 2}, Interruption{"CGContextSetRGBFillColor", 3},
+          Interruption{"CGContextSetRGBStrokeColor", 2}, Interruption{"CGContextSetRGBStrokeColor", 3},
+          Interruption{"CGContextFillRect", 1}, Interruption{"CGContextFillEllipseInRect", 5}}) {
+        const auto ended = interruptedFrame(at);
+        const std::vector<DrawOp>& drawn = ended->rec.ops();
+        ASSERT_LT(drawn.size(), all.size()) << at.op << " " << at.nth;
+        EXPECT_TRUE(std::equal(drawn.begin(), drawn.end(), all.begin())) << at.op << " " << at.nth;
+    }
 }
 
 } // namespace

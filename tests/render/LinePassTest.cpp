@@ -53,13 +53,11 @@ TEST(LinePass, NoCentreOfADenseGridRetainsMoreThanTheBufferHolds)
     int most = 0;
     for (int ra = 0; ra < 96; ++ra)
         for (int dec = -90; dec <= 90; dec += 2) {
-            SkyFrame f;
-            f.scale = 300.0;
-            f.cx = 160.0f;
-            f.cy = 240.0f;
-            f.alpha0 = hoursTimesPiOver12(ra * 0.25);
-            f.sinDelta0 = std::sin(degreesTimesPiOver180(dec));
-            f.cosDelta0 = std::cos(degreesTimesPiOver180(dec));
+            const SkyFrame f = makeSkyFrame(nullptr, {.centreHours = ra * 0.25,
+                                                      .centreDegrees = static_cast<double>(dec),
+                                                      .width = 320,
+                                                      .height = 480,
+                                                      .ech = 1.0});
             most = std::max(most, projectSegments(f, table, out) / 2);
         }
     std::cout << "[ info ] most segments retained over the grid: " << most << "\n";
@@ -78,11 +76,7 @@ void addSegment(std::vector<float>& table, double ra1, double dec1, double ra2, 
 
 SkyFrame phoneFrameAtOrigin()
 {
-    SkyFrame f;
-    f.scale = 300.0;
-    f.cx = 160.0f;
-    f.cy = 240.0f;
-    return f;
+    return makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
 }
 
 TEST(LinePass, OnlyTheFirstEndIsTested)

@@ -42,12 +42,14 @@ TEST(NamePass, NameCentredOnItsOwnRowSitsOnTheViewCentre)
 
 TEST(NamePass, FortyFiveDegreeLimit)
 {
-    SkyFrame f;
-    f.scale = 300.0;
+    const SkyFrame f = makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
     SkyPoint p;
-    EXPECT_TRUE(projectVisibleHoursDegrees(f, 0.0, 0.0, 44.99, p));
-    EXPECT_FALSE(projectVisibleHoursDegrees(f, 0.0, 0.0, 45.01, p));
-    EXPECT_FALSE(projectVisibleHoursDegrees(f, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0, p));
+    EXPECT_TRUE(projectVisibleHoursDegrees(f, 0.0, 44.99, p));
+    EXPECT_FALSE(projectVisibleHoursDegrees(f, 0.0, 45.01, p));
+    const SkyFrame nanCentre = makeSkyFrame(
+        nullptr,
+        {.centreHours = std::numeric_limits<double>::quiet_NaN(), .width = 320, .height = 480, .ech = 1.0});
+    EXPECT_FALSE(projectVisibleHoursDegrees(nanCentre, 0.0, 0.0, p));
 }
 
 TEST(NamePass, BlankRowWritesEightSpacesAtTheCentreOfTheOrigin)

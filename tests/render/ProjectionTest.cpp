@@ -14,14 +14,11 @@ const op::SetRGBStrokeColor kEquatorGreen{0, 0.6f, 0, 1};
 
 TEST(Projection, WorkedValuesOnAPhone)
 {
-    SkyFrame f;
-    f.scale = 300.0;
-    f.cx = 160.0f;
-    f.cy = 240.0f;
-    const SkyPoint east = projectHoursDegrees(f, 0.0, 1.0, 0.0);
+    const SkyFrame f = makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
+    const SkyPoint east = projectHoursDegrees(f, 1.0, 0.0);
     EXPECT_NEAR(east.x, 79.615, 0.001);
     EXPECT_NEAR(east.y, 240.0, 1e-9);
-    const SkyPoint north = projectHoursDegrees(f, 0.0, 0.0, 10.0);
+    const SkyPoint north = projectHoursDegrees(f, 0.0, 10.0);
     EXPECT_NEAR(north.x, 160.0, 1e-9);
     EXPECT_NEAR(north.y, 187.102, 0.001);
     // A point rho from the centre lies scale x tan rho from it.

@@ -1,6 +1,7 @@
 #include "render/StarPass.h"
 
 #include "RenderTestSupport.h"
+#include "render/Passes.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
@@ -118,11 +119,14 @@ TEST(StarPass, BrightestStarAtTheCentreGetsASixPointDiscWhateverTheZoom)
         if (starrd[i * kStarStride + 2] < starrd[brightest * kStarStride + 2])
             brightest = i;
     for (double ech : {1.0, 2.0, 3.0}) {
-        auto view = test::makeView({320, 480, 0, 0, ech});
-        xs1 = radiansTimes12OverPi(starrd[brightest * kStarStride]);
-        ys1 = radiansTimes180OverPi(starrd[brightest * kStarStride + 1]);
+        // Centred on the star to the last bit of its stored position.
         RecordingContext rec;
-        test::drawFrame(*view, &rec);
+        starDiscPass(
+            makeSkyFrame(&rec, {.centreHours = radiansTimes12OverPi(starrd[brightest * kStarStride]),
+                                .centreDegrees = radiansTimes180OverPi(starrd[brightest * kStarStride + 1]),
+                                .width = 320,
+                                .height = 480,
+                                .ech = ech}));
         const auto discs = rec.all<op::FillEllipseInRect>();
         const auto atCentre =
             std::count(discs.begin(), discs.end(), op::FillEllipseInRect{CGRectMake(157, 237, 6, 6)});
@@ -131,18 +135,27 @@ TEST(StarPass, BrightestStarAtTheCentreGetsASixPointDiscWhateverTheZoom)
             EXPECT_TRUE(d.rect.size.width == 2 || d.rect.size.width == 4 || d.rect.size.width == 6);
             EXPECT_EQ(d.rect.size.width, d.rect.size.height);
         }
-        // The discs come after the readout panel and are white.
-        std::size_t panel = 0;
-        std::size_t firstDisc = 0;
-        for (std::size_t i = 0; i < rec.ops().size(); ++i) {
-            if (std::holds_alternative<op::FillRect>(rec.ops()[i]))
-                panel = i;
-            if (!firstDisc && std::holds_alternative<op::FillEllipseInRect>(rec.ops()[i]))
-                firstDisc = i;
-        }
-        EXPECT_LT(panel, firstDisc);
-        EXPECT_EQ(std::get<op::SetRGBFillColor>(rec.ops()[firstDisc - 1]), (op::SetRGBFillColor{1, 1, 1, 1}));
+        // White, then only discs.
+        EXPECT_EQ(std::get<op::SetRGBFillColor>(rec.ops().at(0)), (op::SetRGBFillColor{1, 1, 1, 1}));
+        EXPECT_EQ(discs.size(), rec.ops().size() - 1);
     }
+}
+
+TEST(StarPass, DiscsComeAfterTheReadoutPanelInTheFrame)
+{
+    auto frame = test::recordFrame({320, 480, 17, 31});
+    const auto& ops = frame->rec.ops();
+    std::size_t panel = 0;
+    std::size_t firstDisc = 0;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (std::holds_alternative<op::FillRect>(ops[i]))
+            panel = i;
+        if (!firstDisc && std::holds_alternative<op::FillEllipseInRect>(ops[i]))
+            firstDisc = i;
+    }
+    ASSERT_GT(firstDisc, 0u);
+    EXPECT_LT(panel, firstDisc);
+    EXPECT_EQ(std::get<op::SetRGBFillColor>(ops[firstDisc - 1]), (op::SetRGBFillColor{1, 1, 1, 1}));
 }
 
 } // namespace
