@@ -12,8 +12,7 @@ SkyFrame makeSkyFrame(CGContextRef context, const FrameSettings& settings)
     frame.delta0 = degreesTimesPiOver180(settings.centreDegrees);
     frame.sinDelta0 = std::sin(frame.delta0);
     frame.cosDelta0 = std::cos(frame.delta0);
-    frame.width = settings.width;
-    frame.height = settings.height;
+    frame.size = {settings.width, settings.height};
     frame.cx = settings.width * 0.5f;
     frame.cy = settings.height * 0.5f;
     double baseScale = 300.0;

@@ -53,8 +53,7 @@ struct SkyFrame {
     double delta0{0.0};        // centre declination, radians
     double sinDelta0{0.0};
     double cosDelta0{1.0};
-    float width{0.0f}; // view size in points (the view's largeur and hauteur)
-    float height{0.0f};
+    CGSize size;    // view size in points: the view's largeur and hauteur
     float cx{0.0f}; // view centre in view points: half the width and height
     float cy{0.0f};
     // Decided by the view's width: above 480 points is a tablet, whichever the orientation.
