@@ -24,21 +24,8 @@ public:
     CairoContext(const CairoContext&) = delete;
     CairoContext& operator=(const CairoContext&) = delete;
 
-    void clearRect(CGRect rect) override;
-    void fillRect(CGRect rect) override;
-    void fillEllipseInRect(CGRect rect) override;
-    void setRGBFillColor(float red, float green, float blue, float alpha) override;
-    void setRGBStrokeColor(float red, float green, float blue, float alpha) override;
-    void setLineWidth(float width) override;
-    void beginPath() override;
-    void moveToPoint(float x, float y) override;
-    void addLineToPoint(float x, float y) override;
-    void strokePath() override;
-    void strokeLineSegments(const CGPoint* points, std::size_t count) override;
-    void selectFont(const char* name, float size, CGTextEncoding encoding) override;
-    void setTextDrawingMode(CGTextDrawingMode mode) override;
-    void setTextMatrix(CGAffineTransform matrix) override;
-    void showTextAtPoint(float x, float y, const char* bytes, std::size_t length) override;
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments) void method parameters override;
+#include "platform/graphics/DrawingCalls.def"
 
 private:
     // One move followed by its lines. The path is kept here rather than in the cairo_t so that

@@ -19,66 +19,12 @@ public:
 
     RecordingContext rec;
 
-    void clearRect(CGRect r) override
-    {
-        after([&] { rec.clearRect(r); });
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments)                                  \
+    void method parameters override                                                                          \
+    {                                                                                                        \
+        after([&] { rec.method arguments; });                                                                \
     }
-    void fillRect(CGRect r) override
-    {
-        after([&] { rec.fillRect(r); });
-    }
-    void fillEllipseInRect(CGRect r) override
-    {
-        after([&] { rec.fillEllipseInRect(r); });
-    }
-    void setRGBFillColor(float r, float g, float b, float a) override
-    {
-        after([&] { rec.setRGBFillColor(r, g, b, a); });
-    }
-    void setRGBStrokeColor(float r, float g, float b, float a) override
-    {
-        after([&] { rec.setRGBStrokeColor(r, g, b, a); });
-    }
-    void setLineWidth(float w) override
-    {
-        after([&] { rec.setLineWidth(w); });
-    }
-    void beginPath() override
-    {
-        after([&] { rec.beginPath(); });
-    }
-    void moveToPoint(float x, float y) override
-    {
-        after([&] { rec.moveToPoint(x, y); });
-    }
-    void addLineToPoint(float x, float y) override
-    {
-        after([&] { rec.addLineToPoint(x, y); });
-    }
-    void strokePath() override
-    {
-        after([&] { rec.strokePath(); });
-    }
-    void strokeLineSegments(const CGPoint* p, std::size_t n) override
-    {
-        after([&] { rec.strokeLineSegments(p, n); });
-    }
-    void selectFont(const char* name, float size, CGTextEncoding e) override
-    {
-        after([&] { rec.selectFont(name, size, e); });
-    }
-    void setTextDrawingMode(CGTextDrawingMode m) override
-    {
-        after([&] { rec.setTextDrawingMode(m); });
-    }
-    void setTextMatrix(CGAffineTransform m) override
-    {
-        after([&] { rec.setTextMatrix(m); });
-    }
-    void showTextAtPoint(float x, float y, const char* b, std::size_t n) override
-    {
-        after([&] { rec.showTextAtPoint(x, y, b, n); });
-    }
+#include "platform/graphics/DrawingCalls.def"
 
 private:
     void after(const std::function<void()>& record)
