@@ -61,14 +61,18 @@ void QuartzView::drawRect(CGRect rect)
 {
     Fields& f = m_fields;
 
-    // The frame is made once from the centre as it is now and the view's state; the checks
-    // between passes compare the process-wide centre with the copy taken here.
+    // The centre is copied once: the frame is made from the copy, and the checks between passes
+    // compare the process-wide centre with it.
     f.oxs1 = xs1;
     f.oys1 = ys1;
     f.rectCur = rect;
     f.cgContext1 = UIGraphicsGetCurrentContext();
-    const SkyFrame frame =
-        makeSkyFrame(f.cgContext1, {xs1, ys1, f.largeur, f.hauteur, f.ech, static_cast<LabelMode>(f.wLN)});
+    const SkyFrame frame = makeSkyFrame(f.cgContext1, {.centreHours = f.oxs1,
+                                                       .centreDegrees = f.oys1,
+                                                       .width = f.largeur,
+                                                       .height = f.hauteur,
+                                                       .ech = f.ech,
+                                                       .labels = static_cast<LabelMode>(f.wLN)});
     f.iphone = frame.family == DeviceFamily::Phone;
 
     // Frame set-up. This blue outlines the names, labels and "GC" text and strokes the lines and

@@ -120,6 +120,34 @@ TEST(FrameSetUp, ClearsThenSetsFontModeMatrixAndBlueStroke)
     }
 }
 
+TEST(FrameSetUp, TheFrameHoldsTheCentreInHoursDegreesAndRadiansAndTheScreenClassFromTheWidth)
+{
+    RecordingContext rec;
+    const SkyFrame phone = makeSkyFrame(&rec, {.centreHours = 17.0,
+                                               .centreDegrees = 31.0,
+                                               .width = 480,
+                                               .height = 320,
+                                               .ech = 2.0,
+                                               .labels = LabelMode::WithStarNames});
+    EXPECT_EQ(phone.context, &rec);
+    EXPECT_EQ(phone.centreHours, 17.0);
+    EXPECT_EQ(phone.centreDegrees, 31.0);
+    EXPECT_EQ(phone.alpha0, hoursTimesPiOver12(17.0));
+    EXPECT_EQ(phone.delta0, degreesTimesPiOver180(31.0));
+    EXPECT_EQ(phone.sinDelta0, std::sin(phone.delta0));
+    EXPECT_EQ(phone.cosDelta0, std::cos(phone.delta0));
+    EXPECT_EQ(phone.size, (CGSize{480, 320}));
+    EXPECT_EQ(phone.cx, 240.0f);
+    EXPECT_EQ(phone.cy, 160.0f);
+    EXPECT_EQ(phone.family, DeviceFamily::Phone);
+    EXPECT_EQ(phone.scale, 600.0);
+    EXPECT_EQ(phone.labels, LabelMode::WithStarNames);
+    const SkyFrame tablet = makeSkyFrame(nullptr, {.width = 481, .height = 320, .ech = 0.5});
+    EXPECT_EQ(tablet.family, DeviceFamily::Tablet);
+    EXPECT_EQ(tablet.scale, 270.0);
+    EXPECT_EQ(tablet.cx, 240.5f);
+}
+
 TEST(FrameSetUp, WithoutAContextTheFrameStillRunsAndDrawsNothing)
 {
     auto view = test::makeView({320, 480, 17, 31});
