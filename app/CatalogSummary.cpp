@@ -1,5 +1,6 @@
 #include "app/CatalogSummary.h"
 
+#include "catalog/Angles.h"
 #include "catalog/Catalog.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 namespace dazed {
 
 namespace {
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
-
 double starField(int star, int field)
 {
     return static_cast<double>(starrd[star * kStarStride + field]);
@@ -26,8 +25,8 @@ void printCatalogSummary(std::ostream& out)
         faintest = std::max(faintest, starField(i, 2));
     }
     out << kStarCount << " stars, magnitudes " << brightest << " to " << faintest << ", declinations "
-        << starField(0, 1) * kDegreesPerRadian << " to " << starField(kStarCount - 1, 1) * kDegreesPerRadian
-        << " deg\n";
+        << radiansTimesDegreesPerRadian(starField(0, 1)) << " to "
+        << radiansTimesDegreesPerRadian(starField(kStarCount - 1, 1)) << " deg\n";
     out << kLineCount << " constellation segments\n";
     out << kStarNameCount << " named stars, " << kConstellationCount << " constellation label rows\n";
 }

@@ -4,6 +4,7 @@
 #include "platform/graphics/ImageExport.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
+#include "platform/ui/DeviceFamily.h"
 #include "render/QuartzView.h"
 
 #include <charconv>
@@ -14,7 +15,6 @@
 namespace dazed {
 
 namespace {
-enum class Device { Phone, Tablet };
 enum class Orientation { Portrait, Landscape };
 
 // The whole string as a finite number, or nothing.
@@ -74,9 +74,9 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
     Reporter report(err);
     Checked c;
 
-    Device device = Device::Phone;
+    DeviceFamily device = DeviceFamily::Phone;
     if (request.device == "tablet")
-        device = Device::Tablet;
+        device = DeviceFamily::Tablet;
     else if (request.device != "phone")
         return report.bad("--device", "unknown device " + quoted(request.device) + " (phone or tablet)");
     Orientation orientation = Orientation::Portrait;
@@ -115,8 +115,8 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
                                         " (use a .png, .svg or .pdf file name)");
     }
 
-    // The device's screen in points, portrait first; landscape swaps the two.
-    c.size = device == Device::Phone ? CGSize{320, 480} : CGSize{768, 1024};
+    // The device's screen in points; landscape swaps the two sides.
+    c.size = portraitScreenSize(device);
     if (orientation == Orientation::Landscape)
         c.size = {c.size.height, c.size.width};
 

@@ -1,12 +1,10 @@
 #include "catalog/EclipticToEquatorial.h"
 
+#include "catalog/Angles.h"
+
 #include <cmath>
 
 namespace dazed {
-
-namespace {
-constexpr double kDegreesPerRadian = 57.29577951308232;
-}
 
 double obliquity_degrees(double t)
 {
@@ -18,11 +16,11 @@ void ecliptic_to_equatorial(double year, double longitude, double latitude, doub
                             double* declination)
 {
     const double t = (year - 1900.0) / 100.0;
-    const double eps = obliquity_degrees(t) / kDegreesPerRadian;
+    const double eps = degreesOverDegreesPerRadian(obliquity_degrees(t));
 
     // Spherical triangle: ecliptic pole, equatorial pole and the point.
-    const double a = (90.0 - latitude) / kDegreesPerRadian;  // point to ecliptic pole
-    const double b = (90.0 - longitude) / kDegreesPerRadian; // angle at the ecliptic pole
+    const double a = degreesOverDegreesPerRadian(90.0 - latitude);  // point to ecliptic pole
+    const double b = degreesOverDegreesPerRadian(90.0 - longitude); // angle at the ecliptic pole
 
     const double sinA = std::sin(a);
     const double cosA = std::cos(a);
@@ -43,7 +41,7 @@ void ecliptic_to_equatorial(double year, double longitude, double latitude, doub
     const double p = std::atan2(sinA * sinB, cosA * sinEps - cosEps * sinA * cosB);
 
     // The ecliptic pole lies at right ascension 270 degrees. The raw value lies in -270..+90.
-    double ra = p * kDegreesPerRadian - 90.0;
+    double ra = radiansTimesDegreesPerRadian(p) - 90.0;
     *rightAscension = ra;
     if (ra >= 360.0) {
         while (ra >= 360.0)
@@ -55,7 +53,7 @@ void ecliptic_to_equatorial(double year, double longitude, double latitude, doub
             ra += 360.0;
         *rightAscension = ra;
     }
-    *declination = 90.0 - c * kDegreesPerRadian;
+    *declination = 90.0 - radiansTimesDegreesPerRadian(c);
 }
 
 } // namespace dazed

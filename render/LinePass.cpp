@@ -1,7 +1,7 @@
 #include "render/LinePass.h"
 
 #include "catalog/Catalog.h"
-#include "render/QuartzView.h"
+#include "render/Passes.h"
 
 namespace dazed {
 
@@ -31,17 +31,15 @@ int projectSegments(const SkyFrame& frame, std::span<const float> table, std::sp
     return static_cast<int>(n);
 }
 
-void QuartzView::linePass(const SkyFrame& frame)
+int linePass(const SkyFrame& frame, std::span<CGPoint> points)
 {
-    Fields& f = m_fields;
     const int n =
-        projectSegments(frame, {linesrd, static_cast<std::size_t>(kLineCount) * kLineStride}, f.points);
-    f.ctxDraw = frame.context;
-    f.nblines = n;
+        projectSegments(frame, {linesrd, static_cast<std::size_t>(kLineCount) * kLineStride}, points);
     // In label mode 2 the segments are still projected and counted, but nothing is stroked. All
     // kept segments go to the context in one call.
-    if (f.wLN != 2)
-        CGContextStrokeLineSegments(frame.context, f.points.data(), static_cast<std::size_t>(f.nblines));
+    if (frame.labels != LabelMode::None)
+        CGContextStrokeLineSegments(frame.context, points.data(), static_cast<std::size_t>(n));
+    return n;
 }
 
 } // namespace dazed

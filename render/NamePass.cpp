@@ -1,6 +1,5 @@
 #include "catalog/Catalog.h"
-#include "render/QuartzView.h"
-#include "render/SkyFrame.h"
+#include "render/Passes.h"
 
 #include <cstring>
 
@@ -12,13 +11,13 @@ namespace {
 void placeName(const SkyFrame& frame, float hours, float degrees, const char* name)
 {
     SkyPoint p;
-    if (!projectVisibleHoursDegrees(frame, xs1, hours, degrees, p))
+    if (!projectVisibleHoursDegrees(frame, hours, degrees, p))
         return;
     CGContextShowTextAtPoint(frame.context, toPoint(p.x), toPoint(p.y), name, std::strlen(name));
 }
 } // namespace
 
-void QuartzView::starNamePass(const SkyFrame& frame)
+void starNamePass(const SkyFrame& frame)
 {
     CGContextSetRGBFillColor(frame.context, 0.8f, 0.8f, 0.8f, 1);
     CGContextSetLineWidth(frame.context, 0);
@@ -26,11 +25,11 @@ void QuartzView::starNamePass(const SkyFrame& frame)
         placeName(frame, starNamesP[i * kStarNameStride], starNamesP[i * kStarNameStride + 1], starNames[i]);
 }
 
-void QuartzView::constellationLabelPass(const SkyFrame& frame)
+void constellationLabelPass(const SkyFrame& frame)
 {
     CGContextSetRGBFillColor(frame.context, 0, 0.8f, 0, 1);
     CGContextSetLineWidth(frame.context, 0);
-    if (m_fields.wLN == 2)
+    if (frame.labels == LabelMode::None)
         return;
     for (int i = 0; i < kConstellationCount; ++i)
         placeName(frame, posMoyLines[i * kConstellationStride], posMoyLines[i * kConstellationStride + 1],

@@ -1,10 +1,17 @@
 #include "render/QuartzView.h"
 
+#include "render/LabelText.h"
+#include "render/Passes.h"
 #include "render/SkyFrame.h"
 
-#include <cstring>
-
 namespace dazed {
+
+namespace {
+DeviceFamily familyOf(bool iphone)
+{
+    return iphone ? DeviceFamily::Phone : DeviceFamily::Tablet;
+}
+} // namespace
 
 void QuartzView::setEch(double zoom)
 {
@@ -34,25 +41,14 @@ void QuartzView::writeStarNames()
     setNeedsDisplay();
 }
 
-void QuartzView::drawTextAtSize(CGContextRef context, float x, float y, const char* text, float smallSize)
-{
-    CGContextSelectFont(context, "Helvetica", smallSize, kCGEncodingMacRoman);
-    if (!m_fields.iphone)
-        CGContextSelectFont(context, "Helvetica", 22.0f, kCGEncodingMacRoman);
-    CGContextSetTextDrawingMode(context, kCGTextFillStroke);
-    CGContextSetTextMatrix(context, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
-    const char* bytes = text ? text : "";
-    CGContextShowTextAtPoint(context, x, y, bytes, std::strlen(bytes));
-}
-
 void QuartzView::drawText(CGContextRef context, float x, float y, const char* text)
 {
-    drawTextAtSize(context, x, y, text, 12.0f);
+    showText(context, familyOf(m_fields.iphone), kSmallTextSize, x, y, text);
 }
 
 void QuartzView::drawText14(CGContextRef context, float x, float y, const char* text)
 {
-    drawTextAtSize(context, x, y, text, 14.0f);
+    showText(context, familyOf(m_fields.iphone), kTextSize, x, y, text);
 }
 
 bool QuartzView::centreUnchanged() const
@@ -65,39 +61,30 @@ void QuartzView::drawRect(CGRect rect)
 {
     Fields& f = m_fields;
 
-    // Frame set-up.
+    // The centre is copied once: the frame is made from the copy, and the checks between passes
+    // compare the process-wide centre with it.
     f.oxs1 = xs1;
     f.oys1 = ys1;
-    f.iphone = true;
-    double baseScale = 300.0;
-    if (f.largeur > 480.0f) {
-        f.iphone = false;
-        baseScale = 540.0;
-    }
     f.rectCur = rect;
     f.cgContext1 = UIGraphicsGetCurrentContext();
-    CGContextRef c = f.cgContext1;
+    const SkyFrame frame = makeSkyFrame(f.cgContext1, {.centreHours = f.oxs1,
+                                                       .centreDegrees = f.oys1,
+                                                       .width = f.largeur,
+                                                       .height = f.hauteur,
+                                                       .ech = f.ech,
+                                                       .labels = static_cast<LabelMode>(f.wLN)});
+    f.iphone = frame.family == DeviceFamily::Phone;
+
+    // Frame set-up. This blue outlines the names, labels and "GC" text and strokes the lines and
+    // the "GC" cross.
+    CGContextRef c = frame.context;
     CGContextClearRect(c, rect);
-    CGContextSelectFont(c, "Helvetica", 14.0f, kCGEncodingMacRoman);
-    if (!f.iphone)
-        CGContextSelectFont(c, "Helvetica", 22.0f, kCGEncodingMacRoman);
-    CGContextSetTextDrawingMode(c, kCGTextFillStroke);
-    CGContextSetTextMatrix(c, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
-    // This blue outlines the names, labels and "GC" text and strokes the lines and the "GC" cross.
+    selectTextFont(c, frame.family, kTextSize);
     CGContextSetRGBStrokeColor(c, 0, 0, 0.8f, 1);
     CGContextSetLineWidth(c, 2.0f);
 
-    SkyFrame frame;
-    frame.context = c;
-    frame.scale = f.ech * baseScale;
-    frame.alpha0 = xs1 * kPi / 12.0;
-    const double delta0 = ys1 * kPi / 180.0;
-    frame.sinDelta0 = std::sin(delta0);
-    frame.cosDelta0 = std::cos(delta0);
-    frame.cx = f.largeur * 0.5f;
-    frame.cy = f.hauteur * 0.5f;
-
-    linePass(frame);
+    f.nblines = linePass(frame, f.points);
+    f.ctxDraw = frame.context;
     if (!centreUnchanged())
         return;
     if (f.wSN)

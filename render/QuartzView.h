@@ -14,8 +14,6 @@
 
 namespace dazed {
 
-struct SkyFrame;
-
 class QuartzView : public UIView {
 public:
     // Capacity of the segment end buffer: 254 segments.
@@ -59,8 +57,9 @@ public:
     void writeStarNames();
 
     // Text at a point, with its baseline origin there: 12 (drawText) or 14 (drawText14) point
-    // Helvetica on a small screen, 22 on a large one, filled and outlined in the context's current
-    // colours. The font, mode and matrix set here stay in force afterwards.
+    // Helvetica on a small screen, 22 on a large one (as the last frame found the screen), filled
+    // and outlined in the context's current colours. The font, mode and matrix set here stay in
+    // force afterwards.
     void drawText(CGContextRef context, float x, float y, const char* text);
     void drawText14(CGContextRef context, float x, float y, const char* text);
 
@@ -75,18 +74,6 @@ public:
 
 private:
     [[nodiscard]] bool centreUnchanged() const;
-    void drawTextAtSize(CGContextRef context, float x, float y, const char* text, float smallSize);
-
-    // The passes, in frame order; each is in its own file.
-    void linePass(const SkyFrame& frame);
-    void starNamePass(const SkyFrame& frame);
-    void constellationLabelPass(const SkyFrame& frame);
-    void galacticCentreMark(const SkyFrame& frame);
-    void eclipticCurve(const SkyFrame& frame);
-    void equatorCurve(const SkyFrame& frame);
-    void readoutPanel(const SkyFrame& frame);
-    void starDiscPass(const SkyFrame& frame);
-    void centreCross(const SkyFrame& frame);
 
     Fields m_fields;
 };

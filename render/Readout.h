@@ -20,6 +20,10 @@ struct ReadoutFields {
     friend bool operator==(const ReadoutFields&, const ReadoutFields&) = default;
 };
 
+// A double truncated toward zero to an int, as each field is. Values beyond the int range are held
+// at its ends and a NaN or infinite value gives 0, so no value is ever converted out of range.
+int truncateToInt(double value);
+
 ReadoutFields readoutFields(double rightAscensionHours, double declinationDegrees);
 
 inline constexpr std::size_t kReadoutBufferSize = 50;
@@ -28,9 +32,5 @@ using ReadoutText = std::array<char, kReadoutBufferSize>;
 // "Ra : 17h 00mn 00s  De : 31d 00' 00" followed by a double quote and a space; NUL-terminated,
 // cut short rather than overrun when the fields are very large.
 ReadoutText formatReadout(const ReadoutFields& fields);
-
-// A double truncated toward zero to an int. Values beyond the int range are held at its ends and
-// a NaN or infinite value gives 0, so no value is ever converted out of range.
-int truncateToInt(double value);
 
 } // namespace dazed

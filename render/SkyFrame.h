@@ -3,15 +3,15 @@
 // Values computed once at the start of a frame and shared by all its passes, and the gnomonic
 // projection onto the plane tangent to the sphere at the view centre.
 
+#include "catalog/Angles.h"
 #include "platform/graphics/CGContext.h"
+#include "platform/ui/DeviceFamily.h"
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
 namespace dazed {
-
-inline constexpr double kPi = 3.141592653589793;
 
 // Visibility limits on the angular distance from the view centre, in radians. Names, labels, the
 // "GC" mark and the dash starts are shown within 45 degrees; segments are kept when their first
@@ -38,15 +38,43 @@ inline bool closerThan(double cosRho, double limit, double cosLimit)
 inline const double kLabelCosLimit = std::cos(kLabelLimit);
 inline const double kSegmentCosLimit = std::cos(kSegmentLimit);
 
+// What the label cycle shows: mode 0 the constellation lines and labels, mode 1 the star names
+// too, mode 2 neither lines, labels nor names. The values are the view's wLN.
+enum class LabelMode : int { LinesAndLabels = 0, WithStarNames = 1, None = 2 };
+
+// Everything a frame's passes draw from, filled once at the start of the frame: no pass reads the
+// process-wide centre or the view. The centre is the one the frame began with, even if it moves
+// while the frame is drawn (the checks between passes end such a frame).
 struct SkyFrame {
     CGContextRef context{nullptr};
-    double scale{0.0};  // points per unit of the tangent plane: ech x 300 (phone) or x 540 (tablet)
-    double alpha0{0.0}; // centre right ascension, radians
+    double centreHours{0.0};   // view centre right ascension, hours, as xs1 held it
+    double centreDegrees{0.0}; // view centre declination, degrees, as ys1 held it
+    double alpha0{0.0};        // centre right ascension, radians
+    double delta0{0.0};        // centre declination, radians
     double sinDelta0{0.0};
     double cosDelta0{1.0};
-    float cx{0.0f}; // view centre in view points
+    CGSize size;    // view size in points: the view's largeur and hauteur
+    float cx{0.0f}; // view centre in view points: half the width and height
     float cy{0.0f};
+    // Decided by the view's width: above 480 points is a tablet, whichever the orientation.
+    DeviceFamily family{DeviceFamily::Phone};
+    double scale{0.0}; // points per unit of the tangent plane: ech x 300 (phone) or x 540 (tablet)
+    LabelMode labels{LabelMode::LinesAndLabels};
 };
+
+// What a frame is made from besides its context: the view's centre, size, zoom and label mode.
+struct FrameSettings {
+    double centreHours{0.0};
+    double centreDegrees{0.0};
+    float width{0.0f};
+    float height{0.0f};
+    double ech{0.0};
+    LabelMode labels{LabelMode::LinesAndLabels};
+};
+
+// The frame drawRect draws: the centre converted to radians ((h * pi) / 12 and (d * pi) / 180),
+// the screen class and scale from the width, the view centre from the size.
+SkyFrame makeSkyFrame(CGContextRef context, const FrameSettings& settings);
 
 // A projected point in view points, still in double; callers narrow it for the drawing call.
 struct SkyPoint {
@@ -84,12 +112,12 @@ inline SkyPoint project(const SkyFrame& f, double sinDeltaAlpha, double cosDelta
 }
 
 // A point given in hours and degrees (the name tables, the references), tested against the
-// 45-degree limit and projected. Returns false, leaving `out` alone, when it is not visible
-// (a NaN distance counts as not visible).
-bool projectVisibleHoursDegrees(const SkyFrame& f, double centreHours, double hours, double degrees,
-                                SkyPoint& out);
+// 45-degree limit and projected. Its offset from the centre is the difference of the two right
+// ascensions, each converted to radians alone. Returns false, leaving `out` alone, when it is not
+// visible (a NaN distance counts as not visible).
+bool projectVisibleHoursDegrees(const SkyFrame& f, double hours, double degrees, SkyPoint& out);
 
 // The same projection without the visibility test.
-SkyPoint projectHoursDegrees(const SkyFrame& f, double centreHours, double hours, double degrees);
+SkyPoint projectHoursDegrees(const SkyFrame& f, double hours, double degrees);
 
 } // namespace dazed

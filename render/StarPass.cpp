@@ -1,7 +1,8 @@
 #include "render/StarPass.h"
 
+#include "catalog/Angles.h"
 #include "catalog/Catalog.h"
-#include "render/QuartzView.h"
+#include "render/Passes.h"
 #include "render/SkyFrame.h"
 
 namespace dazed {
@@ -34,7 +35,7 @@ StarBand starBand(double centreDeclination)
     band.first = static_cast<int>(starpt[starBandStart(centreDeclination)]);
     if (band.first < 0 || band.first >= kStarCount)
         band.first = 0;
-    const double northLimit = centreDeclination * kPi / 180.0 + kLabelLimit;
+    const double northLimit = degreesTimesPiOver180(centreDeclination) + kLabelLimit;
     band.last = kStarCount - 1;
     for (int i = band.first; i < kStarCount; ++i)
         if (double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit) {
@@ -44,11 +45,11 @@ StarBand starBand(double centreDeclination)
     return band;
 }
 
-void QuartzView::starDiscPass(const SkyFrame& frame)
+void starDiscPass(const SkyFrame& frame)
 {
     CGContextRef c = frame.context;
     CGContextSetRGBFillColor(c, 1, 1, 1, 1);
-    const StarBand band = starBand(ys1);
+    const StarBand band = starBand(frame.centreDegrees);
     for (int i = band.first; i <= band.last; ++i) {
         const float* star = starrd + static_cast<std::ptrdiff_t>(i) * kStarStride;
         const double deltaAlpha = star[0] - frame.alpha0;

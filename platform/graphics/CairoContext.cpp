@@ -1,15 +1,10 @@
 #include "platform/graphics/CairoContext.h"
 
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/FontLookup.h"
 #include "platform/graphics/MacRoman.h"
 
 #include <cmath>
-#include <cstring>
-#include <map>
-#include <mutex>
 #include <numbers>
-#include <unordered_map>
+#include <string>
 
 namespace dazed {
 
@@ -32,50 +27,10 @@ double unit(float component)
 }
 } // namespace
 
-// One shown text as device pixels: fill and outline over transparency, placed with its baseline
-// origin at (-left, -top) of the image.
-struct CairoContext::TextCacheEntry {
-    CairoSurfacePtr image; // null for text that covers nothing (spaces)
-    int left{0};
-    int top{0};
-    int width{0};
-    int height{0};
-};
-
-// One glyph in one state: its fill and its outline as separate images over the same pixels, so
-// that a string can lay all fills first and all outlines over them, as drawing it whole does.
-struct CairoContext::TextCacheGlyph {
-    CairoSurfacePtr fill;
-    CairoSurfacePtr stroke;
-    int left{0};
-    int top{0};
-    int width{0};
-    int height{0};
-};
-
-struct CairoContext::TextCache {
-    // Drawing happens on the main thread; the lock only keeps a stray second thread safe.
-    std::mutex mutex;
-    // Faces by the name asked for, shared so that cached text keyed on a face is shared too.
-    std::map<std::string, FontFacePtr> faces;
-    // Enough for every name of a frame several times over; a cache starts afresh beyond it.
-    static constexpr std::size_t kMaxEntries = 1024;
-    // Text larger than this (in pixels) is drawn directly.
-    static constexpr long kMaxPixels = 4L * 1024 * 1024;
-    std::unordered_map<std::string, TextCacheEntry> entries;
-    std::unordered_map<std::string, TextCacheGlyph> glyphs;
-};
-
-CairoContext::TextCache& CairoContext::sharedTextCache()
-{
-    static TextCache cache;
-    return cache;
-}
-
 CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
     : m_cr(cr)
     , m_clearMode(clearMode)
-    , m_textCache(&sharedTextCache())
+    , m_textCache(TextCache::shared())
 {
 }
 
@@ -105,7 +60,7 @@ void CairoContext::fillRect(CGRect rect)
         return;
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-    cairo_set_source_rgba(m_cr, m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
+    setSourceColour(m_cr, m_paint.fill);
     cairo_fill(m_cr);
 }
 
@@ -122,24 +77,24 @@ void CairoContext::fillEllipseInRect(CGRect rect)
     cairo_scale(m_cr, rect.size.width / 2.0, rect.size.height / 2.0);
     cairo_arc(m_cr, 0.0, 0.0, 1.0, 0.0, 2.0 * std::numbers::pi);
     cairo_restore(m_cr);
-    cairo_set_source_rgba(m_cr, m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
+    setSourceColour(m_cr, m_paint.fill);
     cairo_fill(m_cr);
 }
 
 void CairoContext::setRGBFillColor(float red, float green, float blue, float alpha)
 {
-    m_fill = {unit(red), unit(green), unit(blue), unit(alpha)};
+    m_paint.fill = {unit(red), unit(green), unit(blue), unit(alpha)};
 }
 
 void CairoContext::setRGBStrokeColor(float red, float green, float blue, float alpha)
 {
-    m_stroke = {unit(red), unit(green), unit(blue), unit(alpha)};
+    m_paint.stroke = {unit(red), unit(green), unit(blue), unit(alpha)};
 }
 
 void CairoContext::setLineWidth(float width)
 {
     if (finite(width) && width >= 0.0f)
-        m_lineWidth = width;
+        m_paint.lineWidth = width;
 }
 
 void CairoContext::beginPath()
@@ -161,30 +116,6 @@ void CairoContext::addLineToPoint(float x, float y)
     m_path.back().push_back({x, y});
 }
 
-double CairoContext::deviceLineWidth(cairo_t* cr) const
-{
-    if (m_lineWidth > 0.0f)
-        return m_lineWidth;
-    // Width 0 is the thinnest line the device shows: one device pixel, whatever the pixel density
-    // (the surface's device scale) and the current transformation.
-    // Cairo's device-to-user conversion stops short of the surface's device scale, so one pixel
-    // is first expressed in the units that conversion starts from.
-    double sx = 1.0;
-    double sy = 1.0;
-    cairo_surface_get_device_scale(cairo_get_target(cr), &sx, &sy);
-    double dx = sx > 0.0 ? 1.0 / sx : 1.0;
-    double dy = 0.0;
-    cairo_device_to_user_distance(cr, &dx, &dy);
-    const double width = std::hypot(dx, dy);
-    return std::isfinite(width) && width > 0.0 ? width : 1.0;
-}
-
-void CairoContext::applyStroke(cairo_t* cr) const
-{
-    cairo_set_source_rgba(cr, m_stroke.red, m_stroke.green, m_stroke.blue, m_stroke.alpha);
-    cairo_set_line_width(cr, deviceLineWidth(cr));
-}
-
 void CairoContext::strokePath()
 {
     cairo_new_path(m_cr);
@@ -193,7 +124,7 @@ void CairoContext::strokePath()
         for (std::size_t i = 1; i < sub.size(); ++i)
             cairo_line_to(m_cr, sub[i].x, sub[i].y);
     }
-    applyStroke(m_cr);
+    applyStroke(m_cr, m_paint);
     cairo_stroke(m_cr);
     m_path.clear();
 }
@@ -211,22 +142,8 @@ void CairoContext::strokeLineSegments(const CGPoint* points, std::size_t count)
         cairo_move_to(m_cr, a.x, a.y);
         cairo_line_to(m_cr, b.x, b.y);
     }
-    applyStroke(m_cr);
+    applyStroke(m_cr, m_paint);
     cairo_stroke(m_cr);
-}
-
-cairo_font_face_t* CairoContext::faceFor(const std::string& name)
-{
-    std::lock_guard lock(m_textCache->mutex);
-    auto& faces = m_textCache->faces;
-    auto it = faces.find(name);
-    if (it == faces.end()) {
-        const std::string family = resolveFontFamily(name);
-        FontFacePtr face(
-            cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL));
-        it = faces.emplace(name, std::move(face)).first;
-    }
-    return it->second.get();
 }
 
 void CairoContext::selectFont(const char* name, float size, CGTextEncoding)
@@ -234,7 +151,7 @@ void CairoContext::selectFont(const char* name, float size, CGTextEncoding)
     // Only the single-byte encoding is used; text is decoded from it when shown.
     if (!name || !finite(size))
         return;
-    m_font = faceFor(name);
+    m_font = m_textCache.face(name);
     m_fontSize = size;
 }
 
@@ -258,286 +175,19 @@ void CairoContext::showTextAtPoint(float x, float y, const char* bytes, std::siz
     // (1, 0, 0, -1) then leaves glyphs upright in the y-down view. Its translation is replaced by
     // the text position, as the point passed here sets it.
     const double s = m_fontSize;
-    cairo_matrix_t fontMatrix;
-    cairo_matrix_init(&fontMatrix, s * t.a, s * t.b, -s * t.c, -s * t.d, 0.0, 0.0);
-    const double det = fontMatrix.xx * fontMatrix.yy - fontMatrix.xy * fontMatrix.yx;
+    TextStyle style{m_font, {}, m_textMode, m_paint};
+    cairo_matrix_init(&style.fontMatrix, s * t.a, s * t.b, -s * t.c, -s * t.d, 0.0, 0.0);
+    const cairo_matrix_t& m = style.fontMatrix;
+    const double det = m.xx * m.yy - m.xy * m.yx;
     // A singular font matrix would put the cairo_t into a permanent error state.
     if (!std::isfinite(det) || det == 0.0)
         return;
 
     const std::string utf8 = macRomanToUtf8({bytes, length});
-    if (textCacheApplies())
-        showCachedText(x, y, fontMatrix, utf8);
+    if (TextCache::applies(m_cr))
+        m_textCache.show(m_cr, x, y, style, utf8);
     else
-        drawTextPath(m_cr, x, y, fontMatrix, utf8);
-}
-
-void CairoContext::drawTextPath(cairo_t* cr, double x, double y, const cairo_matrix_t& fontMatrix,
-                                const std::string& utf8) const
-{
-    cairo_new_path(cr);
-    cairo_set_font_face(cr, m_font);
-    cairo_set_font_matrix(cr, &fontMatrix);
-    cairo_move_to(cr, x, y);
-    cairo_text_path(cr, utf8.c_str());
-
-    const bool fill = m_textMode == kCGTextFill || m_textMode == kCGTextFillStroke;
-    const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
-    if (fill) {
-        cairo_set_source_rgba(cr, m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
-        cairo_fill_preserve(cr);
-    }
-    if (stroke) {
-        applyStroke(cr);
-        cairo_stroke_preserve(cr);
-    }
-    cairo_new_path(cr);
-}
-
-bool CairoContext::textCacheApplies() const
-{
-    // Only pixels are cached: PDF and SVG keep their text as outlines. The view's transformation
-    // must be the plain one so that a cached image lands pixel for pixel.
-    if (cairo_surface_get_type(cairo_get_target(m_cr)) != CAIRO_SURFACE_TYPE_IMAGE)
-        return false;
-    cairo_matrix_t ctm;
-    cairo_get_matrix(m_cr, &ctm);
-    double sx = 0.0;
-    double sy = 0.0;
-    cairo_surface_get_device_scale(cairo_get_target(m_cr), &sx, &sy);
-    return ctm.xx == 1.0 && ctm.yy == 1.0 && ctm.xy == 0.0 && ctm.yx == 0.0 && ctm.x0 == 0.0 &&
-           ctm.y0 == 0.0 && sx == sy && sx > 0.0;
-}
-
-namespace {
-template <typename T> void appendBytes(std::string& key, const T& value)
-{
-    char raw[sizeof(T)];
-    std::memcpy(raw, &value, sizeof(T));
-    key.append(raw, sizeof(T));
-}
-} // namespace
-
-namespace {
-// The pixel rectangle of an ink extent (user units around an origin) at `scale`, with a margin of
-// two pixels that keeps anti-aliased edges inside.
-struct PixelRect {
-    double left{0.0};
-    double top{0.0};
-    double width{0.0};
-    double height{0.0};
-};
-
-PixelRect pixelRectOf(double x1, double y1, double x2, double y2, double scale)
-{
-    PixelRect r;
-    r.left = std::floor(x1 * scale) - 2.0;
-    r.top = std::floor(y1 * scale) - 2.0;
-    r.width = std::ceil(x2 * scale) + 2.0 - r.left;
-    r.height = std::ceil(y2 * scale) + 2.0 - r.top;
-    return r;
-}
-
-// A context drawing in user units into an image whose pixel (0, 0) is user (left, top) / scale.
-CairoPtr pixelContext(cairo_surface_t* image, const PixelRect& r, double scale)
-{
-    CairoPtr cr(cairo_create(image));
-    cairo_translate(cr.get(), -r.left, -r.top);
-    cairo_scale(cr.get(), scale, scale);
-    return cr;
-}
-
-// Lays `image` over `target` with its top left corner on pixel (x, y).
-void compositeAt(cairo_t* target, cairo_surface_t* image, double x, double y, int width, int height)
-{
-    cairo_set_source_surface(target, image, x, y);
-    cairo_rectangle(target, x, y, width, height);
-    cairo_fill(target);
-}
-} // namespace
-
-const CairoContext::TextCacheGlyph* CairoContext::glyphFor(const std::string& stateKey, unsigned long index,
-                                                           const cairo_matrix_t& fontMatrix, double scale,
-                                                           double lineWidth)
-{
-    std::string key = stateKey;
-    appendBytes(key, index);
-    auto it = m_textCache->glyphs.find(key);
-    if (it != m_textCache->glyphs.end())
-        return &it->second;
-
-    const bool fill = m_textMode == kCGTextFill || m_textMode == kCGTextFillStroke;
-    const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
-    cairo_glyph_t glyph{index, 0.0, 0.0};
-    auto glyphPath = [&](cairo_t* cr) {
-        cairo_new_path(cr);
-        cairo_set_font_face(cr, m_font);
-        cairo_set_font_matrix(cr, &fontMatrix);
-        cairo_glyph_path(cr, &glyph, 1);
-    };
-
-    TextCacheGlyph entry;
-    double x1 = 0.0;
-    double y1 = 0.0;
-    double x2 = 0.0;
-    double y2 = 0.0;
-    cairo_save(m_cr);
-    glyphPath(m_cr);
-    if (stroke) {
-        cairo_set_line_width(m_cr, lineWidth);
-        cairo_stroke_extents(m_cr, &x1, &y1, &x2, &y2);
-    } else {
-        cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
-    }
-    cairo_new_path(m_cr);
-    cairo_restore(m_cr);
-    if (x2 > x1 && y2 > y1) {
-        const PixelRect r = pixelRectOf(x1, y1, x2, y2, scale);
-        entry.left = static_cast<int>(r.left);
-        entry.top = static_cast<int>(r.top);
-        entry.width = static_cast<int>(r.width);
-        entry.height = static_cast<int>(r.height);
-        if (fill) {
-            entry.fill.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
-            CairoPtr cr = pixelContext(entry.fill.get(), r, scale);
-            glyphPath(cr.get());
-            cairo_set_source_rgba(cr.get(), m_fill.red, m_fill.green, m_fill.blue, m_fill.alpha);
-            cairo_fill(cr.get());
-        }
-        if (stroke) {
-            entry.stroke.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
-            CairoPtr cr = pixelContext(entry.stroke.get(), r, scale);
-            glyphPath(cr.get());
-            applyStroke(cr.get());
-            cairo_stroke(cr.get());
-        }
-    }
-    return &m_textCache->glyphs.emplace(std::move(key), std::move(entry)).first->second;
-}
-
-bool CairoContext::composeFromGlyphs(TextCacheEntry& entry, const std::string& stateKey,
-                                     const cairo_matrix_t& fontMatrix, const std::string& utf8, double scale,
-                                     double lineWidth)
-{
-    // Cleared only here, before any glyph of this string is looked up, so that the glyphs the
-    // string collects stay valid while it is put together.
-    if (m_textCache->glyphs.size() >= TextCache::kMaxEntries)
-        m_textCache->glyphs.clear();
-    // Glyph positions of the string laid out from the origin, in user units.
-    cairo_glyph_t* laid = nullptr;
-    int count = 0;
-    cairo_save(m_cr);
-    cairo_set_font_face(m_cr, m_font);
-    cairo_set_font_matrix(m_cr, &fontMatrix);
-    const cairo_status_t status = cairo_scaled_font_text_to_glyphs(
-        cairo_get_scaled_font(m_cr), 0.0, 0.0, utf8.c_str(), static_cast<int>(utf8.size()), &laid, &count,
-        nullptr, nullptr, nullptr);
-    cairo_restore(m_cr);
-    if (status != CAIRO_STATUS_SUCCESS)
-        return false;
-    std::unique_ptr<cairo_glyph_t, decltype(&cairo_glyph_free)> owned(laid, cairo_glyph_free);
-
-    struct Placed {
-        const TextCacheGlyph* glyph;
-        double x;
-        double y;
-    };
-    std::vector<Placed> placed;
-    placed.reserve(static_cast<std::size_t>(count));
-    double left = 0.0;
-    double top = 0.0;
-    double right = 0.0;
-    double bottom = 0.0;
-    for (int i = 0; i < count; ++i) {
-        const TextCacheGlyph* g = glyphFor(stateKey, laid[i].index, fontMatrix, scale, lineWidth);
-        if (!g->fill && !g->stroke)
-            continue;
-        // Each glyph lands on whole pixels, so it is copied without resampling.
-        const double x = std::round(laid[i].x * scale) + g->left;
-        const double y = std::round(laid[i].y * scale) + g->top;
-        if (placed.empty()) {
-            left = x;
-            top = y;
-            right = x + g->width;
-            bottom = y + g->height;
-        } else {
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x + g->width);
-            bottom = std::max(bottom, y + g->height);
-        }
-        placed.push_back({g, x, y});
-    }
-    if (placed.empty())
-        return true;
-    if (!((right - left) * (bottom - top) <= static_cast<double>(TextCache::kMaxPixels)))
-        return false;
-
-    entry.left = static_cast<int>(left);
-    entry.top = static_cast<int>(top);
-    entry.width = static_cast<int>(right - left);
-    entry.height = static_cast<int>(bottom - top);
-    entry.image.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, entry.width, entry.height));
-    CairoPtr cr(cairo_create(entry.image.get()));
-    for (const Placed& p : placed)
-        if (p.glyph->fill)
-            compositeAt(cr.get(), p.glyph->fill.get(), p.x - left, p.y - top, p.glyph->width,
-                        p.glyph->height);
-    for (const Placed& p : placed)
-        if (p.glyph->stroke)
-            compositeAt(cr.get(), p.glyph->stroke.get(), p.x - left, p.y - top, p.glyph->width,
-                        p.glyph->height);
-    cairo_surface_flush(entry.image.get());
-    return true;
-}
-
-void CairoContext::showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8)
-{
-    double scale = 1.0;
-    double unused = 1.0;
-    cairo_surface_get_device_scale(cairo_get_target(m_cr), &scale, &unused);
-    const bool stroke = m_textMode == kCGTextStroke || m_textMode == kCGTextFillStroke;
-    const double lineWidth = stroke ? deviceLineWidth(m_cr) : 0.0;
-
-    // Everything that decides the pixels besides the text itself.
-    std::string stateKey;
-    appendBytes(stateKey, m_font);
-    appendBytes(stateKey, fontMatrix);
-    appendBytes(stateKey, m_textMode);
-    appendBytes(stateKey, m_fill);
-    appendBytes(stateKey, m_stroke);
-    appendBytes(stateKey, lineWidth);
-    appendBytes(stateKey, scale);
-    std::string key = stateKey;
-    key += '\0';
-    key += utf8;
-
-    std::lock_guard lock(m_textCache->mutex);
-    auto it = m_textCache->entries.find(key);
-    if (it == m_textCache->entries.end()) {
-        // A new string (the readout changes with every move) is put together from cached glyphs:
-        // outlining the glyphs again would cost more than the rest of the frame.
-        TextCacheEntry entry;
-        if (!composeFromGlyphs(entry, stateKey, fontMatrix, utf8, scale, lineWidth)) {
-            drawTextPath(m_cr, x, y, fontMatrix, utf8);
-            return;
-        }
-        if (m_textCache->entries.size() >= TextCache::kMaxEntries)
-            m_textCache->entries.clear();
-        it = m_textCache->entries.emplace(std::move(key), std::move(entry)).first;
-    }
-
-    const TextCacheEntry& entry = it->second;
-    if (!entry.image)
-        return;
-    // The baseline origin snaps to the nearest device pixel, so the image is copied without
-    // resampling; the text moves by less than half a pixel.
-    const double ox = std::round(double{x} * scale) + entry.left;
-    const double oy = std::round(double{y} * scale) + entry.top;
-    cairo_save(m_cr);
-    cairo_scale(m_cr, 1.0 / scale, 1.0 / scale);
-    compositeAt(m_cr, entry.image.get(), ox, oy, entry.width, entry.height);
-    cairo_restore(m_cr);
+        drawTextPath(m_cr, x, y, style, utf8);
 }
 
 } // namespace dazed

@@ -5,10 +5,10 @@
 // comes from the surface's device scale (cairo_surface_set_device_scale).
 
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/CairoPaint.h"
+#include "platform/graphics/TextCache.h"
 
 #include <cairo.h>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace dazed {
@@ -24,70 +24,24 @@ public:
     CairoContext(const CairoContext&) = delete;
     CairoContext& operator=(const CairoContext&) = delete;
 
-    void clearRect(CGRect rect) override;
-    void fillRect(CGRect rect) override;
-    void fillEllipseInRect(CGRect rect) override;
-    void setRGBFillColor(float red, float green, float blue, float alpha) override;
-    void setRGBStrokeColor(float red, float green, float blue, float alpha) override;
-    void setLineWidth(float width) override;
-    void beginPath() override;
-    void moveToPoint(float x, float y) override;
-    void addLineToPoint(float x, float y) override;
-    void strokePath() override;
-    void strokeLineSegments(const CGPoint* points, std::size_t count) override;
-    void selectFont(const char* name, float size, CGTextEncoding encoding) override;
-    void setTextDrawingMode(CGTextDrawingMode mode) override;
-    void setTextMatrix(CGAffineTransform matrix) override;
-    void showTextAtPoint(float x, float y, const char* bytes, std::size_t length) override;
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments) void method parameters override;
+#include "platform/graphics/DrawingCalls.def"
 
 private:
-    struct Rgba {
-        double red{0.0};
-        double green{0.0};
-        double blue{0.0};
-        double alpha{1.0};
-    };
     // One move followed by its lines. The path is kept here rather than in the cairo_t so that
     // fills and text between the calls that build it cannot disturb it.
     using SubPath = std::vector<CGPoint>;
-    struct FontFaceDeleter {
-        void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
-    };
-    using FontFacePtr = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
-
-    struct TextCache;
-    struct TextCacheEntry;
-    struct TextCacheGlyph;
-
-    void applyStroke(cairo_t* cr) const;
-    [[nodiscard]] double deviceLineWidth(cairo_t* cr) const;
-    [[nodiscard]] cairo_font_face_t* faceFor(const std::string& name);
-    static TextCache& sharedTextCache();
-    // Fills and outlines text by the current mode into `cr`, baseline origin at (x, y).
-    void drawTextPath(cairo_t* cr, double x, double y, const cairo_matrix_t& fontMatrix,
-                      const std::string& utf8) const;
-    [[nodiscard]] bool textCacheApplies() const;
-    void showCachedText(float x, float y, const cairo_matrix_t& fontMatrix, const std::string& utf8);
-    const TextCacheGlyph* glyphFor(const std::string& stateKey, unsigned long index,
-                                   const cairo_matrix_t& fontMatrix, double scale, double lineWidth);
-    bool composeFromGlyphs(TextCacheEntry& entry, const std::string& stateKey,
-                           const cairo_matrix_t& fontMatrix, const std::string& utf8, double scale,
-                           double lineWidth);
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
-    Rgba m_fill;
-    Rgba m_stroke;
-    float m_lineWidth{1.0f};
+    CairoPaint m_paint;
     std::vector<SubPath> m_path;
     cairo_font_face_t* m_font{nullptr};
     float m_fontSize{0.0f};
     CGTextDrawingMode m_textMode{kCGTextFill};
     CGAffineTransform m_textMatrix;
-    // Rendered text, reused on raster surfaces: outlining glyphs costs far more than a frame can
-    // spend, and the same names are drawn frame after frame, by whichever context draws them. The
-    // cache is shared by the whole process; the context does not own it.
-    TextCache* m_textCache;
+    // Faces and rendered text, reused on raster surfaces; shared by the whole process, not owned.
+    TextCache& m_textCache;
 };
 
 } // namespace dazed

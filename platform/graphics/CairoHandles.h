@@ -1,6 +1,7 @@
 #pragma once
 
-// Owning handles for Cairo objects, so that every surface and cairo_t is released exactly once.
+// Owning handles for Cairo objects, so that every surface and cairo_t is released exactly once,
+// and the write callback that streams a surface's file (PNG, PDF, SVG) into memory.
 
 #include <cairo.h>
 #include <memory>

@@ -3,32 +3,17 @@
 namespace dazed {
 
 namespace {
-template <typename... F> struct Overloaded : F... {
-    using F::operator()...;
-};
-template <typename... F> Overloaded(F...) -> Overloaded<F...>;
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments)                                  \
+    const char* nameOf(const op::Record&)                                                                    \
+    {                                                                                                        \
+        return #function;                                                                                    \
+    }
+#include "platform/graphics/DrawingCalls.def"
 } // namespace
 
 const char* opName(const DrawOp& op)
 {
-    return std::visit(Overloaded{
-                          [](const op::ClearRect&) { return "CGContextClearRect"; },
-                          [](const op::FillRect&) { return "CGContextFillRect"; },
-                          [](const op::FillEllipseInRect&) { return "CGContextFillEllipseInRect"; },
-                          [](const op::SetRGBFillColor&) { return "CGContextSetRGBFillColor"; },
-                          [](const op::SetRGBStrokeColor&) { return "CGContextSetRGBStrokeColor"; },
-                          [](const op::SetLineWidth&) { return "CGContextSetLineWidth"; },
-                          [](const op::BeginPath&) { return "CGContextBeginPath"; },
-                          [](const op::MoveToPoint&) { return "CGContextMoveToPoint"; },
-                          [](const op::AddLineToPoint&) { return "CGContextAddLineToPoint"; },
-                          [](const op::StrokePath&) { return "CGContextStrokePath"; },
-                          [](const op::StrokeLineSegments&) { return "CGContextStrokeLineSegments"; },
-                          [](const op::SelectFont&) { return "CGContextSelectFont"; },
-                          [](const op::SetTextDrawingMode&) { return "CGContextSetTextDrawingMode"; },
-                          [](const op::SetTextMatrix&) { return "CGContextSetTextMatrix"; },
-                          [](const op::ShowTextAtPoint&) { return "CGContextShowTextAtPoint"; },
-                      },
-                      op);
+    return std::visit([](const auto& record) { return nameOf(record); }, op);
 }
 
 void RecordingContext::clearRect(CGRect rect)

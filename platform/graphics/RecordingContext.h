@@ -7,73 +7,96 @@
 #include "platform/graphics/CGContext.h"
 
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
 namespace dazed::op {
 
+// One record for each drawing call of DrawingCalls.def. A record keeps the call's arguments and
+// gives them back from arguments(), in call order, as the call took them: that is what a trace
+// writes.
+
 struct ClearRect {
     CGRect rect;
+    [[nodiscard]] auto arguments() const { return std::tie(rect); }
     friend bool operator==(const ClearRect&, const ClearRect&) = default;
 };
 struct FillRect {
     CGRect rect;
+    [[nodiscard]] auto arguments() const { return std::tie(rect); }
     friend bool operator==(const FillRect&, const FillRect&) = default;
 };
 struct FillEllipseInRect {
     CGRect rect;
+    [[nodiscard]] auto arguments() const { return std::tie(rect); }
     friend bool operator==(const FillEllipseInRect&, const FillEllipseInRect&) = default;
 };
 struct SetRGBFillColor {
     float red, green, blue, alpha;
+    [[nodiscard]] auto arguments() const { return std::tie(red, green, blue, alpha); }
     friend bool operator==(const SetRGBFillColor&, const SetRGBFillColor&) = default;
 };
 struct SetRGBStrokeColor {
     float red, green, blue, alpha;
+    [[nodiscard]] auto arguments() const { return std::tie(red, green, blue, alpha); }
     friend bool operator==(const SetRGBStrokeColor&, const SetRGBStrokeColor&) = default;
 };
 struct SetLineWidth {
     float width;
+    [[nodiscard]] auto arguments() const { return std::tie(width); }
     friend bool operator==(const SetLineWidth&, const SetLineWidth&) = default;
 };
 struct BeginPath {
+    [[nodiscard]] auto arguments() const { return std::tuple<>(); }
     friend bool operator==(const BeginPath&, const BeginPath&) = default;
 };
 struct MoveToPoint {
     float x, y;
+    [[nodiscard]] auto arguments() const { return std::tie(x, y); }
     friend bool operator==(const MoveToPoint&, const MoveToPoint&) = default;
 };
 struct AddLineToPoint {
     float x, y;
+    [[nodiscard]] auto arguments() const { return std::tie(x, y); }
     friend bool operator==(const AddLineToPoint&, const AddLineToPoint&) = default;
 };
 struct StrokePath {
+    [[nodiscard]] auto arguments() const { return std::tuple<>(); }
     friend bool operator==(const StrokePath&, const StrokePath&) = default;
 };
 struct StrokeLineSegments {
     // The points as passed (all `count` of them); `count` is kept as given.
     std::vector<CGPoint> points;
     std::size_t count;
+    [[nodiscard]] auto arguments() const { return std::tie(points, count); }
     friend bool operator==(const StrokeLineSegments&, const StrokeLineSegments&) = default;
 };
 struct SelectFont {
     std::string name;
     float size;
     CGTextEncoding encoding;
+    [[nodiscard]] auto arguments() const { return std::tie(name, size, encoding); }
     friend bool operator==(const SelectFont&, const SelectFont&) = default;
 };
 struct SetTextDrawingMode {
     CGTextDrawingMode mode;
+    [[nodiscard]] auto arguments() const { return std::tie(mode); }
     friend bool operator==(const SetTextDrawingMode&, const SetTextDrawingMode&) = default;
 };
 struct SetTextMatrix {
     CGAffineTransform matrix;
+    [[nodiscard]] auto arguments() const { return std::tie(matrix); }
     friend bool operator==(const SetTextMatrix&, const SetTextMatrix&) = default;
 };
 struct ShowTextAtPoint {
     float x, y;
     // The bytes as passed; their number is the call's length argument.
     std::string text;
+    [[nodiscard]] auto arguments() const
+    {
+        return std::tuple<float, float, const std::string&, std::size_t>(x, y, text, text.size());
+    }
     friend bool operator==(const ShowTextAtPoint&, const ShowTextAtPoint&) = default;
 };
 
@@ -81,10 +104,20 @@ struct ShowTextAtPoint {
 
 namespace dazed {
 
-using DrawOp = std::variant<op::ClearRect, op::FillRect, op::FillEllipseInRect, op::SetRGBFillColor,
-                            op::SetRGBStrokeColor, op::SetLineWidth, op::BeginPath, op::MoveToPoint,
-                            op::AddLineToPoint, op::StrokePath, op::StrokeLineSegments, op::SelectFont,
-                            op::SetTextDrawingMode, op::SetTextMatrix, op::ShowTextAtPoint>;
+namespace detail {
+template <typename First, typename... Records> struct VariantOfAllButFirst {
+    using Type = std::variant<Records...>;
+};
+} // namespace detail
+
+// One record of any drawing call. The list of calls is read with a leading comma before each
+// record, so its first type is a placeholder that the variant leaves out.
+// clang-format off
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments) , op::Record
+using DrawOp = detail::VariantOfAllButFirst<void
+#include "platform/graphics/DrawingCalls.def"
+>::Type;
+// clang-format on
 
 // The name of the drawing call a record stands for ("CGContextFillEllipseInRect").
 const char* opName(const DrawOp& op);
@@ -106,21 +139,8 @@ public:
         return out;
     }
 
-    void clearRect(CGRect rect) override;
-    void fillRect(CGRect rect) override;
-    void fillEllipseInRect(CGRect rect) override;
-    void setRGBFillColor(float red, float green, float blue, float alpha) override;
-    void setRGBStrokeColor(float red, float green, float blue, float alpha) override;
-    void setLineWidth(float width) override;
-    void beginPath() override;
-    void moveToPoint(float x, float y) override;
-    void addLineToPoint(float x, float y) override;
-    void strokePath() override;
-    void strokeLineSegments(const CGPoint* points, std::size_t count) override;
-    void selectFont(const char* name, float size, CGTextEncoding encoding) override;
-    void setTextDrawingMode(CGTextDrawingMode mode) override;
-    void setTextMatrix(CGAffineTransform matrix) override;
-    void showTextAtPoint(float x, float y, const char* bytes, std::size_t length) override;
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments) void method parameters override;
+#include "platform/graphics/DrawingCalls.def"
 
 private:
     std::vector<DrawOp> m_ops;
@@ -131,21 +151,15 @@ class NullContext final : public CGContext {
 public:
     NullContext() = default;
 
-    void clearRect(CGRect) override {}
-    void fillRect(CGRect) override {}
-    void fillEllipseInRect(CGRect) override {}
-    void setRGBFillColor(float, float, float, float) override {}
-    void setRGBStrokeColor(float, float, float, float) override {}
-    void setLineWidth(float) override {}
-    void beginPath() override {}
-    void moveToPoint(float, float) override {}
-    void addLineToPoint(float, float) override {}
-    void strokePath() override {}
-    void strokeLineSegments(const CGPoint*, std::size_t) override {}
-    void selectFont(const char*, float, CGTextEncoding) override {}
-    void setTextDrawingMode(CGTextDrawingMode) override {}
-    void setTextMatrix(CGAffineTransform) override {}
-    void showTextAtPoint(float, float, const char*, std::size_t) override {}
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments)                                  \
+    void method parameters override                                                                          \
+    {                                                                                                        \
+        ignore arguments;                                                                                    \
+    }
+#include "platform/graphics/DrawingCalls.def"
+
+private:
+    template <typename... Arguments> static void ignore(const Arguments&...) {}
 };
 
 } // namespace dazed

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace dazed {
 
@@ -16,6 +17,31 @@ public:
     {
     }
 
+    // The types a recorded argument comes in.
+    void write(float v) { number(v); }
+    void write(std::size_t v) { integer(static_cast<long long>(v)); }
+    void write(CGTextEncoding v) { integer(v); }
+    void write(CGTextDrawingMode v) { integer(v); }
+    void write(const std::string& bytes) { text(bytes); }
+    void write(const std::vector<CGPoint>& pts) { points(pts); }
+    void write(CGRect r)
+    {
+        number(r.origin.x);
+        number(r.origin.y);
+        number(r.size.width);
+        number(r.size.height);
+    }
+    void write(const CGAffineTransform& m)
+    {
+        number(m.a);
+        number(m.b);
+        number(m.c);
+        number(m.d);
+        number(m.tx);
+        number(m.ty);
+    }
+
+private:
     void number(float v)
     {
         separate();
@@ -66,14 +92,6 @@ public:
         m_out += '"';
     }
 
-    void rect(CGRect r)
-    {
-        number(r.origin.x);
-        number(r.origin.y);
-        number(r.size.width);
-        number(r.size.height);
-    }
-
     void points(const std::vector<CGPoint>& pts)
     {
         separate();
@@ -90,7 +108,6 @@ public:
         m_out += ']';
     }
 
-private:
     void separate()
     {
         if (m_any)
@@ -102,10 +119,6 @@ private:
     bool m_any{false};
 };
 
-template <typename... F> struct Overloaded : F... {
-    using F::operator()...;
-};
-template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 } // namespace
 
 std::string traceLine(const DrawOp& drawOp)
@@ -114,59 +127,11 @@ std::string traceLine(const DrawOp& drawOp)
     line += opName(drawOp);
     line += "\",\"args\":[";
     ArgWriter args(line);
-    std::visit(Overloaded{
-                   [&](const op::ClearRect& o) { args.rect(o.rect); },
-                   [&](const op::FillRect& o) { args.rect(o.rect); },
-                   [&](const op::FillEllipseInRect& o) { args.rect(o.rect); },
-                   [&](const op::SetRGBFillColor& o) {
-                       args.number(o.red);
-                       args.number(o.green);
-                       args.number(o.blue);
-                       args.number(o.alpha);
-                   },
-                   [&](const op::SetRGBStrokeColor& o) {
-                       args.number(o.red);
-                       args.number(o.green);
-                       args.number(o.blue);
-                       args.number(o.alpha);
-                   },
-                   [&](const op::SetLineWidth& o) { args.number(o.width); },
-                   [&](const op::BeginPath&) {},
-                   [&](const op::MoveToPoint& o) {
-                       args.number(o.x);
-                       args.number(o.y);
-                   },
-                   [&](const op::AddLineToPoint& o) {
-                       args.number(o.x);
-                       args.number(o.y);
-                   },
-                   [&](const op::StrokePath&) {},
-                   [&](const op::StrokeLineSegments& o) {
-                       args.points(o.points);
-                       args.integer(static_cast<long long>(o.count));
-                   },
-                   [&](const op::SelectFont& o) {
-                       args.text(o.name);
-                       args.number(o.size);
-                       args.integer(o.encoding);
-                   },
-                   [&](const op::SetTextDrawingMode& o) { args.integer(o.mode); },
-                   [&](const op::SetTextMatrix& o) {
-                       args.number(o.matrix.a);
-                       args.number(o.matrix.b);
-                       args.number(o.matrix.c);
-                       args.number(o.matrix.d);
-                       args.number(o.matrix.tx);
-                       args.number(o.matrix.ty);
-                   },
-                   [&](const op::ShowTextAtPoint& o) {
-                       args.number(o.x);
-                       args.number(o.y);
-                       args.text(o.text);
-                       args.integer(static_cast<long long>(o.text.size()));
-                   },
-               },
-               drawOp);
+    std::visit(
+        [&](const auto& record) {
+            std::apply([&](const auto&... argument) { (args.write(argument), ...); }, record.arguments());
+        },
+        drawOp);
     line += "]}";
     return line;
 }

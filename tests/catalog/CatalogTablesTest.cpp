@@ -1,3 +1,4 @@
+#include "catalog/Angles.h"
 #include "catalog/Catalog.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace dazed {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
-
 struct Star {
     float ra, dec, mag, sinDec, cosDec;
 };
@@ -21,12 +19,6 @@ Star star(int i)
 {
     const float* r = &starrd[i * kStarStride];
     return {r[0], r[1], r[2], r[3], r[4]};
-}
-
-double angularDistance(double ra1, double dec1, double ra2, double dec2)
-{
-    const double c = std::sin(dec1) * std::sin(dec2) + std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
-    return std::acos(std::clamp(c, -1.0, 1.0));
 }
 
 // The trigonometric columns are the single-precision rounding of sin and cos of the stored angle.
@@ -67,8 +59,8 @@ TEST(StarCatalogue, CountsRangesAndOrder)
     EXPECT_EQ(faintest, 4.99f);
     EXPECT_EQ(perMagnitudeBand[0], 1) << "only Sirius is brighter than -1";
     EXPECT_EQ(perMagnitudeBand[1], 3) << "Canopus, Arcturus and the merged alpha Centauri pair";
-    EXPECT_NEAR(star(0).dec / kDeg, -83.6678, 1e-4);
-    EXPECT_NEAR(star(kStarCount - 1).dec / kDeg, 89.2642, 1e-4);
+    EXPECT_NEAR(radiansTimes180OverPi(star(0).dec), -83.6678, 1e-4);
+    EXPECT_NEAR(radiansTimes180OverPi(star(kStarCount - 1).dec), 89.2642, 1e-4);
 }
 
 TEST(StarCatalogue, TellingRows)
@@ -83,10 +75,10 @@ TEST(StarCatalogue, TellingRows)
 
     // Polaris is the northernmost, alone at or above +89 degrees, at RA 2.5302 h.
     const Star polaris = star(kStarCount - 1);
-    EXPECT_EQ(polaris.ra, static_cast<float>(2.5302 * kPi / 12.0));
-    EXPECT_EQ(polaris.dec, static_cast<float>(89.2642 * kDeg));
+    EXPECT_EQ(polaris.ra, static_cast<float>(hoursTimesPiOver12(2.5302)));
+    EXPECT_EQ(polaris.dec, static_cast<float>(degreesTimesPiOver180(89.2642)));
     EXPECT_EQ(polaris.mag, 2.02f);
-    EXPECT_LT(star(kStarCount - 2).dec / kDeg, 89.0);
+    EXPECT_LT(radiansTimes180OverPi(star(kStarCount - 2).dec), 89.0);
 
     // Sirius is the brightest star.
     int brightestIndex = 0;
@@ -95,8 +87,8 @@ TEST(StarCatalogue, TellingRows)
             brightestIndex = i;
     const Star s = star(brightestIndex);
     EXPECT_EQ(s.mag, -1.46f);
-    EXPECT_EQ(s.ra, static_cast<float>(6.7525 * kPi / 12.0));
-    EXPECT_EQ(s.dec, static_cast<float>(-16.7161 * kDeg));
+    EXPECT_EQ(s.ra, static_cast<float>(hoursTimesPiOver12(6.7525)));
+    EXPECT_EQ(s.dec, static_cast<float>(degreesTimesPiOver180(-16.7161)));
     EXPECT_FLOAT_EQ(s.sinDec, -0.28762966f);
 }
 
@@ -111,7 +103,7 @@ TEST(StarCatalogue, TrigonometricColumnsBelongToTheStoredDeclination)
 TEST(DeclinationIndex, EveryEntryCountsTheStarsSouthOfItsBandEdge)
 {
     for (int k = 0; k < kStarIndexCount; ++k) {
-        const double edge = (k - 89) * kDeg;
+        const double edge = degreesTimesPiOver180(k - 89);
         int south = 0;
         for (int i = 0; i < kStarCount; ++i)
             if (static_cast<double>(star(i).dec) < edge)
@@ -154,7 +146,7 @@ TEST(ConstellationSegments, OrderLengthsAndTrigColumns)
         }
         expectTrigColumns(a.dec, a.sinDec, a.cosDec, "segment " + std::to_string(i) + " end 1");
         expectTrigColumns(b.dec, b.sinDec, b.cosDec, "segment " + std::to_string(i) + " end 2");
-        const double length = angularDistance(a.ra, a.dec, b.ra, b.dec) / kDeg;
+        const double length = radiansTimes180OverPi(separation(a.ra, a.dec, b.ra, b.dec));
         shortest = std::min(shortest, length);
         longest = std::max(longest, length);
         northwards += a.dec > b.dec ? 1 : 0;
@@ -172,7 +164,7 @@ TEST(ConstellationSegments, EndsNearACatalogueStarCoincideWithItBitForBit)
     // Catalogue entries closer than 5 arcseconds were merged into one star, so an end that close
     // to a record must be that record. (Some figures end on the fainter, uncatalogued component
     // of a wider double, a few arcseconds from the bright one; that is not a mismatch.)
-    constexpr double kMergeRadius = 5.0 / 3600.0 * kDeg;
+    const double kMergeRadius = degreesTimesPiOver180(5.0 / 3600.0);
     int coinciding = 0;
     for (int i = 0; i < kLineCount; ++i) {
         for (int e = 0; e < 2; ++e) {
@@ -185,7 +177,7 @@ TEST(ConstellationSegments, EndsNearACatalogueStarCoincideWithItBitForBit)
                     std::memcmp(&st.dec, &end.dec, sizeof(float)) == 0 && st.sinDec == end.sinDec &&
                     st.cosDec == end.cosDec)
                     exact = true;
-                else if (angularDistance(st.ra, st.dec, end.ra, end.dec) < kMergeRadius)
+                else if (separation(st.ra, st.dec, end.ra, end.dec) < kMergeRadius)
                     near = true;
             }
             EXPECT_FALSE(near && !exact) << "segment " << i << " end " << e + 1
@@ -243,12 +235,12 @@ TEST(NamedStars, EachNamedStarIsACatalogueStar)
         const std::string name = starNames[i];
         if (name == "Pleiades" || name == "Rigil" || name == "Agena")
             continue;
-        const double ra = starNamesP[i * 3] * kPi / 12.0;
-        const double dec = starNamesP[i * 3 + 1] * kDeg;
+        const double ra = hoursTimesPiOver12(starNamesP[i * 3]);
+        const double dec = degreesTimesPiOver180(starNamesP[i * 3 + 1]);
         double nearest = 1e9;
         for (int s = 0; s < kStarCount; ++s)
-            nearest = std::min(nearest, angularDistance(ra, dec, star(s).ra, star(s).dec));
-        EXPECT_LT(nearest / kDeg, 0.02) << name;
+            nearest = std::min(nearest, separation(ra, dec, star(s).ra, star(s).dec));
+        EXPECT_LT(radiansTimes180OverPi(nearest), 0.02) << name;
     }
 }
 

@@ -19,66 +19,12 @@ public:
 
     RecordingContext rec;
 
-    void clearRect(CGRect r) override
-    {
-        after([&] { rec.clearRect(r); });
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments)                                  \
+    void method parameters override                                                                          \
+    {                                                                                                        \
+        after([&] { rec.method arguments; });                                                                \
     }
-    void fillRect(CGRect r) override
-    {
-        after([&] { rec.fillRect(r); });
-    }
-    void fillEllipseInRect(CGRect r) override
-    {
-        after([&] { rec.fillEllipseInRect(r); });
-    }
-    void setRGBFillColor(float r, float g, float b, float a) override
-    {
-        after([&] { rec.setRGBFillColor(r, g, b, a); });
-    }
-    void setRGBStrokeColor(float r, float g, float b, float a) override
-    {
-        after([&] { rec.setRGBStrokeColor(r, g, b, a); });
-    }
-    void setLineWidth(float w) override
-    {
-        after([&] { rec.setLineWidth(w); });
-    }
-    void beginPath() override
-    {
-        after([&] { rec.beginPath(); });
-    }
-    void moveToPoint(float x, float y) override
-    {
-        after([&] { rec.moveToPoint(x, y); });
-    }
-    void addLineToPoint(float x, float y) override
-    {
-        after([&] { rec.addLineToPoint(x, y); });
-    }
-    void strokePath() override
-    {
-        after([&] { rec.strokePath(); });
-    }
-    void strokeLineSegments(const CGPoint* p, std::size_t n) override
-    {
-        after([&] { rec.strokeLineSegments(p, n); });
-    }
-    void selectFont(const char* name, float size, CGTextEncoding e) override
-    {
-        after([&] { rec.selectFont(name, size, e); });
-    }
-    void setTextDrawingMode(CGTextDrawingMode m) override
-    {
-        after([&] { rec.setTextDrawingMode(m); });
-    }
-    void setTextMatrix(CGAffineTransform m) override
-    {
-        after([&] { rec.setTextMatrix(m); });
-    }
-    void showTextAtPoint(float x, float y, const char* b, std::size_t n) override
-    {
-        after([&] { rec.showTextAtPoint(x, y, b, n); });
-    }
+#include "platform/graphics/DrawingCalls.def"
 
 private:
     void after(const std::function<void()>& record)
@@ -141,8 +87,8 @@ TEST(LabelModes, ModeTwoDrawsNoLinesNoLabelsNoNamesButEverythingElse)
 
 TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
 {
-    auto view = test::makeView({320, 480, 17, 31});
-    xs1 = std::numeric_limits<double>::quiet_NaN();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto view = test::makeView({320, 480, nan, 31});
     RecordingContext rec;
     test::drawFrame(*view, &rec);
     EXPECT_EQ(view->fields().nblines, 0);
@@ -152,8 +98,7 @@ TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
     EXPECT_EQ(std::get<op::StrokeLineSegments>(ops.back()).count, 0u);
     EXPECT_EQ(ops.size(), 7u);
 
-    ys1 = std::numeric_limits<double>::quiet_NaN();
-    xs1 = 17.0;
+    view->writexs(17, nan, 320, 480);
     rec.clear();
     test::drawFrame(*view, &rec);
     EXPECT_EQ(rec.ops().size(), 7u);
@@ -161,14 +106,12 @@ TEST(CentreChecks, NaNCentreRetainsNothingAndStopsAtTheFirstCheck)
 
 TEST(CentreChecks, InfiniteCentreDrawsTheWholeFrameWithNothingVisible)
 {
-    for (double ra : {std::numeric_limits<double>::infinity(), 5.0}) {
-        for (double dec :
-             {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 5.0}) {
-            if (ra == 5.0 && dec == 5.0)
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float ra : {inf, 5.0f}) {
+        for (float dec : {inf, -inf, 5.0f}) {
+            if (ra == 5.0f && dec == 5.0f)
                 continue;
-            auto view = test::makeView({320, 480});
-            xs1 = ra;
-            ys1 = dec;
+            auto view = test::makeView({320, 480, ra, dec});
             RecordingContext rec;
             test::drawFrame(*view, &rec);
             EXPECT_EQ(view->fields().nblines, 0);
@@ -231,6 +174,25 @@ TEST(CentreChecks, AMovedCentreEndsTheFrameAtTheNextCheck)
     // Moved by nothing: the cross ends the frame.
     auto whole = interruptedFrame({"none", 1});
     EXPECT_EQ(fillColours(whole->rec), (std::vector{grey, green, gc, black, red, white, red}));
+}
+
+TEST(CentreChecks, AFrameEndedEarlyDrewTheBeginningOfTheWholeFrame)
+{
+    // Every pass draws around the centre the frame began with, so a centre moved in the middle of
+    // a pass changes nothing of what the frame still draws before its next check.
+    const auto whole = interruptedFrame({"none", 1});
+    const std::vector<DrawOp>& all = whole->rec.ops();
+    for (Interruption at :
+         {Interruption{"CGContextClearRect", 1}, Interruption{"CGContextStrokeLineSegments", 1},
+          Interruption{"CGContextShowTextAtPoint", 1}, Interruption{"CGContextShowTextAtPoint", 20},
+          Interruption{"CGContextSetRGBFillColor", 2}, Interruption{"CGContextSetRGBFillColor", 3},
+          Interruption{"CGContextSetRGBStrokeColor", 2}, Interruption{"CGContextSetRGBStrokeColor", 3},
+          Interruption{"CGContextFillRect", 1}, Interruption{"CGContextFillEllipseInRect", 5}}) {
+        const auto ended = interruptedFrame(at);
+        const std::vector<DrawOp>& drawn = ended->rec.ops();
+        ASSERT_LT(drawn.size(), all.size()) << at.op << " " << at.nth;
+        EXPECT_TRUE(std::equal(drawn.begin(), drawn.end(), all.begin())) << at.op << " " << at.nth;
+    }
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 namespace dazed {
 namespace {
 
-constexpr double kTwoPiOverSeven = 2.0 * std::numbers::pi / 7.0;
+constexpr double kTwoPiOverSeven = 2.0 * kPi / 7.0;
 
 // Segments whose first end lies within 2 pi / 7 of the centre, counted with unit vectors.
 int bruteForceRetained(double raHours, double decDegrees)
@@ -16,8 +16,8 @@ int bruteForceRetained(double raHours, double decDegrees)
     int n = 0;
     for (int i = 0; i < kLineCount; ++i) {
         const float* seg = linesrd + i * kLineStride;
-        if (test::separation(seg[0], seg[1], test::hoursToRadians(raHours),
-                             test::degreesToRadians(decDegrees)) < kTwoPiOverSeven)
+        if (separation(seg[0], seg[1], hoursTimesPiOver12(raHours), degreesTimesPiOver180(decDegrees)) <
+            kTwoPiOverSeven)
             ++n;
     }
     return n;
@@ -53,13 +53,11 @@ TEST(LinePass, NoCentreOfADenseGridRetainsMoreThanTheBufferHolds)
     int most = 0;
     for (int ra = 0; ra < 96; ++ra)
         for (int dec = -90; dec <= 90; dec += 2) {
-            SkyFrame f;
-            f.scale = 300.0;
-            f.cx = 160.0f;
-            f.cy = 240.0f;
-            f.alpha0 = ra * 0.25 * kPi / 12.0;
-            f.sinDelta0 = std::sin(dec * kPi / 180.0);
-            f.cosDelta0 = std::cos(dec * kPi / 180.0);
+            const SkyFrame f = makeSkyFrame(nullptr, {.centreHours = ra * 0.25,
+                                                      .centreDegrees = static_cast<double>(dec),
+                                                      .width = 320,
+                                                      .height = 480,
+                                                      .ech = 1.0});
             most = std::max(most, projectSegments(f, table, out) / 2);
         }
     std::cout << "[ info ] most segments retained over the grid: " << most << "\n";
@@ -70,19 +68,15 @@ TEST(LinePass, NoCentreOfADenseGridRetainsMoreThanTheBufferHolds)
 // One segment record with both ends given in degrees (right ascension in degrees too).
 void addSegment(std::vector<float>& table, double ra1, double dec1, double ra2, double dec2)
 {
-    const double r1 = test::degreesToRadians(ra1), d1 = test::degreesToRadians(dec1);
-    const double r2 = test::degreesToRadians(ra2), d2 = test::degreesToRadians(dec2);
+    const double r1 = degreesTimesPiOver180(ra1), d1 = degreesTimesPiOver180(dec1);
+    const double r2 = degreesTimesPiOver180(ra2), d2 = degreesTimesPiOver180(dec2);
     for (double v : {r1, d1, r2, d2, std::sin(d1), std::cos(d1), std::sin(d2), std::cos(d2)})
         table.push_back(static_cast<float>(v));
 }
 
 SkyFrame phoneFrameAtOrigin()
 {
-    SkyFrame f;
-    f.scale = 300.0;
-    f.cx = 160.0f;
-    f.cy = 240.0f;
-    return f;
+    return makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
 }
 
 TEST(LinePass, OnlyTheFirstEndIsTested)
@@ -93,8 +87,8 @@ TEST(LinePass, OnlyTheFirstEndIsTested)
     std::array<CGPoint, 8> out{};
     const int n = projectSegments(phoneFrameAtOrigin(), table, out);
     ASSERT_EQ(n, 2);
-    EXPECT_NEAR(out[0].y, 240.0 - 300.0 * std::tan(test::degreesToRadians(51.4)), 0.01);
-    EXPECT_NEAR(out[1].y, 240.0 - 300.0 * std::tan(test::degreesToRadians(70.0)), 0.05);
+    EXPECT_NEAR(out[0].y, 240.0 - 300.0 * std::tan(degreesTimesPiOver180(51.4)), 0.01);
+    EXPECT_NEAR(out[1].y, 240.0 - 300.0 * std::tan(degreesTimesPiOver180(70.0)), 0.05);
     EXPECT_FLOAT_EQ(out[1].x, 160.0f);
 }
 

@@ -42,12 +42,14 @@ TEST(NamePass, NameCentredOnItsOwnRowSitsOnTheViewCentre)
 
 TEST(NamePass, FortyFiveDegreeLimit)
 {
-    SkyFrame f;
-    f.scale = 300.0;
+    const SkyFrame f = makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
     SkyPoint p;
-    EXPECT_TRUE(projectVisibleHoursDegrees(f, 0.0, 0.0, 44.99, p));
-    EXPECT_FALSE(projectVisibleHoursDegrees(f, 0.0, 0.0, 45.01, p));
-    EXPECT_FALSE(projectVisibleHoursDegrees(f, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0, p));
+    EXPECT_TRUE(projectVisibleHoursDegrees(f, 0.0, 44.99, p));
+    EXPECT_FALSE(projectVisibleHoursDegrees(f, 0.0, 45.01, p));
+    const SkyFrame nanCentre = makeSkyFrame(
+        nullptr,
+        {.centreHours = std::numeric_limits<double>::quiet_NaN(), .width = 320, .height = 480, .ech = 1.0});
+    EXPECT_FALSE(projectVisibleHoursDegrees(nanCentre, 0.0, 0.0, p));
 }
 
 TEST(NamePass, BlankRowWritesEightSpacesAtTheCentreOfTheOrigin)
@@ -87,9 +89,8 @@ TEST(NamePass, WrittenNamesAreThoseWithin45DegreesByBruteForce)
     auto frame = test::recordFrame({768, 1024, 17, 31, 1.0, 1});
     std::multiset<std::string> expected, got;
     for (int i = 0; i < kStarNameCount; ++i)
-        if (test::separation(test::hoursToRadians(starNamesP[i * 3]),
-                             test::degreesToRadians(starNamesP[i * 3 + 1]), test::hoursToRadians(17),
-                             test::degreesToRadians(31)) < std::numbers::pi / 4)
+        if (separation(hoursTimesPiOver12(starNamesP[i * 3]), degreesTimesPiOver180(starNamesP[i * 3 + 1]),
+                       hoursTimesPiOver12(17), degreesTimesPiOver180(31)) < kPi / 4)
             expected.insert(starNames[i]);
     for (const auto& t : textsBetween(frame->rec, kGrey))
         got.insert(t.text);

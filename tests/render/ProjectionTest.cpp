@@ -14,18 +14,15 @@ const op::SetRGBStrokeColor kEquatorGreen{0, 0.6f, 0, 1};
 
 TEST(Projection, WorkedValuesOnAPhone)
 {
-    SkyFrame f;
-    f.scale = 300.0;
-    f.cx = 160.0f;
-    f.cy = 240.0f;
-    const SkyPoint east = projectHoursDegrees(f, 0.0, 1.0, 0.0);
+    const SkyFrame f = makeSkyFrame(nullptr, {.width = 320, .height = 480, .ech = 1.0});
+    const SkyPoint east = projectHoursDegrees(f, 1.0, 0.0);
     EXPECT_NEAR(east.x, 79.615, 0.001);
     EXPECT_NEAR(east.y, 240.0, 1e-9);
-    const SkyPoint north = projectHoursDegrees(f, 0.0, 0.0, 10.0);
+    const SkyPoint north = projectHoursDegrees(f, 0.0, 10.0);
     EXPECT_NEAR(north.x, 160.0, 1e-9);
     EXPECT_NEAR(north.y, 187.102, 0.001);
     // A point rho from the centre lies scale x tan rho from it.
-    EXPECT_NEAR(240.0 - north.y, 300.0 * std::tan(test::degreesToRadians(10.0)), 1e-9);
+    EXPECT_NEAR(240.0 - north.y, 300.0 * std::tan(degreesTimesPiOver180(10.0)), 1e-9);
 
     // The same point through a frame: equator dash 2 starts at 1 h.
     auto frame = test::recordFrame({320, 480, 0, 0, 1.0});
@@ -46,8 +43,8 @@ TEST(Projection, ZoomAndScreenClassSetTheScale)
     };
     EXPECT_NEAR(leftOfCentre(320, 1.0), 80.38, 0.005);
     EXPECT_NEAR(leftOfCentre(320, 2.0), 160.77, 0.005);
-    EXPECT_NEAR(leftOfCentre(480, 1.0), 300.0 * std::tan(test::degreesToRadians(15.0)), 0.001);
-    EXPECT_NEAR(leftOfCentre(481, 1.0), 540.0 * std::tan(test::degreesToRadians(15.0)), 0.001);
+    EXPECT_NEAR(leftOfCentre(480, 1.0), 300.0 * std::tan(degreesTimesPiOver180(15.0)), 0.001);
+    EXPECT_NEAR(leftOfCentre(481, 1.0), 540.0 * std::tan(degreesTimesPiOver180(15.0)), 0.001);
 }
 
 TEST(Projection, ZeroZoomPutsEveryVisiblePointOnTheCentre)
@@ -121,6 +118,34 @@ TEST(FrameSetUp, ClearsThenSetsFontModeMatrixAndBlueStroke)
         EXPECT_EQ(frame->view->fields().oxs1, 17.0);
         EXPECT_EQ(frame->view->fields().oys1, 31.0);
     }
+}
+
+TEST(FrameSetUp, TheFrameHoldsTheCentreInHoursDegreesAndRadiansAndTheScreenClassFromTheWidth)
+{
+    RecordingContext rec;
+    const SkyFrame phone = makeSkyFrame(&rec, {.centreHours = 17.0,
+                                               .centreDegrees = 31.0,
+                                               .width = 480,
+                                               .height = 320,
+                                               .ech = 2.0,
+                                               .labels = LabelMode::WithStarNames});
+    EXPECT_EQ(phone.context, &rec);
+    EXPECT_EQ(phone.centreHours, 17.0);
+    EXPECT_EQ(phone.centreDegrees, 31.0);
+    EXPECT_EQ(phone.alpha0, hoursTimesPiOver12(17.0));
+    EXPECT_EQ(phone.delta0, degreesTimesPiOver180(31.0));
+    EXPECT_EQ(phone.sinDelta0, std::sin(phone.delta0));
+    EXPECT_EQ(phone.cosDelta0, std::cos(phone.delta0));
+    EXPECT_EQ(phone.size, (CGSize{480, 320}));
+    EXPECT_EQ(phone.cx, 240.0f);
+    EXPECT_EQ(phone.cy, 160.0f);
+    EXPECT_EQ(phone.family, DeviceFamily::Phone);
+    EXPECT_EQ(phone.scale, 600.0);
+    EXPECT_EQ(phone.labels, LabelMode::WithStarNames);
+    const SkyFrame tablet = makeSkyFrame(nullptr, {.width = 481, .height = 320, .ech = 0.5});
+    EXPECT_EQ(tablet.family, DeviceFamily::Tablet);
+    EXPECT_EQ(tablet.scale, 270.0);
+    EXPECT_EQ(tablet.cx, 240.5f);
 }
 
 TEST(FrameSetUp, WithoutAContextTheFrameStillRunsAndDrawsNothing)

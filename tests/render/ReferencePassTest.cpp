@@ -24,7 +24,7 @@ TEST(EclipticAndEquator, FirstDashesFromTheOrigin)
     ASSERT_FALSE(equator.empty());
     EXPECT_EQ(equator[0].from.x, 160.0f);
     EXPECT_EQ(equator[0].from.y, 240.0f);
-    EXPECT_NEAR(equator[0].to.x, 160.0 - 300.0 * std::tan(test::degreesToRadians(1.25)), 0.001);
+    EXPECT_NEAR(equator[0].to.x, 160.0 - 300.0 * std::tan(degreesTimesPiOver180(1.25)), 0.001);
     EXPECT_NEAR(equator[0].to.x, 153.454, 0.001);
     EXPECT_EQ(equator[0].to.y, 240.0f);
     // Each dash is its own sub-path, all stroked once, at width 2.

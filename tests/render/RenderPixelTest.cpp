@@ -37,9 +37,10 @@ TEST(RenderedChart, WhiteDiscUnderTheCrossWhenCentredOnTheBrightestStar)
             brightest = i;
     for (float width : {320.0f, 1024.0f}) {
         const float height = width > 480 ? 768.0f : 480.0f;
-        auto view = test::makeView({width, height, 0, 0});
-        xs1 = starrd[brightest * kStarStride] * 12.0 / std::numbers::pi;
-        ys1 = starrd[brightest * kStarStride + 1] * 180.0 / std::numbers::pi;
+        // The centre in single precision lies within a ten-thousandth of a point of the star.
+        auto view = test::makeView(
+            {width, height, static_cast<float>(radiansTimes12OverPi(starrd[brightest * kStarStride])),
+             static_cast<float>(radiansTimes180OverPi(starrd[brightest * kStarStride + 1]))});
         RasterSurface img(width, height, 2.0);
         test::drawFrame(*view, img.context());
         const float cx = width * 0.5f;

@@ -1,16 +1,16 @@
 #pragma once
 
 // Helpers shared by the renderer tests: a view of a given size, centre, zoom and label mode, one
-// frame drawn into a recording, and brute-force sky geometry that does not share the renderer's
-// formulas (unit vectors and dot products instead of the projection's cos rho).
+// frame drawn into a recording, and the sub-paths of a reference curve. Brute-force sky geometry that
+// does not share the renderer's formulas (unit vectors and their separation instead of the
+// projection's cos rho) is catalog/Angles.h's.
 
+#include "catalog/Angles.h"
 #include "catalog/Catalog.h"
 #include "platform/graphics/RecordingContext.h"
 #include "render/QuartzView.h"
 
-#include <cmath>
 #include <memory>
-#include <numbers>
 #include <variant>
 #include <vector>
 
@@ -55,28 +55,6 @@ inline std::unique_ptr<Frame> recordFrame(const ViewSetup& s)
     return f;
 }
 
-struct Vec3 {
-    double x, y, z;
-};
-
-inline Vec3 unitVector(double raRadians, double decRadians)
-{
-    return {std::cos(decRadians) * std::cos(raRadians), std::cos(decRadians) * std::sin(raRadians),
-            std::sin(decRadians)};
-}
-
-// Angular distance in radians between two directions given in radians.
-inline double separation(double ra1, double dec1, double ra2, double dec2)
-{
-    const Vec3 a = unitVector(ra1, dec1);
-    const Vec3 b = unitVector(ra2, dec2);
-    const double cx = a.y * b.z - a.z * b.y;
-    const double cy = a.z * b.x - a.x * b.z;
-    const double cz = a.x * b.y - a.y * b.x;
-    // atan2 of |a x b| and a . b stays accurate at every distance.
-    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), a.x * b.x + a.y * b.y + a.z * b.z);
-}
-
 // A dash of a reference curve: the move and the line of one sub-path.
 struct Dash {
     op::MoveToPoint from;
@@ -100,21 +78,6 @@ inline std::vector<Dash> dashesIn(const RecordingContext& rec, op::SetRGBStrokeC
             dashes.push_back({*m, std::get<op::AddLineToPoint>(ops.at(i + 1))});
     }
     return dashes;
-}
-
-inline double hoursToRadians(double h)
-{
-    return h * std::numbers::pi / 12.0;
-}
-
-inline double degreesToRadians(double d)
-{
-    return d * std::numbers::pi / 180.0;
-}
-
-inline double radiansToDegrees(double r)
-{
-    return r * 180.0 / std::numbers::pi;
 }
 
 } // namespace dazed::test

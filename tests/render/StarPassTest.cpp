@@ -1,6 +1,7 @@
 #include "render/StarPass.h"
 
 #include "RenderTestSupport.h"
+#include "render/Passes.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
@@ -11,7 +12,7 @@ namespace {
 
 double decDegreesOf(int i)
 {
-    return test::radiansToDegrees(starrd[i * kStarStride + 1]);
+    return radiansTimes180OverPi(starrd[i * kStarStride + 1]);
 }
 
 TEST(StarPass, DiscSizesAtTheMagnitudeBoundaries)
@@ -65,8 +66,8 @@ Expected bruteForceBand(double raHours, double decDegrees)
         }
     const double limit = std::acos(0.7);
     for (int i = e.first; i <= e.last; ++i)
-        if (test::separation(starrd[i * kStarStride], starrd[i * kStarStride + 1],
-                             test::hoursToRadians(raHours), test::degreesToRadians(decDegrees)) < limit)
+        if (separation(starrd[i * kStarStride], starrd[i * kStarStride + 1], hoursTimesPiOver12(raHours),
+                       degreesTimesPiOver180(decDegrees)) < limit)
             ++e.drawn;
     return e;
 }
@@ -97,12 +98,12 @@ TEST(StarPass, AStarJustSouthOfTheBandIsNotDrawn)
     int star = -1;
     for (int i = 0; i < kStarCount; ++i)
         if (std::abs(decDegreesOf(i) + 40.3047) < 0.01 &&
-            std::abs(starrd[i * kStarStride] - test::hoursToRadians(2.97103)) < 0.001)
+            std::abs(starrd[i * kStarStride] - hoursTimesPiOver12(2.97103)) < 0.001)
             star = i;
     ASSERT_GE(star, 0);
     EXPECT_LT(star, starBand(4.4953).first);
-    const double sep = test::separation(starrd[star * kStarStride], starrd[star * kStarStride + 1],
-                                        test::hoursToRadians(2.97103), test::degreesToRadians(4.4953));
+    const double sep = separation(starrd[star * kStarStride], starrd[star * kStarStride + 1],
+                                  hoursTimesPiOver12(2.97103), degreesTimesPiOver180(4.4953));
     EXPECT_LT(std::cos(sep), 0.71);
     EXPECT_GT(std::cos(sep), 0.70);
     auto frame = test::recordFrame({320, 480, 2.97103f, 4.4953f});
@@ -118,11 +119,14 @@ TEST(StarPass, BrightestStarAtTheCentreGetsASixPointDiscWhateverTheZoom)
         if (starrd[i * kStarStride + 2] < starrd[brightest * kStarStride + 2])
             brightest = i;
     for (double ech : {1.0, 2.0, 3.0}) {
-        auto view = test::makeView({320, 480, 0, 0, ech});
-        xs1 = starrd[brightest * kStarStride] * 12.0 / std::numbers::pi;
-        ys1 = starrd[brightest * kStarStride + 1] * 180.0 / std::numbers::pi;
+        // Centred on the star to the last bit of its stored position.
         RecordingContext rec;
-        test::drawFrame(*view, &rec);
+        starDiscPass(
+            makeSkyFrame(&rec, {.centreHours = radiansTimes12OverPi(starrd[brightest * kStarStride]),
+                                .centreDegrees = radiansTimes180OverPi(starrd[brightest * kStarStride + 1]),
+                                .width = 320,
+                                .height = 480,
+                                .ech = ech}));
         const auto discs = rec.all<op::FillEllipseInRect>();
         const auto atCentre =
             std::count(discs.begin(), discs.end(), op::FillEllipseInRect{CGRectMake(157, 237, 6, 6)});
@@ -131,18 +135,27 @@ TEST(StarPass, BrightestStarAtTheCentreGetsASixPointDiscWhateverTheZoom)
             EXPECT_TRUE(d.rect.size.width == 2 || d.rect.size.width == 4 || d.rect.size.width == 6);
             EXPECT_EQ(d.rect.size.width, d.rect.size.height);
         }
-        // The discs come after the readout panel and are white.
-        std::size_t panel = 0;
-        std::size_t firstDisc = 0;
-        for (std::size_t i = 0; i < rec.ops().size(); ++i) {
-            if (std::holds_alternative<op::FillRect>(rec.ops()[i]))
-                panel = i;
-            if (!firstDisc && std::holds_alternative<op::FillEllipseInRect>(rec.ops()[i]))
-                firstDisc = i;
-        }
-        EXPECT_LT(panel, firstDisc);
-        EXPECT_EQ(std::get<op::SetRGBFillColor>(rec.ops()[firstDisc - 1]), (op::SetRGBFillColor{1, 1, 1, 1}));
+        // White, then only discs.
+        EXPECT_EQ(std::get<op::SetRGBFillColor>(rec.ops().at(0)), (op::SetRGBFillColor{1, 1, 1, 1}));
+        EXPECT_EQ(discs.size(), rec.ops().size() - 1);
     }
+}
+
+TEST(StarPass, DiscsComeAfterTheReadoutPanelInTheFrame)
+{
+    auto frame = test::recordFrame({320, 480, 17, 31});
+    const auto& ops = frame->rec.ops();
+    std::size_t panel = 0;
+    std::size_t firstDisc = 0;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (std::holds_alternative<op::FillRect>(ops[i]))
+            panel = i;
+        if (!firstDisc && std::holds_alternative<op::FillEllipseInRect>(ops[i]))
+            firstDisc = i;
+    }
+    ASSERT_GT(firstDisc, 0u);
+    EXPECT_LT(panel, firstDisc);
+    EXPECT_EQ(std::get<op::SetRGBFillColor>(ops[firstDisc - 1]), (op::SetRGBFillColor{1, 1, 1, 1}));
 }
 
 } // namespace

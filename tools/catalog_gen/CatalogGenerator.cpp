@@ -2,6 +2,8 @@
 // Catalogue (5th revised edition, as shipped in Debian's xplanet package) and the constellation
 // figures of the d3-celestial npm package. Run through tools/regenerate-catalog.
 
+#include "catalog/Angles.h"
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
@@ -19,7 +21,15 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
+using dazed::degreesOver15;
+using dazed::degreesTimesPiOver180;
+using dazed::hoursTimesPiOver12;
+using dazed::kPi;
+using dazed::radiansTimes12OverPi;
+using dazed::radiansTimes180OverPi;
+using dazed::separation;
+using dazed::UnitVector;
+
 constexpr double kArcsecond = kPi / (180.0 * 3600.0);
 constexpr double kMergeRadius = 5.0 * kArcsecond; // closer entries are one unresolved system
 constexpr double kSnapLimitDegrees = 0.003;       // every figure vertex lies this close to a star
@@ -45,21 +55,9 @@ struct Segment {
     StoredStar end2;
 };
 
-std::array<double, 3> unitVector(double raHours, double decDegrees)
+UnitVector unitVector(double raHours, double decDegrees)
 {
-    const double ra = raHours * kPi / 12.0;
-    const double dec = decDegrees * kPi / 180.0;
-    return {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
-}
-
-double separation(const std::array<double, 3>& a, const std::array<double, 3>& b)
-{
-    // atan2 of cross and dot products is accurate for arcsecond separations, unlike acos.
-    const double cx = a[1] * b[2] - a[2] * b[1];
-    const double cy = a[2] * b[0] - a[0] * b[2];
-    const double cz = a[0] * b[1] - a[1] * b[0];
-    const double dot = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), dot);
+    return dazed::unitVector(hoursTimesPiOver12(raHours), degreesTimesPiOver180(decDegrees));
 }
 
 std::vector<BscEntry> readBsc(const std::string& path)
@@ -87,8 +85,8 @@ std::vector<BscEntry> readBsc(const std::string& path)
 StoredStar store(double raHours, double decDegrees, double magnitude)
 {
     StoredStar s{};
-    s.ra = static_cast<float>(raHours * kPi / 12.0);
-    s.dec = static_cast<float>(decDegrees * kPi / 180.0);
+    s.ra = static_cast<float>(hoursTimesPiOver12(raHours));
+    s.dec = static_cast<float>(degreesTimesPiOver180(decDegrees));
     s.magnitude = static_cast<float>(magnitude);
     // The trigonometric columns belong to the stored declination, not to the decimal one.
     s.sinDec = static_cast<float>(std::sin(static_cast<double>(s.dec)));
@@ -101,7 +99,7 @@ StoredStar store(double raHours, double decDegrees, double magnitude)
 std::vector<StoredStar> mergeSystems(const std::vector<BscEntry>& entries)
 {
     const std::size_t n = entries.size();
-    std::vector<std::array<double, 3>> vectors(n);
+    std::vector<UnitVector> vectors(n);
     for (std::size_t i = 0; i < n; ++i)
         vectors[i] = unitVector(entries[i].raHours, entries[i].decDegrees);
 
@@ -145,18 +143,18 @@ const StoredStar& nearestStar(const std::vector<StoredStar>& stars, double raHou
     const StoredStar* best = nullptr;
     double bestDistance = 1e9;
     for (const auto& s : stars) {
-        const double ra = static_cast<double>(s.ra) * 12.0 / kPi;
-        const double dec = static_cast<double>(s.dec) * 180.0 / kPi;
+        const double ra = radiansTimes12OverPi(s.ra);
+        const double dec = radiansTimes180OverPi(s.dec);
         const double d = separation(target, unitVector(ra, dec));
         if (d < bestDistance) {
             bestDistance = d;
             best = &s;
         }
     }
-    if (best == nullptr || bestDistance * 180.0 / kPi > kSnapLimitDegrees) {
+    if (best == nullptr || radiansTimes180OverPi(bestDistance) > kSnapLimitDegrees) {
         std::ostringstream msg;
         msg << "figure vertex at RA " << raHours << " h, Dec " << decDegrees << " deg is "
-            << bestDistance * 180.0 / kPi << " deg from the nearest catalogue star";
+            << radiansTimes180OverPi(bestDistance) << " deg from the nearest catalogue star";
         throw std::runtime_error(msg.str());
     }
     return *best;
@@ -177,7 +175,7 @@ std::vector<Segment> readFigures(const std::string& path, const std::vector<Stor
                 const double lat = vertex.at(1).get<double>();
                 if (lon < 0.0)
                     lon += 360.0;
-                const StoredStar& star = nearestStar(allStars, lon / 15.0, lat);
+                const StoredStar& star = nearestStar(allStars, degreesOver15(lon), lat);
                 if (previous != nullptr) {
                     if (previous == &star)
                         throw std::runtime_error("zero-length segment in " +
@@ -301,7 +299,7 @@ int main(int argc, char** argv)
         // the band edge in radians.
         std::vector<float> index(179);
         for (int k = 0; k < 179; ++k) {
-            const double edge = (k - 89) * kPi / 180.0;
+            const double edge = degreesTimesPiOver180(k - 89);
             const auto count = std::count_if(stars.begin(), stars.end(), [&](const StoredStar& s) {
                 return static_cast<double>(s.dec) < edge;
             });
