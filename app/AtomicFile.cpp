@@ -52,21 +52,17 @@ private:
 };
 } // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error)
+Result<void> writeFileAtomically(const std::string& path, std::string_view bytes)
 {
     const std::filesystem::path target(path);
-    if (target.filename().empty()) {
-        error = "not a file name";
-        return false;
-    }
+    if (target.filename().empty())
+        return failure("not a file name");
     const std::filesystem::path folder = target.parent_path();
     const std::string pattern = (folder.empty() ? std::filesystem::path(".") : folder).string() + "/." +
                                 target.filename().string() + ".XXXXXX";
     TempFile temp(pattern);
-    if (temp.fd() < 0) {
-        error = lastError();
-        return false;
-    }
+    if (temp.fd() < 0)
+        return failure(lastError());
     // mkstemp makes the file private; a chart is an ordinary file.
     ::fchmod(temp.fd(), 0644);
     std::size_t done = 0;
@@ -75,21 +71,16 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            error = lastError();
-            return false;
+            return failure(lastError());
         }
         done += static_cast<std::size_t>(n);
     }
-    if (!temp.close()) {
-        error = lastError();
-        return false;
-    }
-    if (::rename(temp.name(), path.c_str()) != 0) {
-        error = lastError();
-        return false;
-    }
+    if (!temp.close())
+        return failure(lastError());
+    if (::rename(temp.name(), path.c_str()) != 0)
+        return failure(lastError());
     temp.keep();
-    return true;
+    return {};
 }
 
 } // namespace dazed

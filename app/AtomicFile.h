@@ -4,12 +4,14 @@
 // renamed over the target only once everything is written. A reader never sees half a file and
 // a failure leaves no file behind.
 
+#include "platform/Result.h"
+
 #include <string>
 #include <string_view>
 
 namespace dazed {
 
-// On failure returns false and says why in `error` (without the path).
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+// On failure says why (without the path).
+Result<void> writeFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace dazed

@@ -29,11 +29,9 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
 {
     // The links are the page's; the chart runs without them, and says once why its buttons are off.
     auto links = loadInfoLinks(resourceDirectory() + "/Links.json");
-    if (const auto* problem = std::get_if<std::string>(&links))
-        err << "dazed: " << *problem << "; the information page's buttons will open nothing\n";
-    registerApplicationClasses(std::holds_alternative<InfoLinks>(links)
-                                   ? std::optional<InfoLinks>(std::get<InfoLinks>(links))
-                                   : std::nullopt);
+    if (!links)
+        err << "dazed: " << links.error().message << "; the information page's buttons will open nothing\n";
+    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt);
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", options.device, "--orientation",

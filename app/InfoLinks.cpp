@@ -52,33 +52,33 @@ std::string webSiteButtonTitle(const InfoLinks& links)
     return std::string(6, ' ') + hostName(links.webSite);
 }
 
-std::variant<InfoLinks, std::string> loadInfoLinks(const std::string& path)
+Result<InfoLinks> loadInfoLinks(const std::string& path)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return path + ": cannot be read (missing or not a file)";
+        return failure(path + ": cannot be read (missing or not a file)");
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return path + ": cannot be read";
+        return failure(path + ": cannot be read");
     std::stringstream text;
     text << in.rdbuf();
     const auto doc = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
     if (doc.is_discarded())
-        return path + ": is not valid JSON";
+        return failure(path + ": is not valid JSON");
     if (!doc.is_object())
-        return path + ": the top level must be an object";
+        return failure(path + ": the top level must be an object");
 
     InfoLinks links;
     for (auto [key, field] :
          {std::pair{"webSite", &links.webSite}, std::pair{"storePage", &links.storePage}}) {
         const auto it = doc.find(key);
         if (it == doc.end())
-            return path + ": \"" + key + "\" is missing";
+            return failure(path + ": \"" + key + "\" is missing");
         if (!it->is_string())
-            return path + ": \"" + key + "\" must be a string";
+            return failure(path + ": \"" + key + "\" must be a string");
         *field = it->get<std::string>();
         if (!isAbsoluteWebURL(*field))
-            return path + ": \"" + key + "\" must be an absolute http or https URL with a host";
+            return failure(path + ": \"" + key + "\" must be an absolute http or https URL with a host");
     }
     return links;
 }

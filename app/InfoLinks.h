@@ -8,6 +8,8 @@
 // The web site is where the chart's stars come from; the store page is the project whose
 // constellation figures the chart draws.
 
+#include "platform/Result.h"
+
 #include <string>
 #include <variant>
 
@@ -28,6 +30,6 @@ std::string webSiteButtonTitle(const InfoLinks& links);
 
 // The links in `path`, or a one-line message naming the file and what is wrong with it: missing,
 // not JSON, a member missing or not a string, or one that is not an absolute http or https URL.
-std::variant<InfoLinks, std::string> loadInfoLinks(const std::string& path);
+Result<InfoLinks> loadInfoLinks(const std::string& path);
 
 } // namespace dazed

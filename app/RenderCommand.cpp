@@ -139,18 +139,19 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
             bytes += '\n';
         }
     } else {
-        std::string error;
-        if (!renderImage(
-                *format, c.size, c.scale, [&] { view->displayIfNeeded(); }, bytes, error)) {
-            err << "dazed render: -o: cannot draw " << quoted(request.output) << ": " << error << "\n";
+        auto image = renderImage(*format, c.size, c.scale, [&] { view->displayIfNeeded(); });
+        if (!image) {
+            err << "dazed render: -o: cannot draw " << quoted(request.output) << ": " << image.error().message
+                << "\n";
             return RenderStatus::Failed;
         }
+        bytes = std::move(image).value();
     }
 
     const std::string& path = toTrace ? request.trace : request.output;
-    std::string error;
-    if (!writeFileAtomically(path, bytes, error))
-        return report.bad(toTrace ? "--trace" : "-o", "cannot write " + quoted(path) + ": " + error);
+    if (auto written = writeFileAtomically(path, bytes); !written)
+        return report.bad(toTrace ? "--trace" : "-o",
+                          "cannot write " + quoted(path) + ": " + written.error().message);
     return RenderStatus::Ok;
 }
 

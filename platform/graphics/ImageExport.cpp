@@ -30,37 +30,30 @@ std::optional<ImageFormat> imageFormatForPath(std::string_view path)
 }
 
 namespace {
-bool renderPng(CGSize size, double scale, const std::function<void()>& draw, std::string& bytes,
-               std::string& error)
+Result<std::string> renderPng(CGSize size, double scale, const std::function<void()>& draw)
 {
     RasterSurface raster(size.width, size.height, scale);
-    if (!raster.ok()) {
-        error = "cannot make an image of that size";
-        return false;
-    }
+    if (!raster.ok())
+        return failure("cannot make an image of that size");
     {
         UIGraphicsContextScope scope(raster.context());
         draw();
     }
-    if (!raster.encodePng(bytes)) {
-        error = "cannot encode the PNG image";
-        return false;
-    }
-    return true;
+    std::string bytes;
+    if (!raster.encodePng(bytes))
+        return failure("cannot encode the PNG image");
+    return bytes;
 }
 
-bool renderVector(ImageFormat format, CGSize size, const std::function<void()>& draw, std::string& bytes,
-                  std::string& error)
+Result<std::string> renderVector(ImageFormat format, CGSize size, const std::function<void()>& draw)
 {
-    bytes.clear();
+    std::string bytes;
     CairoSurfacePtr surface(
         format == ImageFormat::Pdf
             ? cairo_pdf_surface_create_for_stream(appendToString, &bytes, size.width, size.height)
             : cairo_svg_surface_create_for_stream(appendToString, &bytes, size.width, size.height));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        error = cairo_status_to_string(cairo_surface_status(surface.get()));
-        return false;
-    }
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return failure(cairo_status_to_string(cairo_surface_status(surface.get())));
     {
         CairoPtr cr(cairo_create(surface.get()));
         CairoContext context(cr.get(), CairoContext::ClearMode::Black);
@@ -69,20 +62,18 @@ bool renderVector(ImageFormat format, CGSize size, const std::function<void()>& 
     }
     // Finishing writes the document's tail through the stream callback.
     cairo_surface_finish(surface.get());
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        error = cairo_status_to_string(cairo_surface_status(surface.get()));
-        return false;
-    }
-    return true;
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return failure(cairo_status_to_string(cairo_surface_status(surface.get())));
+    return bytes;
 }
 } // namespace
 
-bool renderImage(ImageFormat format, CGSize size, double scale, const std::function<void()>& draw,
-                 std::string& bytes, std::string& error)
+Result<std::string> renderImage(ImageFormat format, CGSize size, double scale,
+                                const std::function<void()>& draw)
 {
     if (format == ImageFormat::Png)
-        return renderPng(size, scale, draw, bytes, error);
-    return renderVector(format, size, draw, bytes, error);
+        return renderPng(size, scale, draw);
+    return renderVector(format, size, draw);
 }
 
 } // namespace dazed

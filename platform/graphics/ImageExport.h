@@ -4,6 +4,7 @@
 // (vector, sized in points). Writing the bytes to disk is the caller's business, so that a failed
 // export never leaves a half-written file.
 
+#include "platform/Result.h"
 #include "platform/graphics/CGContext.h"
 
 #include <functional>
@@ -20,8 +21,8 @@ std::optional<ImageFormat> imageFormatForPath(std::string_view path);
 
 // Runs `draw` with a fresh context of `size` points made current (UIGraphicsGetCurrentContext)
 // and encodes the result. `scale` is the pixel density of PNG output; vector formats ignore it.
-// On failure returns false and says why in `error`.
-bool renderImage(ImageFormat format, CGSize size, double scale, const std::function<void()>& draw,
-                 std::string& bytes, std::string& error);
+// The file's bytes, or why they could not be made.
+Result<std::string> renderImage(ImageFormat format, CGSize size, double scale,
+                                const std::function<void()>& draw);
 
 } // namespace dazed

@@ -13,7 +13,7 @@ constexpr float kMaxDesktopShare = 0.9f;
 constexpr double kDefaultFrameRate = 60.0;
 } // namespace
 
-std::unique_ptr<SDLHost> SDLHost::create(const std::string& title, std::string* error)
+Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
 {
     // Fingers and the mouse are translated separately; SDL must not make either out of the other,
     // or every touch would arrive twice.
@@ -30,22 +30,16 @@ std::unique_ptr<SDLHost> SDLHost::create(const std::string& title, std::string* 
         return !value || !*value;
     };
     if (!driverAsked && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
-        if (error)
-            *error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
-        return nullptr;
+        return failure("neither DISPLAY nor WAYLAND_DISPLAY is set");
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error)
-            *error = std::string("cannot start SDL video: ") + SDL_GetError();
-        return nullptr;
+        return failure(std::string("cannot start SDL video: ") + SDL_GetError());
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driverAsked && driver &&
         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (error)
-            *error = "no X11 or Wayland display could be opened";
-        return nullptr;
+        return failure("no X11 or Wayland display could be opened");
     }
     return std::unique_ptr<SDLHost>(new SDLHost(title));
 }

@@ -4,6 +4,7 @@
 // fed through a streaming texture; events come from SDL's event wait, so an idle application
 // sleeps in the kernel instead of polling.
 
+#include "platform/Result.h"
 #include "platform/sdl/SDLEventTranslator.h"
 #include "platform/ui/Host.h"
 
@@ -25,8 +26,8 @@ struct SDLTextureDeleter {
 
 class SDLHost final : public Host {
 public:
-    // Null, with the reason in `error`, when SDL's video cannot start.
-    static std::unique_ptr<SDLHost> create(const std::string& title, std::string* error);
+    // Fails, saying why, when SDL's video cannot start or there is no display to show a window on.
+    static Result<std::unique_ptr<SDLHost>> create(const std::string& title);
     ~SDLHost() override;
     SDLHost(const SDLHost&) = delete;
     SDLHost& operator=(const SDLHost&) = delete;

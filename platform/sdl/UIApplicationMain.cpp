@@ -23,24 +23,25 @@ const std::string& UIApplicationMainStartFailure()
 int UIApplicationMain(int argc, char** argv, const char*, const char*)
 {
     startFailure().clear();
-    auto parsed = parseLaunchOptions(argc, argv);
-    if (auto* error = std::get_if<std::string>(&parsed)) {
-        std::cerr << "dazed: " << *error << "\n";
+    auto options = parseLaunchOptions(argc, argv);
+    if (!options) {
+        std::cerr << "dazed: " << options.error().message << "\n";
         return 1;
     }
-    const LaunchOptions options = std::get<LaunchOptions>(parsed);
-    std::string error;
-    auto host = SDLHost::create(std::string("Dazed (") + deviceFamilyName(options.family) + ")", &error);
+    auto host = SDLHost::create(std::string("Dazed (") + deviceFamilyName(options->family) + ")");
     if (!host) {
-        startFailure() = error;
+        startFailure() = host.error().message;
         return kUIApplicationMainNoDisplay;
     }
-    auto launched = ApplicationLoop::launch(*host, options, ClassRegistry::shared());
-    if (auto* message = std::get_if<std::string>(&launched)) {
-        std::cerr << "dazed: " << *message << "\n";
+    auto launched = ApplicationLoop::launch(*host.value(), options.value(), ClassRegistry::shared());
+    if (!launched) {
+        std::cerr << "dazed: " << launched.error().message << "\n";
         return 1;
     }
-    return std::get<std::unique_ptr<ApplicationLoop>>(launched)->run();
+    // This is the program's loop: what the interface could not connect is said here, once.
+    for (const auto& warning : *launched.value()->interface().warnings)
+        std::cerr << "dazed: " << warning << "\n";
+    return launched.value()->run();
 }
 
 } // namespace dazed

@@ -105,18 +105,18 @@ ApplicationLoop::~ApplicationLoop()
     UIScreen::setMainScreen(std::nullopt);
 }
 
-std::variant<std::unique_ptr<ApplicationLoop>, std::string>
-ApplicationLoop::launch(Host& host, const LaunchOptions& options, const ClassRegistry& registry)
+Result<std::unique_ptr<ApplicationLoop>> ApplicationLoop::launch(Host& host, const LaunchOptions& options,
+                                                                 const ClassRegistry& registry)
 {
     const std::string path =
         options.interfacePath.empty() ? defaultInterfacePath(options.family) : options.interfacePath;
     auto description = readInterfaceDescription(path, registry);
-    if (auto* error = std::get_if<std::string>(&description))
-        return *error;
+    if (!description)
+        return description.error();
     auto loop = std::make_unique<ApplicationLoop>(host, options.family, options.orientation);
     if (options.quitAfter > 0)
         loop->setQuitAt(host.now() + options.quitAfter);
-    loop->m_interface = instantiateInterface(std::get<InterfaceDescription>(description), registry);
+    loop->m_interface = instantiateInterface(description.value(), registry);
     if (auto& window = loop->m_interface.window)
         window->setFrame({{}, loop->m_screenSize});
     if (loop->m_interface.delegate)

@@ -29,10 +29,11 @@ public:
     ApplicationLoop& operator=(const ApplicationLoop&) = delete;
 
     // Loads the main interface description, creates its objects and finishes launching (the
-    // delegate's callback, the first autorotation question, the first display). The message names
-    // the file and what is wrong when it cannot be loaded.
-    static std::variant<std::unique_ptr<ApplicationLoop>, std::string>
-    launch(Host& host, const LaunchOptions& options, const ClassRegistry& registry);
+    // delegate's callback, the first autorotation question, the first display). The error names
+    // the file and what is wrong when it cannot be loaded; what loaded but could not be connected
+    // is in interface().warnings.
+    static Result<std::unique_ptr<ApplicationLoop>> launch(Host& host, const LaunchOptions& options,
+                                                           const ClassRegistry& registry);
 
     // Waits for the next batch of events (or animation frame), handles it and displays. False once
     // the application should quit.

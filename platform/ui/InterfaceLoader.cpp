@@ -3,7 +3,6 @@
 #include "platform/ui/UIButton.h"
 
 #include <fstream>
-#include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -153,28 +152,32 @@ InterfaceDescription readDescription(const json& doc, const ClassRegistry& regis
 
 } // namespace
 
-std::variant<InterfaceDescription, std::string> readInterfaceDescription(const std::string& path,
-                                                                         const ClassRegistry& registry)
+Result<InterfaceDescription> readInterfaceDescription(const std::string& path, const ClassRegistry& registry)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return path + ": cannot be read (missing or not a file)";
+        return failure(path + ": cannot be read (missing or not a file)");
     std::stringstream text;
     text << in.rdbuf();
     const json doc = json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
     if (doc.is_discarded())
-        return path + ": is not valid JSON";
+        return failure(path + ": is not valid JSON");
     try {
         return readDescription(doc, registry);
     } catch (const DescriptionError& e) {
-        return path + ": " + e.message;
+        return failure(path + ": " + e.message);
     } catch (const json::exception& e) {
-        return path + ": " + e.what();
+        return failure(path + ": " + e.what());
     }
 }
 
-std::shared_ptr<UIView> buildView(const ViewDescription& d, UIViewController* owner)
+std::shared_ptr<UIView> buildView(const ViewDescription& d, UIViewController* owner,
+                                  std::vector<std::string>* warnings)
 {
+    const auto warn = [warnings](std::string message) {
+        if (warnings)
+            warnings->push_back(std::move(message));
+    };
     std::shared_ptr<UIView> view;
     if (d.className == "UIButton") {
         auto button = std::make_shared<UIButton>(d.buttonType, d.frame);
@@ -189,8 +192,7 @@ std::shared_ptr<UIView> buildView(const ViewDescription& d, UIViewController* ow
             if (auto action = owner->actionNamed(d.action))
                 button->addTarget(std::move(action), UIControlEventTouchUpInside);
             else
-                std::cerr << "dazed: interface description: the root controller has no action \"" << d.action
-                          << "\"\n";
+                warn("interface description: the root controller has no action \"" + d.action + "\"");
         }
         view = button;
     } else {
@@ -199,10 +201,9 @@ std::shared_ptr<UIView> buildView(const ViewDescription& d, UIViewController* ow
     if (d.backgroundColor)
         view->setBackgroundColor(*d.backgroundColor);
     for (const auto& sub : d.subviews)
-        view->addSubview(buildView(sub, owner));
+        view->addSubview(buildView(sub, owner, warnings));
     if (!d.outlet.empty() && owner && !owner->setOutlet(d.outlet, view))
-        std::cerr << "dazed: interface description: the root controller has no outlet \"" << d.outlet
-                  << "\"\n";
+        warn("interface description: the root controller has no outlet \"" + d.outlet + "\"");
     return view;
 }
 
@@ -218,7 +219,9 @@ LoadedInterface instantiateInterface(const InterfaceDescription& description, co
         // Like a view loaded from an interface file: built on the first request for the view.
         const ViewDescription rootView = *description.rootView;
         loaded.rootViewController->setViewBuilder(
-            [rootView](UIViewController& owner) { return buildView(rootView, &owner); });
+            [rootView, warnings = loaded.warnings](UIViewController& owner) {
+                return buildView(rootView, &owner, warnings.get());
+            });
     }
     if (loaded.delegate) {
         loaded.delegate->setWindow(loaded.window);

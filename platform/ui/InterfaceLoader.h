@@ -15,6 +15,7 @@
 //
 // "window" and "rootViewController" may be left out; the application then starts without them.
 
+#include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/UIColor.h"
@@ -49,13 +50,15 @@ struct InterfaceDescription {
 
 // The description in `path`, or a one-line message naming the file and what is wrong with it
 // (missing, not JSON, a member of the wrong type, a class the registry does not know).
-std::variant<InterfaceDescription, std::string> readInterfaceDescription(const std::string& path,
-                                                                         const ClassRegistry& registry);
+Result<InterfaceDescription> readInterfaceDescription(const std::string& path, const ClassRegistry& registry);
 
 struct LoadedInterface {
     std::unique_ptr<UIApplicationDelegate> delegate;
     std::shared_ptr<UIWindow> window;
     std::shared_ptr<UIViewController> rootViewController;
+    // What could not be connected (an outlet or action the root controller does not have), one line
+    // each; filled in when the root view is built.
+    std::shared_ptr<std::vector<std::string>> warnings = std::make_shared<std::vector<std::string>>();
 };
 
 // Creates the objects: the delegate, the window, the root controller, which builds the described
@@ -63,7 +66,9 @@ struct LoadedInterface {
 // is handed the window and the controller.
 LoadedInterface instantiateInterface(const InterfaceDescription& description, const ClassRegistry& registry);
 
-// Builds a described view tree; outlets and actions are connected on `owner` when given.
-std::shared_ptr<UIView> buildView(const ViewDescription& description, UIViewController* owner);
+// Builds a described view tree; outlets and actions are connected on `owner` when given, and what
+// cannot be connected is added to `warnings` when given.
+std::shared_ptr<UIView> buildView(const ViewDescription& description, UIViewController* owner,
+                                  std::vector<std::string>* warnings = nullptr);
 
 } // namespace dazed

@@ -7,7 +7,7 @@
 
 namespace dazed {
 
-std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char* const* argv)
+Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv)
 {
     LaunchOptions options;
     for (int i = 1; i < argc; ++i) {
@@ -23,13 +23,13 @@ std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char
             continue;
         if (!hasValue) {
             if (i + 1 >= argc || !argv[i + 1])
-                return std::string(name) + " needs a value";
+                return failure(std::string(name) + " needs a value");
             value = argv[++i];
         }
         if (name == "--device") {
             auto family = parseDeviceFamily(value);
             if (!family)
-                return "--device must be phone or tablet, not \"" + std::string(value) + "\"";
+                return failure("--device must be phone or tablet, not \"" + std::string(value) + "\"");
             options.family = *family;
         } else if (name == "--orientation") {
             if (value == "portrait")
@@ -37,14 +37,16 @@ std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char
             else if (value == "landscape")
                 options.orientation = 3;
             else
-                return "--orientation must be portrait or landscape, not \"" + std::string(value) + "\"";
+                return failure("--orientation must be portrait or landscape, not \"" + std::string(value) +
+                               "\"");
         } else if (name == "--interface") {
             options.interfacePath = std::string(value);
         } else {
             double seconds = 0;
             auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
             if (ec != std::errc() || end != value.data() + value.size() || !(seconds >= 0))
-                return "--quit-after must be a number of seconds, not \"" + std::string(value) + "\"";
+                return failure("--quit-after must be a number of seconds, not \"" + std::string(value) +
+                               "\"");
             options.quitAfter = seconds;
         }
     }

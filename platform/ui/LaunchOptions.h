@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/ui/DeviceFamily.h"
 
 #include <string>
@@ -21,7 +22,7 @@ struct LaunchOptions {
 // --device phone|tablet, --orientation portrait|landscape, --interface FILE, --quit-after SECONDS
 // (also in the --name=value form).
 // A bad value gives a one-line message.
-std::variant<LaunchOptions, std::string> parseLaunchOptions(int argc, const char* const* argv);
+Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv);
 
 // resources/MainWindow_Phone.json or resources/MainWindow_Pad.json.
 std::string defaultInterfacePath(DeviceFamily family);

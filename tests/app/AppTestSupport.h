@@ -87,8 +87,8 @@ struct LaunchedApp {
         options.family = family;
         options.orientation = orientation;
         auto launched = ApplicationLoop::launch(host, options, registry);
-        if (auto* l = std::get_if<std::unique_ptr<ApplicationLoop>>(&launched))
-            loop = std::move(*l);
+        if (launched)
+            loop = std::move(launched).value();
     }
 
     [[nodiscard]] NotingRootViewController& root() const

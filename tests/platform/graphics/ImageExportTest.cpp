@@ -25,22 +25,22 @@ TEST(ImageExport, FormatComesFromTheExtension)
 
 TEST(ImageExport, EachFormatEncodes)
 {
-    std::string bytes;
-    std::string error;
-    ASSERT_TRUE(renderImage(ImageFormat::Png, {40, 30}, 2.0, drawSquare, bytes, error)) << error;
-    EXPECT_EQ(bytes.substr(1, 3), "PNG");
-    ASSERT_TRUE(renderImage(ImageFormat::Pdf, {40, 30}, 2.0, drawSquare, bytes, error)) << error;
-    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-    ASSERT_TRUE(renderImage(ImageFormat::Svg, {40, 30}, 2.0, drawSquare, bytes, error)) << error;
-    EXPECT_NE(bytes.find("<svg"), std::string::npos);
+    auto png = renderImage(ImageFormat::Png, {40, 30}, 2.0, drawSquare);
+    ASSERT_TRUE(png) << png.error().message;
+    EXPECT_EQ(png.value().substr(1, 3), "PNG");
+    auto pdf = renderImage(ImageFormat::Pdf, {40, 30}, 2.0, drawSquare);
+    ASSERT_TRUE(pdf) << pdf.error().message;
+    EXPECT_EQ(pdf.value().substr(0, 5), "%PDF-");
+    auto svg = renderImage(ImageFormat::Svg, {40, 30}, 2.0, drawSquare);
+    ASSERT_TRUE(svg) << svg.error().message;
+    EXPECT_NE(svg.value().find("<svg"), std::string::npos);
 }
 
 TEST(ImageExport, ImpossibleSizeIsAnError)
 {
-    std::string bytes;
-    std::string error;
-    EXPECT_FALSE(renderImage(ImageFormat::Png, {1e9f, 30}, 2.0, drawSquare, bytes, error));
-    EXPECT_FALSE(error.empty());
+    auto huge = renderImage(ImageFormat::Png, {1e9f, 30}, 2.0, drawSquare);
+    ASSERT_FALSE(huge);
+    EXPECT_FALSE(huge.error().message.empty());
 }
 
 } // namespace

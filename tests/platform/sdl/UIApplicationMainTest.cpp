@@ -32,9 +32,9 @@ TEST(UIApplicationMain, ABadDeviceEndsWithExitCodeOne)
 
 TEST(SDLHost, WaitsForInjectedEventsAndTimesOutAtTheDeadline)
 {
-    std::string error;
-    auto host = SDLHost::create("test", &error);
-    ASSERT_TRUE(host) << error;
+    auto created = SDLHost::create("test");
+    ASSERT_TRUE(created) << created.error().message;
+    auto& host = created.value();
     host->showScreen({320, 480});
     EXPECT_GT(host->displayScale(), 0.0f);
     // Drain whatever the window's creation queued.

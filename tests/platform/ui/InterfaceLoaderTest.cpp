@@ -85,8 +85,7 @@ std::string errorFor(const std::string& text, const std::string& name = "bad.jso
 {
     const std::string path = writeFile(name, text);
     auto result = readInterfaceDescription(path, fakeRegistry());
-    auto* error = std::get_if<std::string>(&result);
-    return error ? *error : std::string("(loaded)");
+    return result ? std::string("(loaded)") : result.error().message;
 }
 
 TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
@@ -100,9 +99,8 @@ TEST(InterfaceDescription, TheShippedFilesLoadForBothFamilies)
             std::string(DAZED_RESOURCE_DIR) +
             (family == DeviceFamily::Phone ? "/MainWindow_Phone.json" : "/MainWindow_Pad.json");
         auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
-        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched))
-            << std::get<std::string>(launched);
-        auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+        ASSERT_TRUE(launched) << launched.error().message;
+        auto& loop = *launched.value();
         EXPECT_EQ(FakeDelegate::launches, 1);
         auto root = std::dynamic_pointer_cast<FakeRoot>(loop.interface().rootViewController);
         ASSERT_TRUE(root);
@@ -180,8 +178,8 @@ constexpr const char* kTwoPictureButtons = R"({"delegate": "AppDelegate_Phone",
 TEST_F(DescribedPictures, AButtonGetsItsPictureAndAMissingOneLeavesItWithout)
 {
     auto read = readInterfaceDescription(write("pictures.json", kTwoPictureButtons), fakeRegistry());
-    ASSERT_TRUE(std::holds_alternative<InterfaceDescription>(read)) << std::get<std::string>(read);
-    const auto& rootView = std::get<InterfaceDescription>(read).rootView;
+    ASSERT_TRUE(read) << read.error().message;
+    const auto& rootView = read->rootView;
     ASSERT_TRUE(rootView);
     ASSERT_EQ(rootView->subviews.size(), 3u);
     EXPECT_EQ(rootView->subviews[0].image, "Picture.png");
@@ -215,10 +213,9 @@ TEST_F(DescribedPictures, AnInterfaceWithAMissingPictureStillLaunchesAndShowsThe
     ::testing::internal::CaptureStderr();
     auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
     ::testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched))
-        << std::get<std::string>(launched);
+    ASSERT_TRUE(launched) << launched.error().message;
     EXPECT_EQ(FakeDelegate::launches, 1);
-    auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+    auto& loop = *launched.value();
     auto root = std::dynamic_pointer_cast<FakeRoot>(loop.interface().rootViewController);
     ASSERT_TRUE(root && root->infoButton);
     EXPECT_TRUE(root->infoButton->imageForState(UIControlStateNormal));
@@ -235,19 +232,18 @@ TEST_F(DescribedPictures, APictureNameMustBeAString)
         {"class": "RootViewController", "view": {"frame": [0, 0, 1, 1], "subviews": [{"class": "UIButton",
         "frame": [0, 0, 1, 1], "image": 7}]}}})");
     auto result = readInterfaceDescription(path, fakeRegistry());
-    ASSERT_TRUE(std::holds_alternative<std::string>(result));
-    EXPECT_NE(
-        std::get<std::string>(result).find("rootViewController.view.subviews[0].image must be a string"),
-        std::string::npos)
-        << std::get<std::string>(result);
+    ASSERT_FALSE(result);
+    EXPECT_NE(result.error().message.find("rootViewController.view.subviews[0].image must be a string"),
+              std::string::npos)
+        << result.error().message;
 }
 
 TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
 {
     const std::string missing = "/nonexistent/MainWindow_Phone.json";
     auto result = readInterfaceDescription(missing, fakeRegistry());
-    ASSERT_TRUE(std::holds_alternative<std::string>(result));
-    EXPECT_EQ(std::get<std::string>(result).find(missing), 0u);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message.find(missing), 0u);
 
     EXPECT_NE(errorFor("{ \"delegate\": ").find("not valid JSON"), std::string::npos);
     EXPECT_NE(errorFor("").find("not valid JSON"), std::string::npos);
@@ -287,14 +283,32 @@ TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
     EXPECT_NE(message.find("dazed_ui_test_named.json: "), std::string::npos);
 }
 
+TEST(InterfaceDescription, UnknownOutletsAndActionsComeBackAsWarningsWithoutPrinting)
+{
+    HeadlessHost host;
+    LaunchOptions options;
+    options.interfacePath = writeFile("unconnected.json", R"({"delegate": "AppDelegate_Phone",
+        "window": {"frame": [0, 0, 320, 480]}, "rootViewController": {"class": "RootViewController",
+        "view": {"frame": [0, 0, 320, 480], "subviews": [{"class": "UIButton", "frame": [0, 0, 9, 9],
+        "action": "noSuchAction", "outlet": "noSuchOutlet"}]}}})");
+    ::testing::internal::CaptureStderr();
+    auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the loader prints nothing itself";
+    ASSERT_TRUE(launched) << launched.error().message;
+    const auto& warnings = *launched.value()->interface().warnings;
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("no action \"noSuchAction\""), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[1].find("no outlet \"noSuchOutlet\""), std::string::npos) << warnings[1];
+}
+
 TEST(InterfaceDescription, LaunchReportsABadFileInsteadOfStarting)
 {
     HeadlessHost host;
     LaunchOptions options;
     options.interfacePath = writeFile("broken.json", "{ nope");
     auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
-    ASSERT_TRUE(std::holds_alternative<std::string>(launched));
-    EXPECT_NE(std::get<std::string>(launched).find("broken.json"), std::string::npos);
+    ASSERT_FALSE(launched);
+    EXPECT_NE(launched.error().message.find("broken.json"), std::string::npos);
 }
 
 TEST(InterfaceDescription, AFileWithoutWindowOrRootControllerStillStarts)
@@ -308,8 +322,8 @@ TEST(InterfaceDescription, AFileWithoutWindowOrRootControllerStillStarts)
         LaunchOptions options;
         options.interfacePath = writeFile("partial.json", text);
         auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
-        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<ApplicationLoop>>(launched)) << text;
-        auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+        ASSERT_TRUE(launched) << text;
+        auto& loop = *launched.value();
         EXPECT_EQ(FakeDelegate::launches, 1) << text;
         // Touches and turns with nothing to receive them do nothing.
         host.inject(TouchInput{{{1, UITouchPhase::Began, {10, 10}}}, 0});
@@ -323,23 +337,28 @@ TEST(LaunchOptions, DevicePicksTheFamilyAndOtherArgumentsAreLeftAlone)
 {
     const char* phone[] = {"dazed", "summary"};
     auto p = parseLaunchOptions(2, phone);
-    ASSERT_TRUE(std::holds_alternative<LaunchOptions>(p));
-    EXPECT_EQ(std::get<LaunchOptions>(p).family, DeviceFamily::Phone);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->family, DeviceFamily::Phone);
+    EXPECT_EQ(p->orientation, 1);
 
     const char* tablet[] = {"dazed", "--device", "tablet", "--interface=x.json", "--other"};
     auto t = parseLaunchOptions(5, tablet);
-    ASSERT_TRUE(std::holds_alternative<LaunchOptions>(t));
-    EXPECT_EQ(std::get<LaunchOptions>(t).family, DeviceFamily::Tablet);
-    EXPECT_EQ(std::get<LaunchOptions>(t).interfacePath, "x.json");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->family, DeviceFamily::Tablet);
+    EXPECT_EQ(t->interfacePath, "x.json");
+    const char* landscape[] = {"dazed", "--orientation=landscape"};
+    EXPECT_EQ(parseLaunchOptions(2, landscape)->orientation, 3);
+    const char* sideways[] = {"dazed", "--orientation", "sideways"};
+    EXPECT_FALSE(parseLaunchOptions(3, sideways));
 
     const char* bad[] = {"dazed", "--device=watch"};
     auto b = parseLaunchOptions(2, bad);
-    ASSERT_TRUE(std::holds_alternative<std::string>(b));
-    EXPECT_NE(std::get<std::string>(b).find("watch"), std::string::npos);
+    ASSERT_FALSE(b);
+    EXPECT_NE(b.error().message.find("watch"), std::string::npos);
     const char* dangling[] = {"dazed", "--device"};
-    EXPECT_TRUE(std::holds_alternative<std::string>(parseLaunchOptions(2, dangling)));
+    EXPECT_FALSE(parseLaunchOptions(2, dangling));
     const char* quit[] = {"dazed", "--quit-after", "-3"};
-    EXPECT_TRUE(std::holds_alternative<std::string>(parseLaunchOptions(3, quit)));
+    EXPECT_FALSE(parseLaunchOptions(3, quit));
 }
 
 } // namespace
