@@ -16,7 +16,7 @@ CGSize portraitLayoutSize(const UIScreen* mainScreen)
     return sum == tablet.width + tablet.height ? tablet : portraitScreenSize(DeviceFamily::Phone);
 }
 
-std::optional<CGSize> layoutSizeForOrientation(CGSize portrait, int deviceOrientation)
+std::optional<CGSize> layoutSizeForOrientation(CGSize portrait, UIDeviceOrientation deviceOrientation)
 {
     if (UIDeviceOrientationIsPortrait(deviceOrientation))
         return portrait;

@@ -4,6 +4,7 @@
 // screen and the root screen size themselves with these rules.
 
 #include "platform/graphics/Geometry.h"
+#include "platform/ui/UIDevice.h"
 
 #include <optional>
 
@@ -19,6 +20,7 @@ class UIScreen;
 // The layout size for a device orientation code: the portrait size held upright (1, 2), turned for
 // landscape (3, 4), and nothing for the codes that do not say which way is up (0 unknown, 5 face up,
 // 6 face down).
-[[nodiscard]] std::optional<CGSize> layoutSizeForOrientation(CGSize portrait, int deviceOrientation);
+[[nodiscard]] std::optional<CGSize> layoutSizeForOrientation(CGSize portrait,
+                                                             UIDeviceOrientation orientation);
 
 } // namespace dazed

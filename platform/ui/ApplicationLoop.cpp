@@ -65,10 +65,12 @@ int interfaceOrientationFor(int deviceOrientation)
 }
 
 // A quarter turn of the device, anticlockwise (Left) or clockwise (Right).
-int turned(int orientation, RotationDirection direction)
+UIDeviceOrientation turned(UIDeviceOrientation orientation, RotationDirection direction)
 {
-    constexpr int anticlockwise[] = {1, 3, 2, 4}; // portrait, landscape left, upside down, landscape right
-    const int* pos = std::find(std::begin(anticlockwise), std::end(anticlockwise), orientation);
+    constexpr UIDeviceOrientation anticlockwise[] = {
+        UIDeviceOrientationPortrait, UIDeviceOrientationLandscapeLeft, UIDeviceOrientationPortraitUpsideDown,
+        UIDeviceOrientationLandscapeRight};
+    const auto* pos = std::find(std::begin(anticlockwise), std::end(anticlockwise), orientation);
     const int i = pos == std::end(anticlockwise) ? 0 : static_cast<int>(pos - std::begin(anticlockwise));
     const int step = direction == RotationDirection::Left ? 1 : 3;
     return anticlockwise[(i + step) % 4];
@@ -76,7 +78,7 @@ int turned(int orientation, RotationDirection direction)
 
 } // namespace
 
-ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, int orientation)
+ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, UIDeviceOrientation orientation)
     : m_host(host)
     , m_family(family)
     , m_screenSize(portraitScreenSize(family))
@@ -167,7 +169,9 @@ void ApplicationLoop::handle(const HostEvent& event)
         auto window = UIApplication::sharedApplication().keyWindow();
         m_touches.dispatch(*touch, m_host.now(), window.get());
     } else if (const auto* orientation = std::get_if<OrientationInput>(&event)) {
-        setDeviceOrientation(orientation->orientation);
+        // A code outside the device's range is not an orientation.
+        if (const auto known = UIDeviceOrientationFromCode(orientation->orientation))
+            setDeviceOrientation(*known);
     } else if (const auto* rotation = std::get_if<RotateInput>(&event)) {
         rotate(rotation->direction);
     } else if (std::holds_alternative<CancelTouchesInput>(event)) {
@@ -218,15 +222,14 @@ void ApplicationLoop::deliverScroll(const ScrollInput& scroll)
 
 void ApplicationLoop::rotate(RotationDirection direction)
 {
-    const int current = UIDevice::currentDevice().sensedOrientation();
+    const UIDeviceOrientation current = UIDevice::currentDevice().sensedOrientation();
     setDeviceOrientation(
         turned(isPortrait(current) || isLandscape(current) ? current : m_uprightOrientation, direction));
 }
 
-void ApplicationLoop::setDeviceOrientation(int orientation)
+void ApplicationLoop::setDeviceOrientation(UIDeviceOrientation orientation)
 {
-    if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown ||
-        orientation == UIDevice::currentDevice().sensedOrientation())
+    if (orientation == UIDevice::currentDevice().sensedOrientation())
         return;
     if (isPortrait(orientation) || isLandscape(orientation)) {
         // Controllers are asked before the change is posted, so that a subscription they make when

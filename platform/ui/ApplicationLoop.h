@@ -9,6 +9,7 @@
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/LaunchOptions.h"
 #include "platform/ui/TouchDispatcher.h"
+#include "platform/ui/UIDevice.h"
 
 #include <memory>
 #include <string>
@@ -23,7 +24,8 @@ public:
     // Sets up the emulated device (main screen, orientation, application object) on `host`;
     // the destructor takes it all down again, so that loops can follow one another (tests).
     // `orientation` is how the device is held at start (a device orientation code).
-    ApplicationLoop(Host& host, DeviceFamily family, int orientation = 1);
+    ApplicationLoop(Host& host, DeviceFamily family,
+                    UIDeviceOrientation orientation = UIDeviceOrientationPortrait);
     ~ApplicationLoop();
     ApplicationLoop(const ApplicationLoop&) = delete;
     ApplicationLoop& operator=(const ApplicationLoop&) = delete;
@@ -54,7 +56,7 @@ public:
     [[nodiscard]] std::shared_ptr<Image> capture(UIView& view);
 
 private:
-    void setDeviceOrientation(int orientation);
+    void setDeviceOrientation(UIDeviceOrientation orientation);
     void rotate(RotationDirection direction);
     // Asks every controller in the tree; true when the controllers of the window's own subviews,
     // which decide how the screen is laid out, all accept the orientation.
@@ -67,7 +69,8 @@ private:
     Host& m_host;
     DeviceFamily m_family;
     CGSize m_screenSize;
-    int m_uprightOrientation{1}; // the last portrait or landscape code, which decides the layout
+    // The last portrait or landscape orientation, which decides the layout.
+    UIDeviceOrientation m_uprightOrientation{UIDeviceOrientationPortrait};
     LoadedInterface m_interface;
     TouchDispatcher m_touches;
     std::shared_ptr<Image> m_screen;

@@ -75,7 +75,7 @@ std::optional<UIColor> readColor(const json& object, const std::string& where)
     throw DescriptionError{member(where, "backgroundColor") + " must be \"black\", \"white\" or \"clear\""};
 }
 
-int readButtonType(const json& object, const std::string& where)
+UIButtonType readButtonType(const json& object, const std::string& where)
 {
     const std::string kind = readString(object, "buttonType", where, false);
     if (kind.empty() || kind == "custom")

@@ -18,6 +18,7 @@
 #include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/ClassRegistry.h"
+#include "platform/ui/UIButton.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIWindow.h"
 
@@ -33,7 +34,7 @@ struct ViewDescription {
     std::string className{"UIView"}; // "UIView" or "UIButton"
     CGRect frame;
     std::optional<UIColor> backgroundColor;
-    int buttonType{0};
+    UIButtonType buttonType{UIButtonTypeCustom};
     std::string title;
     std::string image;  // a button's picture for the normal state, by name in the resource folder
     std::string action; // run on touch-up-inside, looked up on the root controller

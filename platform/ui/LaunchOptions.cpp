@@ -33,9 +33,9 @@ Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv)
             options.family = *family;
         } else if (name == "--orientation") {
             if (value == "portrait")
-                options.orientation = 1;
+                options.orientation = UIDeviceOrientationPortrait;
             else if (value == "landscape")
-                options.orientation = 3;
+                options.orientation = UIDeviceOrientationLandscapeLeft;
             else
                 return failure("--orientation must be portrait or landscape, not \"" + std::string(value) +
                                "\"");

@@ -2,6 +2,7 @@
 
 #include "platform/Result.h"
 #include "platform/ui/DeviceFamily.h"
+#include "platform/ui/UIDevice.h"
 
 #include <string>
 #include <variant>
@@ -12,8 +13,8 @@ struct LaunchOptions {
     DeviceFamily family{DeviceFamily::Phone};
     // The main interface description; empty for the device family's file in the resource folder.
     std::string interfacePath;
-    // How the device is held at start: portrait (1) or landscape (3).
-    int orientation{1};
+    // How the device is held at start: portrait or landscape (left).
+    UIDeviceOrientation orientation{UIDeviceOrientationPortrait};
     // Seconds before the application quits by itself; 0 runs until the window is closed.
     double quitAfter{0};
 };

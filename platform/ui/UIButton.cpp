@@ -19,7 +19,7 @@ CGRect inset(CGRect r, float by)
 }
 } // namespace
 
-std::shared_ptr<UIButton> UIButton::buttonWithType(int type)
+std::shared_ptr<UIButton> UIButton::buttonWithType(UIButtonType type)
 {
     // The info buttons come with their own size, as the platform's do.
     const CGRect frame =
@@ -27,7 +27,7 @@ std::shared_ptr<UIButton> UIButton::buttonWithType(int type)
     return std::make_shared<UIButton>(type, frame);
 }
 
-UIButton::UIButton(int type, CGRect frame)
+UIButton::UIButton(UIButtonType type, CGRect frame)
     : UIControl(frame)
     , m_type(type)
 {
@@ -48,49 +48,49 @@ template <class T> const T* UIButton::lookup(const std::map<unsigned, T>& map, u
     return nullptr;
 }
 
-void UIButton::setTitle(const std::string& title, unsigned state)
+void UIButton::setTitle(const std::string& title, UIControlState state)
 {
     m_titles[state] = title;
     setNeedsDisplay();
 }
 
-void UIButton::setTitleColor(UIColor color, unsigned state)
+void UIButton::setTitleColor(UIColor color, UIControlState state)
 {
     m_titleColors[state] = color;
     setNeedsDisplay();
 }
 
-void UIButton::setBackgroundImage(std::shared_ptr<UIImage> image, unsigned state)
+void UIButton::setBackgroundImage(std::shared_ptr<UIImage> image, UIControlState state)
 {
     m_backgroundImages[state] = std::move(image);
     setNeedsDisplay();
 }
 
-void UIButton::setImage(std::shared_ptr<UIImage> image, unsigned state)
+void UIButton::setImage(std::shared_ptr<UIImage> image, UIControlState state)
 {
     m_images[state] = std::move(image);
     setNeedsDisplay();
 }
 
-std::string UIButton::titleForState(unsigned state) const
+std::string UIButton::titleForState(UIControlState state) const
 {
     const auto* t = lookup(m_titles, state);
     return t ? *t : std::string();
 }
 
-UIColor UIButton::titleColorForState(unsigned state) const
+UIColor UIButton::titleColorForState(UIControlState state) const
 {
     const auto* c = lookup(m_titleColors, state);
     return c ? *c : UIColor::whiteColor();
 }
 
-std::shared_ptr<UIImage> UIButton::backgroundImageForState(unsigned state) const
+std::shared_ptr<UIImage> UIButton::backgroundImageForState(UIControlState state) const
 {
     const auto* i = lookup(m_backgroundImages, state);
     return i ? *i : nullptr;
 }
 
-std::shared_ptr<UIImage> UIButton::imageForState(unsigned state) const
+std::shared_ptr<UIImage> UIButton::imageForState(UIControlState state) const
 {
     const auto* i = lookup(m_images, state);
     return i ? *i : nullptr;
@@ -106,7 +106,7 @@ void UIButton::drawContent(Image& target)
 {
     UIPainter painter(target);
     const CGRect b = bounds();
-    const unsigned state = isHighlighted() ? UIControlStateHighlighted : UIControlStateNormal;
+    const UIControlState state = isHighlighted() ? UIControlStateHighlighted : UIControlStateNormal;
 
     if (m_type == UIButtonTypeInfoLight || m_type == UIButtonTypeInfoDark) {
         const float side = std::min(b.size.width, b.size.height);

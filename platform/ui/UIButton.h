@@ -20,19 +20,19 @@ enum UIButtonType : int {
 
 class UIButton : public UIControl {
 public:
-    static std::shared_ptr<UIButton> buttonWithType(int type);
-    explicit UIButton(int type = UIButtonTypeCustom, CGRect frame = {});
+    static std::shared_ptr<UIButton> buttonWithType(UIButtonType type);
+    explicit UIButton(UIButtonType type = UIButtonTypeCustom, CGRect frame = {});
 
-    [[nodiscard]] int buttonType() const { return m_type; }
+    [[nodiscard]] UIButtonType buttonType() const { return m_type; }
     // Per state; a state without its own value uses the normal state's.
-    void setTitle(const std::string& title, unsigned state);
-    void setTitleColor(UIColor color, unsigned state);
-    void setBackgroundImage(std::shared_ptr<UIImage> image, unsigned state);
-    void setImage(std::shared_ptr<UIImage> image, unsigned state);
-    [[nodiscard]] std::string titleForState(unsigned state) const;
-    [[nodiscard]] UIColor titleColorForState(unsigned state) const;
-    [[nodiscard]] std::shared_ptr<UIImage> backgroundImageForState(unsigned state) const;
-    [[nodiscard]] std::shared_ptr<UIImage> imageForState(unsigned state) const;
+    void setTitle(const std::string& title, UIControlState state);
+    void setTitleColor(UIColor color, UIControlState state);
+    void setBackgroundImage(std::shared_ptr<UIImage> image, UIControlState state);
+    void setImage(std::shared_ptr<UIImage> image, UIControlState state);
+    [[nodiscard]] std::string titleForState(UIControlState state) const;
+    [[nodiscard]] UIColor titleColorForState(UIControlState state) const;
+    [[nodiscard]] std::shared_ptr<UIImage> backgroundImageForState(UIControlState state) const;
+    [[nodiscard]] std::shared_ptr<UIImage> imageForState(UIControlState state) const;
     void setFont(UIFont font);
 
 protected:
@@ -41,7 +41,7 @@ protected:
 private:
     template <class T> static const T* lookup(const std::map<unsigned, T>& map, unsigned state);
 
-    int m_type;
+    UIButtonType m_type;
     std::map<unsigned, std::string> m_titles;
     std::map<unsigned, UIColor> m_titleColors;
     std::map<unsigned, std::shared_ptr<UIImage>> m_backgroundImages;

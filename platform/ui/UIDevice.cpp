@@ -20,10 +20,9 @@ void UIDevice::beginGeneratingDeviceOrientationNotifications()
     }
 }
 
-void UIDevice::setOrientation(int orientation)
+void UIDevice::setOrientation(UIDeviceOrientation orientation)
 {
-    if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown ||
-        orientation == m_sensedOrientation)
+    if (orientation == m_sensedOrientation)
         return;
     m_sensedOrientation = orientation;
     if (!m_sensorStarted)

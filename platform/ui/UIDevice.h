@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace dazed {
 
 // Device orientation codes.
@@ -23,19 +25,27 @@ enum UIDeviceOrientation : int {
     return o == UIDeviceOrientationLandscapeLeft || o == UIDeviceOrientationLandscapeRight;
 }
 
+// A code the device may report (0..6) as an orientation; nothing for any other number.
+[[nodiscard]] constexpr std::optional<UIDeviceOrientation> UIDeviceOrientationFromCode(int code)
+{
+    if (code < UIDeviceOrientationUnknown || code > UIDeviceOrientationFaceDown)
+        return std::nullopt;
+    return static_cast<UIDeviceOrientation>(code);
+}
+
 class UIDevice {
 public:
     static UIDevice& currentDevice();
 
     // What the device reports: UIDeviceOrientationUnknown until someone has first asked for
     // orientation notifications (the sensor is off until then), the sensed orientation afterwards.
-    [[nodiscard]] int orientation() const
+    [[nodiscard]] UIDeviceOrientation orientation() const
     {
-        return m_sensorStarted ? m_sensedOrientation : static_cast<int>(UIDeviceOrientationUnknown);
+        return m_sensorStarted ? m_sensedOrientation : UIDeviceOrientationUnknown;
     }
     // The way the device is actually held, whether or not it is reported yet (the event loop turns
     // the emulated screen by it).
-    [[nodiscard]] int sensedOrientation() const { return m_sensedOrientation; }
+    [[nodiscard]] UIDeviceOrientation sensedOrientation() const { return m_sensedOrientation; }
 
     // Orientation changes are posted as UIDeviceOrientationDidChangeNotification from then on. The
     // first call also starts the sensor: when it already knows an orientation, that first reading
@@ -49,15 +59,15 @@ public:
     }
     [[nodiscard]] bool isGeneratingDeviceOrientationNotifications() const { return m_generating > 0; }
 
-    // The host's report of a new orientation: stored, and posted when notifications are on and the
-    // code changed. Codes outside 0..6 are ignored.
-    void setOrientation(int orientation);
+    // The host's report of a new orientation: stored, and posted when notifications are on and it
+    // changed.
+    void setOrientation(UIDeviceOrientation orientation);
     // Called by the event loop between events: posts the sensor's first reading, if one is waiting.
     void postPendingChange();
     void reset();
 
 private:
-    int m_sensedOrientation{UIDeviceOrientationPortrait};
+    UIDeviceOrientation m_sensedOrientation{UIDeviceOrientationPortrait};
     int m_generating{0};
     bool m_sensorStarted{false};
     bool m_firstReadingPending{false};

@@ -21,7 +21,7 @@ using test::LaunchedApp;
 
 struct Screen {
     DeviceFamily family;
-    int orientation;
+    UIDeviceOrientation orientation;
     CGSize size;
 };
 

@@ -74,7 +74,7 @@ struct LaunchedApp {
     ClassRegistry registry;
     std::unique_ptr<ApplicationLoop> loop;
 
-    explicit LaunchedApp(DeviceFamily family, int orientation = UIDeviceOrientationPortrait)
+    explicit LaunchedApp(DeviceFamily family, UIDeviceOrientation orientation = UIDeviceOrientationPortrait)
     {
         registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
         registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");

@@ -44,7 +44,7 @@ struct DeviceSetUp {
     {
         UIScreen::setMainScreenSize(portrait);
         UIDevice::currentDevice().reset();
-        UIDevice::currentDevice().setOrientation(orientation);
+        turn(orientation);
     }
     ~DeviceSetUp()
     {
@@ -56,7 +56,11 @@ struct DeviceSetUp {
     DeviceSetUp& operator=(const DeviceSetUp&) = delete;
 
     static void startSensor() { UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications(); }
-    static void turn(int orientation) { UIDevice::currentDevice().setOrientation(orientation); }
+    // Tests speak in the device's codes, 0 to 6.
+    static void turn(int code)
+    {
+        UIDevice::currentDevice().setOrientation(*UIDeviceOrientationFromCode(code));
+    }
 };
 
 } // namespace test
