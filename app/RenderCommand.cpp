@@ -5,6 +5,7 @@
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
 #include "platform/ui/DeviceFamily.h"
+#include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 
 #include <charconv>
@@ -120,12 +121,7 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
     if (orientation == Orientation::Landscape)
         c.size = {c.size.height, c.size.width};
 
-    auto view = std::make_shared<QuartzView>(CGRectMake(0, 0, c.size.width, c.size.height));
-    view->setOpaque(true);
-    view->writexs(c.ra, c.dec, c.size.width, c.size.height);
-    view->setEch(c.zoom);
-    for (int i = 0; i < c.labels; ++i)
-        view->writeStarNames();
+    auto view = makeChartView({c.size.width, c.size.height, c.ra, c.dec, c.zoom, c.labels});
 
     std::string bytes;
     if (toTrace) {

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/RasterSurface.h"
 #include "platform/graphics/RecordingContext.h"
+#include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 
 #include <benchmark/benchmark.h>
@@ -14,12 +15,7 @@ namespace {
 
 std::shared_ptr<QuartzView> startView(float width, float height, int labels)
 {
-    auto view = std::make_shared<QuartzView>(CGRectMake(0, 0, width, height));
-    view->writexs(17.0f, 31.0f, width, height);
-    view->setEch(1.0);
-    for (int i = 0; i < labels; ++i)
-        view->writeStarNames();
-    return view;
+    return makeChartView({.width = width, .height = height, .labelMode = labels});
 }
 
 void drawInto(QuartzView& view, CGContextRef context)

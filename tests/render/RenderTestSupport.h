@@ -8,6 +8,7 @@
 #include "catalog/Angles.h"
 #include "catalog/Catalog.h"
 #include "platform/graphics/RecordingContext.h"
+#include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 
 #include <memory>
@@ -16,23 +17,11 @@
 
 namespace dazed::test {
 
-struct ViewSetup {
-    float width{320};
-    float height{480};
-    float ra{0};
-    float dec{0};
-    double ech{1.0};
-    int labelMode{0};
-};
+using ViewSetup = ChartSetup;
 
 inline std::shared_ptr<QuartzView> makeView(const ViewSetup& s)
 {
-    auto view = std::make_shared<QuartzView>(CGRectMake(0, 0, s.width, s.height));
-    view->writexs(s.ra, s.dec, s.width, s.height);
-    view->setEch(s.ech);
-    for (int i = 0; i < s.labelMode; ++i)
-        view->writeStarNames();
-    return view;
+    return makeChartView(s);
 }
 
 inline void drawFrame(QuartzView& view, CGContextRef context)
