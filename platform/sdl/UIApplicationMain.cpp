@@ -2,7 +2,9 @@
 
 #include "platform/sdl/SDLHost.h"
 #include "platform/ui/ApplicationLoop.h"
+#include "platform/ui/ProcessStats.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace dazed {
@@ -40,7 +42,21 @@ int UIApplicationMain(int argc, char** argv, const char*, const char*)
         std::cerr << "dazed: " << *message << "\n";
         return 1;
     }
-    return std::get<std::unique_ptr<ApplicationLoop>>(launched)->run();
+    auto& loop = *std::get<std::unique_ptr<ApplicationLoop>>(launched);
+    if (options.exitAfterFirstFrame) {
+        // Launching ends with the first display, which presents the first frame.
+        const auto fromMain = millisecondsSinceMainEntered();
+        const auto fromExec = millisecondsSinceProcessStart();
+        std::printf("first frame: %d presented, %.1f ms after main, %.0f ms after the process started; "
+                    "screen %.0f x %.0f points at %.2f pixels per point; peak resident %.1f MiB\n",
+                    loop.presentedFrames(), fromMain.value_or(-1.0), fromExec.value_or(-1.0),
+                    loop.screenSize().width, loop.screenSize().height,
+                    static_cast<double>(host->displayScale()),
+                    static_cast<double>(peakResidentKibibytes()) / 1024.0);
+        std::fflush(stdout);
+        return 0;
+    }
+    return loop.run();
 }
 
 } // namespace dazed
