@@ -40,6 +40,8 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
         words.push_back("--quit-after");
         words.push_back(std::to_string(options.quitAfter));
     }
+    if (options.exitAfterFirstFrame)
+        words.push_back("--exit-after-first-frame");
     if (!options.interfacePath.empty()) {
         words.push_back("--interface");
         words.push_back(options.interfacePath);

@@ -42,6 +42,8 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         ->capture_default_str();
     app.add_option("--quit-after", chart.quitAfter, "close the window after this many seconds (for scripts)")
         ->check(CLI::NonNegativeNumber);
+    app.add_flag("--exit-after-first-frame", chart.exitAfterFirstFrame,
+                 "quit once the first frame is on screen, printing the time it took and the peak memory");
     app.add_option("--interface", chart.interfacePath, "another main interface description (JSON)")
         ->check(CLI::ExistingFile)
         ->group(""); // for developers; not listed

@@ -16,6 +16,7 @@ struct ChartOptions {
     std::string orientation{"portrait"}; // portrait or landscape
     double quitAfter{0};                 // seconds before the window closes by itself; 0 never
     std::string interfacePath;           // another main interface description (developers)
+    bool exitAfterFirstFrame{false};     // quit once the first frame is shown, reporting start-up figures
 };
 
 // The chart window to open, or the exit status of what already ran: 0 after a subcommand, help or

@@ -1,5 +1,6 @@
 #include "app/ChartWindow.h"
 #include "app/Cli.h"
+#include "platform/ui/ProcessStats.h"
 
 #include <iostream>
 #include <variant>
@@ -7,6 +8,7 @@
 int main(int argc, char** argv)
 {
     using namespace dazed;
+    noteMainEntered();
     const std::vector<std::string> args(argv, argv + argc);
     const CliOutcome outcome = runCli(args, std::cout, std::cerr);
     if (const auto* status = std::get_if<int>(&outcome))

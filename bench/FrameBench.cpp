@@ -1,21 +1,31 @@
 // The cost of one frame of the chart: its geometry alone (projection, culling, the calls made into
 // a context that does nothing or only records), and the whole frame rasterised by Cairo, for the
-// phone and tablet screens at one and two pixels per point, without and with star names.
+// phone and tablet screens at one and two pixels per point in each label mode. Beside them, the
+// floor of each raster size (clearing and copying that many ARGB pixels, the least any frame of
+// that size costs) and the PNG export of a tablet frame. scripts/bench runs them all and prints
+// each raster frame's ratio to its floor.
 
+#include "platform/graphics/ImageExport.h"
 #include "platform/graphics/RasterSurface.h"
 #include "platform/graphics/RecordingContext.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 
 #include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace dazed {
 namespace {
 
-std::shared_ptr<QuartzView> startView(float width, float height, int labels)
+std::shared_ptr<QuartzView> startView(float width, float height, int labels, float ra = 17.0f,
+                                      float dec = 31.0f)
 {
-    return makeChartView({.width = width, .height = height, .labelMode = labels});
+    return makeChartView({.width = width, .height = height, .ra = ra, .dec = dec, .labelMode = labels});
 }
 
 void drawInto(QuartzView& view, CGContextRef context)
@@ -29,6 +39,20 @@ void BM_FrameGeometryNull(benchmark::State& state)
 {
     auto view = startView(static_cast<float>(state.range(0)), static_cast<float>(state.range(1)),
                           static_cast<int>(state.range(2)));
+    NullContext context;
+    for (auto _ : state) {
+        drawInto(*view, &context);
+        benchmark::DoNotOptimize(view->fields().nblines);
+    }
+}
+
+// The phone frame with star names at several centres: right ascension (hours) and declination
+// (degrees, tenths), both poles included.
+void BM_FrameGeometryCentre(benchmark::State& state)
+{
+    const auto ra = static_cast<float>(state.range(0));
+    const auto dec = static_cast<float>(state.range(1)) / 10.0f;
+    auto view = startView(320, 480, 1, ra, dec);
     NullContext context;
     for (auto _ : state) {
         drawInto(*view, &context);
@@ -65,6 +89,45 @@ void BM_FrameCairo(benchmark::State& state)
     }
 }
 
+// Clearing a frame's pixels and copying them once, as a frame shown on screen needs at least.
+// Arguments: width, height (points), scale.
+void BM_ClearCopyFloor(benchmark::State& state)
+{
+    const auto pixels =
+        static_cast<std::size_t>(std::lround(static_cast<double>(state.range(0) * state.range(2)) *
+                                             static_cast<double>(state.range(1) * state.range(2))));
+    std::vector<std::uint32_t> frame(pixels);
+    std::vector<std::uint32_t> screen(pixels);
+    for (auto _ : state) {
+        std::memset(frame.data(), 0, pixels * sizeof(std::uint32_t));
+        benchmark::ClobberMemory();
+        std::memcpy(screen.data(), frame.data(), pixels * sizeof(std::uint32_t));
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(pixels * sizeof(std::uint32_t)));
+}
+
+// A tablet frame at two pixels per point with star names, drawn and encoded as PNG bytes, as
+// `dazed render --device tablet --scale 2 --labels 1 -o chart.png` does before writing the file.
+void BM_PngExport(benchmark::State& state)
+{
+    auto view = startView(1024, 768, 1);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        auto png =
+            renderImage(ImageFormat::Png, CGSize{1024, 768}, 2.0, [&] { view->drawRect(view->bounds()); });
+        if (!png) {
+            state.SkipWithError(png.error().message.c_str());
+            return;
+        }
+        size = png.value().size();
+        benchmark::DoNotOptimize(png.value().data());
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+
 // The tablet at two pixels per point with star names while the centre moves every frame, as in a
 // drag: names land on new pixels and the readout text changes.
 void BM_FrameCairoPanning(benchmark::State& state)
@@ -88,6 +151,14 @@ BENCHMARK(BM_FrameGeometryNull)
     ->Args({320, 480, 1})
     ->Args({1024, 768, 1})
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameGeometryCentre)
+    ->ArgNames({"ra", "dec10"})
+    ->Args({17, 310})
+    ->Args({6, 0})
+    ->Args({0, 900})
+    ->Args({12, -900})
+    ->Args({5, -600})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameGeometryRecording)
     ->ArgNames({"w", "h", "labels"})
     ->Args({320, 480, 0})
@@ -96,10 +167,16 @@ BENCHMARK(BM_FrameGeometryRecording)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameCairo)
     ->ArgNames({"w", "h", "scale", "labels"})
-    ->ArgsProduct({{320}, {480}, {1, 2}, {0, 1}})
-    ->ArgsProduct({{1024}, {768}, {1, 2}, {0, 1}})
+    ->ArgsProduct({{320}, {480}, {1, 2}, {0, 1, 2}})
+    ->ArgsProduct({{1024}, {768}, {1, 2}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearCopyFloor)
+    ->ArgNames({"w", "h", "scale"})
+    ->ArgsProduct({{320}, {480}, {1, 2}})
+    ->ArgsProduct({{1024}, {768}, {1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCairoPanning)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngExport)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace dazed

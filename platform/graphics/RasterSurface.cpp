@@ -2,6 +2,7 @@
 
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/PngEncoder.h"
 
 #include <cmath>
 #include <cstring>
@@ -82,6 +83,36 @@ CGContextRef RasterSurface::context()
     return m_impl->context.get();
 }
 
+namespace {
+// Cairo stores premultiplied colour; undo it so that tests compare plain colours.
+Rgba8 unpremultiplied(const unsigned char* argbPixel)
+{
+    std::uint32_t argb = 0;
+    std::memcpy(&argb, argbPixel, sizeof argb);
+    const std::uint32_t a = argb >> 24;
+    auto channel = [a](std::uint32_t premultiplied) {
+        return static_cast<std::uint8_t>(a == 0 ? 0 : (premultiplied * 255 + a / 2) / a);
+    };
+    return {channel((argb >> 16) & 0xFF), channel((argb >> 8) & 0xFF), channel(argb & 0xFF),
+            static_cast<std::uint8_t>(a)};
+}
+
+std::vector<Rgba8> allPixels(cairo_surface_t* surface)
+{
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const int width = cairo_image_surface_get_width(surface);
+    const int height = cairo_image_surface_get_height(surface);
+    std::vector<Rgba8> result;
+    result.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            result.push_back(unpremultiplied(data + static_cast<std::ptrdiff_t>(y) * stride + x * 4));
+    return result;
+}
+} // namespace
+
 Rgba8 RasterSurface::pixel(int px, int py) const
 {
     if (!ok() || px < 0 || py < 0 || px >= m_impl->width || py >= m_impl->height)
@@ -89,15 +120,14 @@ Rgba8 RasterSurface::pixel(int px, int py) const
     cairo_surface_flush(m_impl->surface.get());
     const unsigned char* data = cairo_image_surface_get_data(m_impl->surface.get());
     const int stride = cairo_image_surface_get_stride(m_impl->surface.get());
-    std::uint32_t argb = 0;
-    std::memcpy(&argb, data + static_cast<std::ptrdiff_t>(py) * stride + px * 4, sizeof argb);
-    const std::uint32_t a = argb >> 24;
-    // Cairo stores premultiplied colour; undo it so that tests compare plain colours.
-    auto channel = [a](std::uint32_t premultiplied) {
-        return static_cast<std::uint8_t>(a == 0 ? 0 : (premultiplied * 255 + a / 2) / a);
-    };
-    return {channel((argb >> 16) & 0xFF), channel((argb >> 8) & 0xFF), channel(argb & 0xFF),
-            static_cast<std::uint8_t>(a)};
+    return unpremultiplied(data + static_cast<std::ptrdiff_t>(py) * stride + px * 4);
+}
+
+std::vector<Rgba8> RasterSurface::pixels() const
+{
+    if (!ok())
+        return {};
+    return allPixels(m_impl->surface.get());
 }
 
 Rgba8 RasterSurface::pixelAtPoint(float x, float y) const
@@ -118,9 +148,40 @@ bool RasterSurface::encodePng(std::string& bytes) const
 {
     if (!ok())
         return false;
-    bytes.clear();
-    return cairo_surface_write_to_png_stream(m_impl->surface.get(), appendToString, &bytes) ==
-           CAIRO_STATUS_SUCCESS;
+    cairo_surface_flush(m_impl->surface.get());
+    const ArgbPixels image{cairo_image_surface_get_data(m_impl->surface.get()), m_impl->width, m_impl->height,
+                           cairo_image_surface_get_stride(m_impl->surface.get())};
+    return dazed::encodePng(image, bytes);
+}
+
+namespace {
+struct PngReader {
+    const std::string* bytes{nullptr};
+    std::size_t offset{0};
+};
+
+cairo_status_t readFromString(void* closure, unsigned char* data, unsigned int length)
+{
+    auto* reader = static_cast<PngReader*>(closure);
+    if (reader->bytes->size() - reader->offset < length)
+        return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, reader->bytes->data() + reader->offset, length);
+    reader->offset += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+} // namespace
+
+std::optional<DecodedImage> decodePng(const std::string& bytes)
+{
+    PngReader reader{&bytes, 0};
+    CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readFromString, &reader));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return std::nullopt;
+    DecodedImage image;
+    image.width = cairo_image_surface_get_width(surface.get());
+    image.height = cairo_image_surface_get_height(surface.get());
+    image.pixels = allPixels(surface.get());
+    return image;
 }
 
 } // namespace dazed

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace dazed {
 
@@ -40,6 +42,8 @@ public:
     // The colour (not premultiplied) of the pixel under a point; zero outside the image.
     [[nodiscard]] Rgba8 pixelAtPoint(float x, float y) const;
     [[nodiscard]] Rgba8 pixel(int px, int py) const;
+    // Every pixel as pixel() gives it, row by row from the top; empty when not ok().
+    [[nodiscard]] std::vector<Rgba8> pixels() const;
 
     // The image as PNG bytes; false on failure.
     bool encodePng(std::string& bytes) const;
@@ -48,5 +52,15 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+// A PNG file read back by Cairo, its pixels (not premultiplied) row by row from the top.
+struct DecodedImage {
+    int width{0};
+    int height{0};
+    std::vector<Rgba8> pixels;
+};
+
+// None when the bytes are not a PNG file Cairo can read.
+std::optional<DecodedImage> decodePng(const std::string& bytes);
 
 } // namespace dazed

@@ -2,7 +2,9 @@
 
 #include "platform/sdl/SDLHost.h"
 #include "platform/ui/ApplicationLoop.h"
+#include "platform/ui/ProcessStats.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace dazed {
@@ -41,7 +43,21 @@ int UIApplicationMain(int argc, char** argv, const char*, const char*)
     // This is the program's loop: what the interface could not connect is said here, once.
     for (const auto& warning : *launched.value()->interface().warnings)
         std::cerr << "dazed: " << warning << "\n";
-    return launched.value()->run();
+    auto& loop = *launched.value();
+    if (options->exitAfterFirstFrame) {
+        // Launching ends with the first display, which presents the first frame.
+        const auto fromMain = millisecondsSinceMainEntered();
+        const auto fromExec = millisecondsSinceProcessStart();
+        std::printf("first frame: %d presented, %.1f ms after main, %.0f ms after the process started; "
+                    "screen %.0f x %.0f points at %.2f pixels per point; peak resident %.1f MiB\n",
+                    loop.presentedFrames(), fromMain.value_or(-1.0), fromExec.value_or(-1.0),
+                    loop.screenSize().width, loop.screenSize().height,
+                    static_cast<double>(host.value()->displayScale()),
+                    static_cast<double>(peakResidentKibibytes()) / 1024.0);
+        std::fflush(stdout);
+        return 0;
+    }
+    return loop.run();
 }
 
 } // namespace dazed

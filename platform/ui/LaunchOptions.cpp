@@ -19,6 +19,10 @@ Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv)
             value = arg.substr(eq + 1);
             hasValue = true;
         }
+        if (arg == "--exit-after-first-frame") {
+            options.exitAfterFirstFrame = true;
+            continue;
+        }
         if (name != "--device" && name != "--orientation" && name != "--interface" && name != "--quit-after")
             continue;
         if (!hasValue) {

@@ -17,11 +17,14 @@ struct LaunchOptions {
     UIDeviceOrientation orientation{UIDeviceOrientationPortrait};
     // Seconds before the application quits by itself; 0 runs until the window is closed.
     double quitAfter{0};
+    // Quit as soon as the first frame is on screen, after saying how long it took and how much
+    // memory the process used (for measuring start-up).
+    bool exitAfterFirstFrame{false};
 };
 
 // Picks the framework's options out of the argument vector and leaves every other argument alone:
 // --device phone|tablet, --orientation portrait|landscape, --interface FILE, --quit-after SECONDS
-// (also in the --name=value form).
+// (also in the --name=value form), and the flag --exit-after-first-frame.
 // A bad value gives a one-line message.
 Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv);
 

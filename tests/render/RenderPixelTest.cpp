@@ -53,5 +53,30 @@ TEST(RenderedChart, WhiteDiscUnderTheCrossWhenCentredOnTheBrightestStar)
     }
 }
 
+// The exported file holds exactly the pixels drawn: the chart is opaque, so the PNG is plain RGB
+// and nothing is lost to premultiplication.
+TEST(RenderedChart, PngFileReadsBackAsTheSamePixels)
+{
+    auto view = test::makeView({1024, 768, 17, 31, 1.0, 1});
+    RasterSurface img(1024, 768, 2.0);
+    ASSERT_TRUE(img.ok());
+    test::drawFrame(*view, img.context());
+    const std::vector<Rgba8> drawn = img.pixels();
+    for (const Rgba8& p : drawn)
+        ASSERT_EQ(p.alpha, 255);
+
+    std::string bytes;
+    ASSERT_TRUE(img.encodePng(bytes));
+    const auto decoded = decodePng(bytes);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, 2048);
+    EXPECT_EQ(decoded->height, 1536);
+    ASSERT_EQ(decoded->pixels.size(), drawn.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < drawn.size(); ++i)
+        differing += decoded->pixels[i] == drawn[i] ? 0 : 1;
+    EXPECT_EQ(differing, 0u);
+}
+
 } // namespace
 } // namespace dazed

@@ -1,0 +1,112 @@
+// The whole app on the headless host, with the app's own classes as `dazed` registers them: the
+// first frame of a tablet at two pixels per point (time and peak memory), and a storm of 1,000
+// one-finger moves delivered through the real event loop.
+//
+// The headless host's clock is fake, so the display's refresh is modelled: a 1 kHz input device
+// delivers about 16.7 moves between two refreshes of a 60 Hz display, and the loop handles every
+// event waiting and then draws once per step. Each batch is injected, the fake clock advanced by one
+// refresh, and the loop stepped once.
+
+#include "app/ChartWindow.h"
+#include "platform/ui/ApplicationLoop.h"
+#include "platform/ui/ClassRegistry.h"
+#include "platform/ui/HeadlessHost.h"
+#include "platform/ui/ProcessStats.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+namespace dazed {
+namespace {
+
+constexpr double kRefresh = 1.0 / 60.0;
+constexpr int kMoves = 1000;
+constexpr double kMovesPerSecond = 1000.0;
+
+std::unique_ptr<ApplicationLoop> launchTablet(HeadlessHost& host)
+{
+    registerApplicationClasses(std::nullopt);
+    LaunchOptions options;
+    options.family = DeviceFamily::Tablet;
+    auto launched = ApplicationLoop::launch(host, options, ClassRegistry::shared());
+    if (!launched)
+        return nullptr;
+    return std::move(launched).value();
+}
+
+void BM_FirstFrameTablet2x(benchmark::State& state)
+{
+    for (auto _ : state) {
+        HeadlessHost host(2.0f);
+        auto loop = launchTablet(host);
+        if (!loop || host.presentCount() != 1) {
+            state.SkipWithError("the app did not launch");
+            return;
+        }
+        benchmark::DoNotOptimize(host.lastPresented().get());
+    }
+    state.counters["peak_rss_MiB"] = static_cast<double>(peakResidentKibibytes()) / 1024.0;
+}
+
+void BM_DragStorm(benchmark::State& state)
+{
+    double frames = 0;
+    double refreshes = 0;
+    double lastMoveMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        HeadlessHost host(2.0f);
+        auto loop = launchTablet(host);
+        if (!loop) {
+            state.SkipWithError("the app did not launch");
+            return;
+        }
+        const CGSize screen = host.screenSize();
+        const CGPoint start{screen.width * 0.5f, screen.height * 0.5f};
+        const int before = host.presentCount();
+        state.ResumeTiming();
+
+        host.inject(TouchInput{{{1, UITouchPhase::Began, start}}});
+        loop->step();
+        int sent = 0;
+        int batches = 0;
+        auto lastBatchSent = std::chrono::steady_clock::now();
+        while (sent < kMoves) {
+            ++batches;
+            const int due =
+                std::min(kMoves, static_cast<int>(std::lround(batches * kRefresh * kMovesPerSecond)));
+            for (; sent < due; ++sent) {
+                // Half a point a move: a slow drag across a third of the screen in a second.
+                const CGPoint p{start.x + 0.25f * static_cast<float>(sent % 400),
+                                start.y + 0.1f * static_cast<float>(sent % 300)};
+                host.inject(TouchInput{{{1, UITouchPhase::Moved, p}}});
+            }
+            host.advance(kRefresh);
+            lastBatchSent = std::chrono::steady_clock::now();
+            loop->step();
+        }
+        const auto lastShown = std::chrono::steady_clock::now();
+
+        state.PauseTiming();
+        frames = host.presentCount() - before;
+        refreshes = batches + 1; // the batches and the touch's beginning
+        lastMoveMs = std::chrono::duration<double, std::milli>(lastShown - lastBatchSent).count();
+        host.inject(TouchInput{{{1, UITouchPhase::Ended, start}}});
+        loop->step();
+        loop.reset();
+        state.ResumeTiming();
+    }
+    state.counters["frames"] = frames;
+    state.counters["refreshes"] = refreshes;
+    state.counters["last_move_ms"] = lastMoveMs;
+}
+
+BENCHMARK(BM_FirstFrameTablet2x)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStorm)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+} // namespace dazed
+
+BENCHMARK_MAIN();

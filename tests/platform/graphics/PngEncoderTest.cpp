@@ -1,0 +1,107 @@
+#include "platform/graphics/PngEncoder.h"
+
+#include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/RasterSurface.h"
+
+#include <cairo.h>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace dazed {
+namespace {
+
+// The colour type byte of the PNG header: 2 for RGB, 6 for RGBA.
+int colourType(const std::string& png)
+{
+    return static_cast<unsigned char>(png.at(25));
+}
+
+ArgbPixels pixelsOf(cairo_surface_t* surface)
+{
+    cairo_surface_flush(surface);
+    return {cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
+            cairo_image_surface_get_height(surface), cairo_image_surface_get_stride(surface)};
+}
+
+std::vector<Rgba8> pixelsRead(cairo_surface_t* surface)
+{
+    const ArgbPixels image = pixelsOf(surface);
+    std::vector<Rgba8> result;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            std::uint32_t argb = 0;
+            std::memcpy(&argb, image.data + y * image.stride + x * 4, sizeof argb);
+            const std::uint32_t a = argb >> 24;
+            auto channel = [a](std::uint32_t c) {
+                return static_cast<std::uint8_t>(a == 0 ? 0 : (c * 255 + a / 2) / a);
+            };
+            result.push_back({channel((argb >> 16) & 0xFF), channel((argb >> 8) & 0xFF), channel(argb & 0xFF),
+                              static_cast<std::uint8_t>(a)});
+        }
+    return result;
+}
+
+// A gradient in every channel with a filled circle over it, `alpha` throughout.
+CairoSurfacePtr testPicture(double alpha)
+{
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 61, 37));
+    CairoPtr cr(cairo_create(surface.get()));
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, 61, 37);
+    cairo_pattern_add_color_stop_rgba(gradient, 0, 1, 0.2, 0, alpha);
+    cairo_pattern_add_color_stop_rgba(gradient, 1, 0, 0.7, 1, alpha);
+    cairo_set_source(cr.get(), gradient);
+    cairo_paint(cr.get());
+    cairo_pattern_destroy(gradient);
+    cairo_set_source_rgba(cr.get(), 0.9, 0.9, 0.3, alpha);
+    cairo_arc(cr.get(), 30, 18, 11, 0, 6.3);
+    cairo_fill(cr.get());
+    return surface;
+}
+
+cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length)
+{
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+TEST(PngEncoder, OpaqueImageIsWrittenAsRgbAndReadsBackExactly)
+{
+    const CairoSurfacePtr surface = testPicture(1.0);
+    std::string png;
+    ASSERT_TRUE(encodePng(pixelsOf(surface.get()), png));
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(colourType(png), 2);
+    const auto decoded = decodePng(png);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, 61);
+    EXPECT_EQ(decoded->height, 37);
+    EXPECT_EQ(decoded->pixels, pixelsRead(surface.get()));
+}
+
+TEST(PngEncoder, TranslucentImageReadsBackAsCairosOwnFileDoes)
+{
+    for (double alpha : {0.0, 0.3, 0.77}) {
+        const CairoSurfacePtr surface = testPicture(alpha);
+        std::string ours;
+        ASSERT_TRUE(encodePng(pixelsOf(surface.get()), ours));
+        EXPECT_EQ(colourType(ours), 6) << alpha;
+        std::string cairos;
+        ASSERT_EQ(cairo_surface_write_to_png_stream(surface.get(), appendTo, &cairos), CAIRO_STATUS_SUCCESS);
+        const auto fromOurs = decodePng(ours);
+        const auto fromCairos = decodePng(cairos);
+        ASSERT_TRUE(fromOurs && fromCairos);
+        EXPECT_EQ(fromOurs->pixels, fromCairos->pixels) << alpha;
+    }
+}
+
+TEST(PngEncoder, EmptyImageIsRefused)
+{
+    std::string png;
+    EXPECT_FALSE(encodePng({}, png));
+    const unsigned char pixel[4] = {};
+    EXPECT_FALSE(encodePng({pixel, 1, 1, 2}, png));
+    EXPECT_TRUE(encodePng({pixel, 1, 1, 4}, png));
+}
+
+} // namespace
+} // namespace dazed
