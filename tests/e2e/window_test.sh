@@ -1,0 +1,559 @@
+#!/usr/bin/env bash
+# Drives the real chart window on a private X server (Xvfb) with X input (xdotool) and checks a
+# screenshot (ImageMagick) after every step: one line per step, PASS or FAIL with the numbers seen.
+#
+#   tests/e2e/window_test.sh build/test/app/dazed
+#
+# Exit status: 0 when every step passed, 1 when one failed, 77 (skipped) when no X server could be
+# started here. Everything it writes goes into its own scratch folder, kept only after a failure.
+# Where the chart must be a known view, the window is compared with `dazed render` of that view,
+# which draws the same frame but for the info button; the readout's text is compared on its own.
+set -euo pipefail
+
+if (($# < 1)); then
+  echo "usage: $0 PATH/TO/dazed" >&2
+  exit 2
+fi
+dazed=$1
+if [[ ! -x $dazed ]]; then
+  echo "window_test: $dazed is not an executable file" >&2
+  exit 1
+fi
+
+# The X server, the input tool and ImageMagick are Debian packages; scripts/bootstrap installs the
+# missing ones (it needs root or sudo for that).
+tools=(Xvfb xdotool import convert compare identify od awk)
+for tool in "${tools[@]}"; do
+  if ! command -v "$tool" >/dev/null; then
+    "$(dirname "$0")/../../scripts/bootstrap" xvfb xdotool imagemagick || true
+    break
+  fi
+done
+for tool in "${tools[@]:1}"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "window_test: $tool is missing; scripts/bootstrap xvfb xdotool imagemagick installs it" >&2
+    exit 1
+  fi
+done
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/dazed-window-test.XXXXXX")
+xvfb_pid=
+app_pid=
+failures=0
+
+cleanup() {
+  local status=$?
+  if [[ -n $app_pid ]]; then
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
+  if [[ -n $xvfb_pid ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  if ((status != 0 && status != 77)); then
+    echo "window_test: screenshots and logs kept in $scratch"
+  else
+    rm -rf "$scratch"
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+started=$(now)
+
+# --- the X server ------------------------------------------------------------------------------
+
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+command -v Xvfb >/dev/null || skip "Xvfb is not installed (scripts/bootstrap xvfb installs it)"
+# Xvfb picks a free display number itself and writes it to descriptor 3, so that parallel runs
+# never share a display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" \
+  >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=
+for _ in $(seq 100); do
+  if [[ -s $scratch/display ]]; then
+    read -r display <"$scratch/display" || true
+    [[ -n $display ]] && break
+  fi
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [[ -z $display ]]; then
+  skip "Xvfb could not start: $(tail -n 3 "$scratch/xvfb.log" | tr '\n' ' ')"
+fi
+export DISPLAY=":$display"
+xdotool getdisplaygeometry >/dev/null 2>&1 || skip "Xvfb started on $DISPLAY but does not answer"
+
+# The window must be a real X11 window on that display, whatever the caller's environment says.
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+export SDL_AUDIODRIVER=dummy
+# A sanitized build looks for leaks at exit, after SDL has unloaded Mesa's GL driver: what the
+# driver still held then has no module left to be named by, and would be reported as the app's
+# leak. Such a build presents the window with SDL's software renderer instead.
+if ldd "$dazed" 2>/dev/null | grep -q libasan; then
+  export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+  echo "sanitized build: SDL's software renderer"
+fi
+
+# --- helpers -----------------------------------------------------------------------------------
+
+notes=()
+step_ok=1
+
+# need DESCRIPTION ARITHMETIC: one check of the current step.
+need() {
+  if (($2)); then
+    notes+=("$1")
+  else
+    notes+=("NOT $1")
+    step_ok=0
+  fi
+}
+
+# done_step NAME: prints the step's line, with the seconds it took, and starts the next one.
+step_started=$(now)
+done_step() {
+  local text
+  text="${notes[*]/%/;} ($(elapsed "$step_started") s)"
+  if ((step_ok)); then
+    echo "PASS $1: ${text/; (/ (}"
+  else
+    echo "FAIL $1: ${text/; (/ (}"
+    failures=$((failures + 1))
+  fi
+  notes=()
+  step_ok=1
+  step_started=$(now)
+}
+
+app_alive() { kill -0 "$app_pid" 2>/dev/null; }
+
+# Pictures are kept as PPM, which holds nothing but the pixels: two pictures are the same when
+# their files are.
+
+# give_up WHAT: ends the test where nothing more can be checked.
+give_up() {
+  echo "FAIL $1 ($(app_alive && echo "the app runs" || echo "the app has ended"));" \
+    "the app said: $(tr '\n' ' ' <"$scratch/app.log")"
+  exit 1
+}
+
+# xdo ARGS...: xdotool, given a while to do it.
+xdo() { timeout 10 xdotool "$@" || give_up "xdotool $*"; }
+
+# shot NAME: the window's content now, as NAME.ppm. (import waits for ever for a window that has
+# gone.)
+shot() {
+  for _ in 1 2 3 4 5; do
+    app_alive || break
+    timeout 10 import -window "$wid" "$scratch/$1.ppm" 2>>"$scratch/import.log" && return 0
+    sleep 0.2
+  done
+  give_up "$1: cannot capture the window $wid"
+}
+
+# number TEXT: compare's count, which it may write as 1.2e+05; anything else counts as very large.
+number() {
+  awk -v s="$1" 'BEGIN { if (s ~ /^[0-9.]+(e[+-]?[0-9]+)?$/) printf "%d\n", s + 0; else print 999999999 }'
+}
+
+# picture NAME: the path of a screenshot or reference picture.
+picture() { if [[ $1 == */* ]]; then echo "$1"; else echo "$scratch/$1.ppm"; fi; }
+
+# same A B: whether two pictures are the same.
+same() { cmp -s "$(picture "$1")" "$(picture "$2")"; }
+
+# differ A B [GEOMETRY] [FUZZ] [MASK...]: how many pixels differ by more than FUZZ (a percentage,
+# 0 when empty) between the pictures A and B, within GEOMETRY (WxH+X+Y; the whole picture when
+# empty), with each rectangle MASK ("x0,y0 x1,y1") blacked out in both.
+differ() {
+  local a b geometry=${3:-} fuzz=${4:-0} ops=() mask out
+  a=$(picture "$1")
+  b=$(picture "$2")
+  shift 4 2>/dev/null || shift $#
+  for mask in "$@"; do ops+=(-fill black -draw "rectangle $mask"); done
+  [[ -n $geometry ]] && ops+=(-crop "$geometry" +repage)
+  if ((${#ops[@]} == 0)) && cmp -s "$a" "$b"; then
+    echo 0
+    return
+  fi
+  convert "$a" "${ops[@]}" "$scratch/differ-a.ppm"
+  convert "$b" "${ops[@]}" "$scratch/differ-b.ppm"
+  if (($(identify -format '%wx%h\n' "$scratch/differ-a.ppm" "$scratch/differ-b.ppm" | sort -u | wc -l) != 1)); then
+    echo 999999999
+    return
+  fi
+  out=$(compare -fuzz "$fuzz%" -metric AE "$scratch/differ-a.ppm" "$scratch/differ-b.ppm" null: 2>&1 || true)
+  number "$out"
+}
+
+# readout_pixels NAME: one character a pixel of the readout panel (300 x 26 points at the top
+# left): r for the readout's red, k for black, o for anything else.
+readout_pixels() {
+  convert "$(picture "$1")" -crop 300x26+0+0 +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    { mx = $1; if ($2 > mx) mx = $2; if ($3 > mx) mx = $3
+      printf "%s", ($1 >= 80 && $1 >= $2 + 60 && $1 >= $3 + 60) ? "r" : (mx <= 40 ? "k" : "o") }
+    END { print "" }'
+}
+
+# readout_differs A B: at how many places one readout has red text where the other is black.
+# Stars are drawn over the panel and move with the chart; where they are, nothing is said.
+readout_differs() {
+  awk -v a="$(readout_pixels "$1")" -v b="$(readout_pixels "$2")" 'BEGIN {
+    n = length(a) == length(b) ? 0 : 100000
+    for (i = 1; i <= length(a); i++) {
+      p = substr(a, i, 1); q = substr(b, i, 1)
+      if ((p == "r" && q == "k") || (p == "k" && q == "r")) n++
+    }
+    print n }'
+}
+
+# like_render NAME REFERENCE MASK...: how many pixels of the chart differ visibly from the
+# reference, leaving out the rectangles MASK (the info button and the readout panel). The window
+# reaches a position by steps, the reference directly, and the last bits of the two positions may
+# differ: that moves antialiased edges by a shade and may truncate the readout's seconds the other
+# way.
+like_render() { differ "$1" "$2" "" 5 "${@:3}"; }
+
+# count NAME GEOMETRY: sets red, blue, black, white, grey and total, the pixels of each kind in
+# that part of the screenshot. The chart's red is 0.8 (0.4 where a one-point line straddles two
+# pixels); its lines and names are blue; the information page's bar is a neutral grey.
+count() {
+  read -r red blue black white grey total < <(
+    convert "$(picture "$1")" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+      { r = $1; g = $2; b = $3; n++
+        mx = r; if (g > mx) mx = g; if (b > mx) mx = b
+        mn = r; if (g < mn) mn = g; if (b < mn) mn = b
+        if (r >= 80 && r >= g + 60 && r >= b + 60) red++
+        else if (b >= 140 && r <= 100 && g <= 100) blue++
+        else if (mx <= 24) black++
+        else if (mn >= 190) white++
+        else if (mx - mn <= 12) grey++ }
+      END { printf "%d %d %d %d %d %d\n", red, blue, black, white, grey, n }')
+}
+
+# settle NAME [SECONDS]: waits until two screenshots a moment apart are the same and keeps it as
+# NAME. Fails when the window keeps changing.
+settle() {
+  local limit=${2:-20} start
+  start=$(now)
+  shot "$1"
+  while :; do
+    sleep 0.3
+    shot "$1-next"
+    if same "$1" "$1-next"; then
+      return 0
+    fi
+    mv "$scratch/$1-next.ppm" "$scratch/$1.ppm"
+    awk -v s="$start" -v t="$(now)" -v l="$limit" 'BEGIN { exit !(t - s > l) }' && return 1
+  done
+}
+
+# change_from PREVIOUS NAME [SECONDS]: waits until the window differs from the screenshot
+# PREVIOUS, then until it is still, and keeps it as NAME. When nothing changes in time, NAME is
+# what the window shows then.
+change_from() {
+  local limit=${3:-20} start
+  start=$(now)
+  while :; do
+    shot "$2"
+    same "$1" "$2" || break
+    awk -v s="$start" -v t="$(now)" -v l="$limit" 'BEGIN { exit !(t - s > l) }' && return 0
+    sleep 0.2
+  done
+  settle "$2" "$limit" || true
+}
+
+# reference NAME ARGS...: `dazed render` of a view at one pixel per point, as NAME.
+reference() {
+  local name=$1
+  shift
+  "$dazed" render --scale 1 "$@" -o "$scratch/$name.png" >>"$scratch/render.log" 2>&1
+  convert "$scratch/$name.png" -alpha off "$scratch/$name.ppm"
+}
+
+# geometry: the window's size as WxH.
+geometry() { xdotool getwindowgeometry "$wid" 2>/dev/null | awk '/Geometry:/ { print $2 }'; }
+
+# Rectangles to leave out when comparing with `dazed render`: the info button, which it does not
+# draw, and the readout panel ((260 + w / 8) x (16 + w / 32) points).
+portrait_mask=("265,405 314,454" "0,0 299,25")
+landscape_mask=("425,245 474,294" "0,0 319,30")
+
+# sky_checks NAME W H: the readout's red text in the top-left panel and the red centre cross.
+sky_checks() {
+  local w=$2 h=$3
+  count "$1" "300x26+0+0"
+  need "readout text red px=$red" "red >= 300"
+  count "$1" "21x21+$((w / 2 - 10))+$((h / 2 - 10))"
+  need "centre cross red px=$red" "red >= 40"
+}
+
+# info_checks NAME W: a black page under a grey navigation bar titled in white, no readout.
+info_checks() {
+  local w=$2
+  count "$1" "${w}x1+0+3"
+  need "bar row grey px=$grey/$total" "grey >= total * 9 / 10"
+  count "$1" "100x30+$((w / 2 - 50))+5"
+  need "title white px=$white" "white >= 30"
+  count "$1" "${w}x400+0+44"
+  need "page black px=$black/$total" "black >= total * 6 / 10"
+  count "$1" "300x26+0+0"
+  need "no readout red px=$red" "red == 0"
+}
+
+# wait_for_info NAME W: polls until the page is up and still (the flip takes a second).
+wait_for_info() {
+  local start
+  start=$(now)
+  sleep 1.1
+  while :; do
+    if settle "$1" 10; then
+      count "$1" "${2}x1+0+3"
+      ((grey >= total * 9 / 10)) && return 0
+    fi
+    awk -v s="$start" -v t="$(now)" 'BEGIN { exit !(t - s > 20) }' && return 0
+    sleep 0.2
+  done
+}
+
+# --- the steps ---------------------------------------------------------------------------------
+
+"$dazed" --quit-after 120 >"$scratch/app.log" 2>&1 &
+app_pid=$!
+
+wid=
+for _ in $(seq 600); do
+  app_alive || break
+  wid=$(xdotool search --name Dazed 2>/dev/null | head -n 1 || true)
+  [[ -n $wid && $(xdotool getwindowname "$wid" 2>/dev/null) == Dazed* && $(geometry) == 320x480 ]] && break
+  wid=
+  sleep 0.1
+done
+if [[ -z $wid ]]; then
+  echo "FAIL start: no 320x480 window named Dazed... on $DISPLAY after $(elapsed "$started") s;" \
+    "the app said: $(tr '\n' ' ' <"$scratch/app.log")"
+  exit 1
+fi
+echo "window $wid on $DISPLAY after $(elapsed "$started") s"
+settle start 30 || true
+count start "320x480+0+0"
+need "blue px=$blue" "blue >= 1000"
+sky_checks start 320 480
+reference ref-start
+d=$(differ start ref-start "" 0 "${portrait_mask[@]}")
+need "$d px differ from render (17 h, +31)" "d <= 20"
+d=$(readout_differs start ref-start)
+need "readout as render's but at $d px" "d == 0"
+done_step start
+
+# Keys go to the focused window; without a window manager, focus it by hand.
+timeout 10 xdotool windowfocus --sync "$wid" 2>/dev/null ||
+  timeout 10 xdotool windowactivate --sync "$wid" 2>/dev/null || true
+focused=$(xdotool getwindowfocus 2>/dev/null || echo none)
+need "keyboard focus on the window ($focused)" "$([[ $focused == "$wid" ]] && echo 1 || echo 0)"
+done_step focus
+
+# A drag of 100 points to the right: +1 h of right ascension.
+xdo mousemove --window "$wid" 60 300 mousedown 1
+for x in 70 80 90 100 110 120 130 140 150 160; do
+  xdo mousemove --window "$wid" "$x" 300
+  sleep 0.03
+done
+xdo mouseup 1
+change_from start drag
+reference ref-drag --ra 18
+d=$(readout_differs start drag)
+need "readout changed at $d px" "d >= 10"
+d=$(readout_differs drag ref-drag)
+need "readout as render's (18 h, +31) but at $d px" "d == 0"
+d=$(like_render drag ref-drag "${portrait_mask[@]}")
+need "$d px differ from render" "d <= 20"
+sky_checks drag 320 480
+done_step drag
+
+# A double click: star names too; the view stays where it is.
+xdo mousemove --window "$wid" 200 150 click --repeat 2 --delay 80 1
+change_from drag labels
+count drag "320x480+0+0"
+before=$blue
+count labels "320x480+0+0"
+need "blue px $before -> $blue" "blue >= before + 300"
+d=$(readout_differs drag labels)
+need "readout kept (differs at $d px)" "d == 0"
+reference ref-labels --ra 18 --labels 1
+d=$(like_render labels ref-labels "${portrait_mask[@]}")
+need "$d px differ from render (labels 1)" "d <= 20"
+done_step double-click
+
+# Arrow keys: Left looks left (+0.24 h at zoom 1); Up and then Down come back.
+xdo key Left
+change_from labels left
+d=$(readout_differs labels left)
+need "Left: readout changed at $d px" "d >= 10"
+reference ref-left --ra 18.24 --labels 1
+d=$(like_render left ref-left "${portrait_mask[@]}")
+need "Left: $d px differ from render (18.24 h)" "d <= 20"
+xdo key Up
+change_from left up
+d=$(readout_differs left up)
+need "Up: readout changed at $d px" "d >= 10"
+xdo key Down
+change_from up down
+d=$(differ left down)
+need "Down: $d px differ from the Left view" "d == 0"
+sky_checks down 320 480
+done_step arrow-keys
+
+# Alt+drag pinches about the screen centre: moving away from it zooms in, the centre stays.
+xdo mousemove --window "$wid" 200 300 keydown alt mousedown 1
+for p in "205 307" "210 315" "215 322" "220 330" "225 337" "230 345" "235 352" "240 360"; do
+  # shellcheck disable=SC2086 # two coordinates
+  xdo mousemove --window "$wid" $p
+  sleep 0.03
+done
+xdo mouseup 1 keyup alt
+change_from down pinch
+d=$(differ down pinch "" 0 "${portrait_mask[@]}")
+need "chart changed at $d px" "d >= 2000"
+d=$(readout_differs down pinch)
+need "readout kept (differs at $d px)" "d == 0"
+sky_checks pinch 320 480
+done_step alt-drag
+
+# The wheel zooms: two notches out, over the centre.
+xdo mousemove --window "$wid" 160 240 click 5 click 5
+change_from pinch wheel
+d=$(differ pinch wheel "" 0 "${portrait_mask[@]}")
+need "chart changed at $d px" "d >= 2000"
+d=$(readout_differs pinch wheel)
+need "readout kept (differs at $d px)" "d == 0"
+sky_checks wheel 320 480
+done_step wheel
+
+# minus zooms out down to 0.9 and stops there; plus zooms in again.
+for _ in $(seq 15); do xdo key minus; done
+change_from wheel minus
+reference ref-minus --ra 18.24 --labels 1 --zoom 0.9
+d=$(like_render minus ref-minus "${portrait_mask[@]}")
+need "minus x15: $d px differ from render (zoom 0.9)" "d <= 20"
+xdo key plus
+change_from minus plus
+d=$(differ minus plus "" 0 "${portrait_mask[@]}")
+need "plus: chart changed at $d px" "d >= 2000"
+xdo key minus
+change_from plus minus-again
+d=$(differ minus minus-again)
+need "minus: $d px differ from zoom 0.9" "d == 0"
+done_step plus-minus
+
+# l advances the label mode: 2 (no lines, no names), then 0 again.
+xdo key l
+change_from minus-again mode2
+count mode2 "320x480+0+0"
+need "mode 2: blue px=$blue" "blue <= 20"
+reference ref-mode2 --ra 18.24 --labels 2 --zoom 0.9
+d=$(like_render mode2 ref-mode2 "${portrait_mask[@]}")
+need "$d px differ from render (labels 2)" "d <= 20"
+xdo key l
+change_from mode2 mode0
+count mode0 "320x480+0+0"
+need "mode 0: blue px=$blue" "blue >= 1000"
+reference ref-mode0 --ra 18.24 --zoom 0.9
+d=$(like_render mode0 ref-mode0 "${portrait_mask[@]}")
+need "$d px differ from render (labels 0)" "d <= 20"
+done_step l-key
+
+# The info button flips to the information page.
+t0=$(now)
+xdo mousemove --window "$wid" 290 430 click 1
+wait_for_info info 320
+need "still after $(elapsed "$t0") s" "1"
+info_checks info 320
+done_step info-button
+
+# Done flips back to the same chart.
+t0=$(now)
+xdo mousemove --window "$wid" 288 21 click 1
+sleep 1.1
+change_from info back
+d=$(differ mode0 back)
+need "still after $(elapsed "$t0") s, $d px differ from the chart before" "d == 0"
+count back "320x480+0+0"
+need "blue px=$blue" "blue >= 1000"
+sky_checks back 320 480
+done_step done-button
+
+# i shows the page, Escape leaves it.
+xdo key i
+wait_for_info key-info 320
+info_checks key-info 320
+xdo key Escape
+sleep 1.1
+change_from key-info key-back
+d=$(differ mode0 key-back)
+need "Escape: $d px differ from the chart before" "d == 0"
+done_step i-escape
+
+# Ctrl+Right turns the device: the window turns to 480 x 320 and the chart follows.
+xdo key ctrl+Right
+for _ in $(seq 100); do
+  [[ $(geometry) == 480x320 ]] && break
+  sleep 0.1
+done
+size=$(geometry)
+need "window $size" "$([[ $size == 480x320 ]] && echo 1 || echo 0)"
+settle landscape || true
+count landscape "480x320+0+0"
+need "blue px=$blue" "blue >= 1000"
+sky_checks landscape 480 320
+reference ref-landscape --orientation landscape --ra 18.24 --zoom 0.9
+d=$(like_render landscape ref-landscape "${landscape_mask[@]}")
+need "$d px differ from render (landscape)" "d <= 20"
+done_step ctrl-right
+
+# The info button at its landscape place, and Done at the end of the wider bar.
+t0=$(now)
+xdo mousemove --window "$wid" 450 270 click 1
+wait_for_info landscape-info 480
+need "still after $(elapsed "$t0") s" "1"
+info_checks landscape-info 480
+xdo mousemove --window "$wid" 448 21 click 1
+sleep 1.1
+change_from landscape-info landscape-back
+d=$(differ landscape landscape-back)
+need "Done: $d px differ from the chart before" "d == 0"
+sky_checks landscape-back 480 320
+done_step landscape-info
+
+# Ctrl+Q quits at once, cleanly.
+xdo key ctrl+q
+status=timeout
+for _ in $(seq 150); do
+  if ! app_alive; then
+    status=0
+    wait "$app_pid" || status=$?
+    app_pid=
+    break
+  fi
+  sleep 0.1
+done
+need "app exit status $status" "$([[ $status == 0 ]] && echo 1 || echo 0)"
+done_step ctrl-q
+
+if [[ -s $scratch/app.log ]]; then
+  echo "the app said:"
+  sed 's/^/  /' "$scratch/app.log"
+fi
+echo "window_test: $failures failed step(s) in $(elapsed "$started") s"
+((failures == 0))
