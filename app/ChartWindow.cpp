@@ -4,7 +4,7 @@
 #include "app/RootViewController.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/NSAutoreleasePool.h"
-#include "platform/ui/UIImage.h"
+#include "platform/ui/ResourceDirectory.h"
 #include "platform/ui/UIApplicationMain.h"
 
 #include <ostream>
