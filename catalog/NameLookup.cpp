@@ -168,17 +168,18 @@ std::vector<std::string> closestNames(std::string_view name, int count)
 
 std::variant<NamedPlace, std::string> findNamedPlace(std::string_view name)
 {
-    const std::string key = nameKey(name);
-    const Directory& d = directory();
-    for (const Spelling& spelling : d.spellings)
-        if (!key.empty() && spelling.key == key)
-            return d.places[static_cast<std::size_t>(spelling.place)];
     // The name as typed, kept on one line.
     std::string shown(name);
     std::replace_if(
         shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
+    const std::string key = nameKey(name);
     if (key.empty())
         return "'" + shown + "' is not a name; give a star or constellation such as Betelgeuse, Orion or Ori";
+
+    const Directory& d = directory();
+    for (const Spelling& spelling : d.spellings)
+        if (spelling.key == key)
+            return d.places[static_cast<std::size_t>(spelling.place)];
     std::string message = "no star or constellation is called '" + shown + "'";
     const auto suggestions = closestNames(name, 3);
     if (!suggestions.empty()) {

@@ -255,7 +255,7 @@ TEST(Cli, TheWindowCanStartAtANameOrOverheadAPlace)
     std::ostringstream err;
     const auto atVega = runCli({"dazed", "--at", "VEGA"}, out, err);
     ASSERT_TRUE(std::holds_alternative<ChartOptions>(atVega)) << err.str();
-    const auto& vega = std::get<NamedPlace>(findNamedPlace("Vega")).position;
+    const EquatorialPosition vega = std::get<NamedPlace>(findNamedPlace("Vega")).position;
     ASSERT_TRUE(std::get<ChartOptions>(atVega).centre);
     EXPECT_EQ(std::get<ChartOptions>(atVega).centre->rightAscensionHours, vega.rightAscensionHours);
     EXPECT_EQ(std::get<ChartOptions>(atVega).centre->declinationDegrees, vega.declinationDegrees);
