@@ -4,8 +4,8 @@
 #include "app/RootViewController.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/NSAutoreleasePool.h"
+#include "platform/ui/ResourceDirectory.h"
 #include "platform/ui/UIApplicationMain.h"
-#include "platform/ui/UIImage.h"
 
 #include <ostream>
 #include <variant>
@@ -13,14 +13,18 @@
 
 namespace dazed {
 
-void registerApplicationClasses(const std::optional<InfoLinks>& links)
+void registerApplicationClasses(const std::optional<InfoLinks>& links,
+                                const std::optional<EquatorialPosition>& centre)
 {
     auto& registry = ClassRegistry::shared();
     registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
     registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");
-    registry.registerController("RootViewController", [links] {
+    registry.registerController("RootViewController", [links, centre] {
         auto root = std::make_shared<RootViewController>();
         root->setLinks(links);
+        if (centre)
+            root->setInitialCentre(static_cast<float>(centre->rightAscensionHours),
+                                   static_cast<float>(centre->declinationDegrees));
         return root;
     });
 }
@@ -31,7 +35,8 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
     auto links = loadInfoLinks(resourceDirectory() + "/Links.json");
     if (!links)
         err << "dazed: " << links.error().message << "; the information page's buttons will open nothing\n";
-    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt);
+    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt,
+                               options.centre);
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", options.device, "--orientation",

@@ -1,9 +1,11 @@
 #include "app/Cli.h"
 
 #include "app/CatalogSummary.h"
+#include "app/CentreChoice.h"
 #include "app/RenderCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <ostream>
 
 #ifndef DAZED_VERSION
@@ -24,11 +26,66 @@ const char* const kControlsHelp = R"(Controls in the window:
   F11                     full screen
   Ctrl+Q                  quit)";
 
+namespace {
+
+// --at, --overhead and --time on one command (the window's or render's), with their rules: one
+// place at most, and a time only for the sky overhead.
+class CentreOptions {
+public:
+    void addTo(CLI::App& command)
+    {
+        m_at = command.add_option("--at", m_atText,
+                                  "centre on a star or constellation: a name the chart shows or an IAU "
+                                  "abbreviation, in any case (--at Betelgeuse, --at 'ursa major', --at UMa)");
+        m_at->type_name("NAME");
+        m_overhead = command.add_option("--overhead", m_overheadText,
+                                        "centre on the sky straight above a place, latitude and longitude in "
+                                        "degrees, north and east positive (--overhead 48.85,2.35; "
+                                        "--overhead -33.87,151.21)");
+        m_overhead->type_name("LAT,LON");
+        m_time = command.add_option("--time", m_timeText,
+                                    "the moment for --overhead instead of now, ISO 8601 with Z or an offset "
+                                    "(--time 2026-12-08T21:30:00Z, --time 2026-12-08T22:30:00+01:00)");
+        m_time->type_name("TIME");
+        m_at->excludes(m_overhead);
+        m_time->needs(m_overhead);
+    }
+    // A named centre excludes a centre given by its coordinates.
+    void exclude(CLI::Option* coordinate)
+    {
+        m_at->excludes(coordinate);
+        m_overhead->excludes(coordinate);
+    }
+    [[nodiscard]] CentreChoice choice() const
+    {
+        CentreChoice c;
+        if (m_at->count() > 0)
+            c.at = m_atText;
+        if (m_overhead->count() > 0)
+            c.overhead = m_overheadText;
+        if (m_time->count() > 0)
+            c.time = m_timeText;
+        return c;
+    }
+
+private:
+    std::string m_atText, m_overheadText, m_timeText;
+    CLI::Option* m_at{nullptr};
+    CLI::Option* m_overhead{nullptr};
+    CLI::Option* m_time{nullptr};
+};
+
+} // namespace
+
 CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Dazed: a touch star chart. With no command, opens the chart in a window.", "dazed"};
     app.footer(std::string("\n") + kControlsHelp +
-               "\n\nWithout a display, draw the chart into a file instead: dazed render -o chart.png");
+               "\n\nStart somewhere else (render takes the same options):\n"
+               "  dazed --at Betelgeuse\n"
+               "  dazed --at 'ursa major'\n"
+               "  dazed --overhead 48.85,2.35 --time 2026-12-08T21:30:00Z\n"
+               "\nWithout a display, draw the chart into a file instead: dazed render -o chart.png");
     app.set_version_flag("--version", std::string("dazed ") + DAZED_VERSION);
     app.require_subcommand(0, 1);
 
@@ -47,6 +104,8 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
     app.add_option("--interface", chart.interfacePath, "another main interface description (JSON)")
         ->check(CLI::ExistingFile)
         ->group(""); // for developers; not listed
+    CentreOptions windowCentre;
+    windowCentre.addTo(app);
 
     auto* summary = app.add_subcommand("summary", "Print what the compiled-in catalogue holds");
     auto* render = app.add_subcommand("render", "Draw one frame of the chart to an image or a trace");
@@ -54,9 +113,14 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
     render->add_option("--device", request.device, "phone (320 x 480 points) or tablet (768 x 1024)")
         ->capture_default_str();
     render->add_option("--orientation", request.orientation, "portrait or landscape")->capture_default_str();
-    render->add_option("--ra", request.ra, "right ascension of the centre, hours")->capture_default_str();
-    render->add_option("--dec", request.dec, "declination of the centre, -90 to +90 degrees")
-        ->capture_default_str();
+    auto* ra =
+        render->add_option("--ra", request.ra, "right ascension of the centre, hours")->capture_default_str();
+    auto* dec = render->add_option("--dec", request.dec, "declination of the centre, -90 to +90 degrees")
+                    ->capture_default_str();
+    CentreOptions renderCentre;
+    renderCentre.addTo(*render);
+    renderCentre.exclude(ra);
+    renderCentre.exclude(dec);
     render->add_option("--zoom", request.zoom, "zoom factor, 0.9 to 3.0")->capture_default_str();
     render->add_option("--labels", request.labels, "label mode changes from a new view: 0, 1 or 2")
         ->capture_default_str();
@@ -78,11 +142,25 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         return 2;
     }
 
-    if (render->parsed())
+    if (render->parsed()) {
+        if (!windowCentre.choice().empty()) {
+            err << "dazed: --at, --overhead and --time go after 'render' when drawing to a file\n";
+            return 2;
+        }
+        request.centre = renderCentre.choice();
         return static_cast<int>(runRender(request, err));
+    }
     if (summary->parsed()) {
         printCatalogSummary(out);
         return 0;
+    }
+    if (const CentreChoice choice = windowCentre.choice(); !choice.empty()) {
+        const auto centre = resolveCentre(choice, std::chrono::system_clock::now());
+        if (const auto* message = std::get_if<std::string>(&centre)) {
+            err << "dazed: " << *message << "\n";
+            return 2;
+        }
+        chart.centre = std::get<EquatorialPosition>(centre);
     }
     return chart;
 }

@@ -3,7 +3,10 @@
 // The `dazed` command line: with no subcommand it opens the chart window; `render` draws one frame
 // to a file and `summary` prints what the catalogue holds.
 
+#include "catalog/EquatorialPosition.h"
+
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -17,6 +20,7 @@ struct ChartOptions {
     double quitAfter{0};                 // seconds before the window closes by itself; 0 never
     std::string interfacePath;           // another main interface description (developers)
     bool exitAfterFirstFrame{false};     // quit once the first frame is shown, reporting start-up figures
+    std::optional<EquatorialPosition> centre; // where the sky starts (--at, --overhead); else 17 h, +31 deg
 };
 
 // The chart window to open, or the exit status of what already ran: 0 after a subcommand, help or

@@ -9,6 +9,7 @@
 #include "render/QuartzView.h"
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -86,10 +87,20 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
     else if (request.orientation != "portrait")
         return report.bad("--orientation",
                           "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
-    if (!floatOption(request.ra, c.ra))
-        return report.bad("--ra", quoted(request.ra) + " is not a finite number of hours");
-    if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
-        return report.bad("--dec", quoted(request.dec) + " is not a declination from -90 to +90 degrees");
+    if (request.centre.empty()) {
+        if (!floatOption(request.ra, c.ra))
+            return report.bad("--ra", quoted(request.ra) + " is not a finite number of hours");
+        if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
+            return report.bad("--dec", quoted(request.dec) + " is not a declination from -90 to +90 degrees");
+    } else {
+        const auto centre = resolveCentre(request.centre, std::chrono::system_clock::now());
+        if (const auto* message = std::get_if<std::string>(&centre)) {
+            err << "dazed render: " << *message << "\n";
+            return RenderStatus::BadOption;
+        }
+        c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
+        c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
+    }
     const auto zoom = parseNumber(request.zoom);
     // The chart's own zoom limits: a pinch never goes beyond them either.
     if (!zoom || *zoom < 0.9 || *zoom > 3.0)

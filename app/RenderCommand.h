@@ -3,6 +3,8 @@
 // `dazed render`: one frame of the chart, as an image (PNG, SVG, PDF) or as a trace of every
 // drawing call, for people making charts and for tests.
 
+#include "app/CentreChoice.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -18,8 +20,9 @@ struct RenderRequest {
     std::string zoom{"1.0"};
     std::string labels{"0"};
     std::string scale{"2"};
-    std::string output; // -o FILE.png|.svg|.pdf
-    std::string trace;  // --trace FILE.jsonl
+    std::string output;  // -o FILE.png|.svg|.pdf
+    std::string trace;   // --trace FILE.jsonl
+    CentreChoice centre; // --at, --overhead, --time: in place of ra and dec when given
 };
 
 // Exit status of the render command.

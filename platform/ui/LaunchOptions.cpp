@@ -1,6 +1,6 @@
 #include "platform/ui/LaunchOptions.h"
 
-#include "platform/ui/UIImage.h"
+#include "platform/ui/ResourceDirectory.h"
 
 #include <charconv>
 #include <string_view>

@@ -4,25 +4,13 @@
 #include "platform/ui/Host.h"
 #include "platform/ui/UIApplication.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <set>
 #include <utility>
 
-#ifndef DAZED_DEFAULT_RESOURCE_DIR
-#define DAZED_DEFAULT_RESOURCE_DIR "resources"
-#endif
-
 namespace dazed {
-
-std::string resourceDirectory()
-{
-    if (const char* dir = std::getenv("DAZED_RESOURCE_DIR"); dir && *dir)
-        return dir;
-    return DAZED_DEFAULT_RESOURCE_DIR;
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 // Pictures loaded by name from the resource folder, and the view that shows one.
 
 #include "platform/graphics/Image.h"
+#include "platform/ui/ResourceDirectory.h" // resourceDirectory(): the folder images are loaded from
 #include "platform/ui/UIView.h"
 
 #include <memory>
@@ -35,9 +36,6 @@ public:
 private:
     std::shared_ptr<Image> m_image;
 };
-
-// The folder images are loaded from: $DAZED_RESOURCE_DIR, else the source tree's resources/.
-std::string resourceDirectory();
 
 // The name of the high-density variant of a picture: "logo.png" gives "logo@2x.png".
 std::string highDensityImageName(const std::string& name);

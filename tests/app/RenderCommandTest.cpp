@@ -1,5 +1,8 @@
 #include "app/Cli.h"
+#include "catalog/NameLookup.h"
+#include "sky/Zenith.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -138,6 +141,18 @@ TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
         {{}, "-o"},
         {{"--colour", "red", "-o", png}, "--colour"},
         {{"-o", png, "--trace", path("t.jsonl")}, "--trace"},
+        {{"--at", "Betelgeuze", "-o", png}, "--at"},
+        {{"--at", "", "-o", png}, "--at"},
+        {{"--at", "Vega", "--ra", "5", "-o", png}, "--at"},
+        {{"--at", "Vega", "--dec", "5", "-o", png}, "--at"},
+        {{"--at", "Vega", "--overhead", "10,20", "-o", png}, "--overhead"},
+        {{"--overhead", "10,20", "--ra", "5", "-o", png}, "--overhead"},
+        {{"--overhead", "91,20", "-o", png}, "--overhead"},
+        {{"--overhead", "10,-180.5", "-o", png}, "--overhead"},
+        {{"--overhead", "10", "-o", png}, "--overhead"},
+        {{"--overhead", "10,20", "--time", "yesterday", "-o", png}, "--time"},
+        {{"--overhead", "10,20", "--time", "2026-12-08T21:30:00", "-o", png}, "--time"},
+        {{"--time", "2026-12-08T21:30:00Z", "-o", png}, "--time"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), 2) << c.option;
@@ -163,6 +178,58 @@ TEST_F(RenderCommand, TheZoomAndDeclinationLimitsThemselvesAreAccepted)
     EXPECT_EQ(run({"--zoom", "3", "--dec", "90", "--trace", path("b.jsonl")}), 0) << m_err.str();
 }
 
+// The shortest decimal text that reads back as the same double.
+std::string exactText(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+TEST_F(RenderCommand, NamedCentresDrawTheSameFrameAsTheirCoordinates)
+{
+    struct Case {
+        std::vector<std::string> named;
+        EquatorialPosition centre;
+    };
+    const auto orion = figureCentre("Ori");
+    const auto uma = figureCentre("UMa");
+    const auto paris = zenithJ2000({48.85, 2.35}, {2026, 12, 8, 21, 30, 0.0});
+    const auto sydney = zenithJ2000({-33.87, 151.21}, {2026, 6, 21, 2, 0, 0.0});
+    ASSERT_TRUE(orion && uma && paris && sydney);
+    const Case cases[] = {
+        {{"--at", "betelgeuse"}, {5.91953, 7.4069}},
+        {{"--at", "Ori"}, *orion},
+        {{"--at", "URSA  MAJOR"}, *uma},
+        {{"--overhead", "48.85,2.35", "--time", "2026-12-08T22:30:00+01:00"}, *paris},
+        {{"--overhead", "-33.87,151.21", "--time", "2026-06-21T12:00:00+10:00"}, *sydney},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> named = c.named;
+        named.insert(named.end(), {"--labels", "1", "--trace", path("named.jsonl")});
+        ASSERT_EQ(run(named), 0) << c.named.back() << ": " << m_err.str();
+        ASSERT_EQ(
+            run({"--ra", exactText(c.centre.rightAscensionHours), "--dec",
+                 exactText(c.centre.declinationDegrees), "--labels", "1", "--trace", path("plain.jsonl")}),
+            0)
+            << m_err.str();
+        EXPECT_EQ(slurp(path("named.jsonl")), slurp(path("plain.jsonl"))) << c.named.back();
+    }
+    // And not the default frame.
+    ASSERT_EQ(run({"--labels", "1", "--trace", path("default.jsonl")}), 0);
+    EXPECT_NE(slurp(path("named.jsonl")), slurp(path("default.jsonl")));
+}
+
+TEST_F(RenderCommand, AnUnknownNameSuggestsTheClosestOnes)
+{
+    EXPECT_EQ(run({"--at", "betelgeuze", "-o", path("x.png")}), 2);
+    const std::string err = m_err.str();
+    EXPECT_EQ(err.rfind("dazed render: --at: ", 0), 0u) << err;
+    EXPECT_NE(err.find("Betelgeuse"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(filesLeft(), 0u);
+}
+
 TEST(Cli, WithoutACommandItOpensTheChartWithTheOptionsGiven)
 {
     std::ostringstream out;
@@ -179,6 +246,33 @@ TEST(Cli, WithoutACommandItOpensTheChartWithTheOptionsGiven)
 
     EXPECT_EQ(std::get<int>(runCli({"dazed", "summary"}, out, err)), 0);
     EXPECT_NE(out.str().find("constellation segments"), std::string::npos);
+    EXPECT_FALSE(std::get<ChartOptions>(plain).centre);
+}
+
+TEST(Cli, TheWindowCanStartAtANameOrOverheadAPlace)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto atVega = runCli({"dazed", "--at", "VEGA"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<ChartOptions>(atVega)) << err.str();
+    const EquatorialPosition vega = std::get<NamedPlace>(findNamedPlace("Vega")).position;
+    ASSERT_TRUE(std::get<ChartOptions>(atVega).centre);
+    EXPECT_EQ(std::get<ChartOptions>(atVega).centre->rightAscensionHours, vega.rightAscensionHours);
+    EXPECT_EQ(std::get<ChartOptions>(atVega).centre->declinationDegrees, vega.declinationDegrees);
+
+    const auto overhead =
+        runCli({"dazed", "--overhead", "-33.87,151.21", "--time", "2026-06-21T12:00:00+10:00"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<ChartOptions>(overhead)) << err.str();
+    const auto sydney = zenithJ2000({-33.87, 151.21}, {2026, 6, 21, 2, 0, 0.0});
+    ASSERT_TRUE(sydney && std::get<ChartOptions>(overhead).centre);
+    EXPECT_EQ(std::get<ChartOptions>(overhead).centre->rightAscensionHours, sydney->rightAscensionHours);
+    EXPECT_EQ(std::get<ChartOptions>(overhead).centre->declinationDegrees, sydney->declinationDegrees);
+
+    // Now, when no time is given: the zenith's declination is the latitude moved by precession.
+    const auto now = runCli({"dazed", "--overhead=78.22,15.63"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<ChartOptions>(now)) << err.str();
+    EXPECT_NEAR(std::get<ChartOptions>(now).centre->declinationDegrees, 78.22, 0.5);
+    EXPECT_TRUE(err.str().empty()) << err.str();
 }
 
 TEST(Cli, BadWindowOptionsGetOneLineAndExitCodeTwo)
@@ -187,7 +281,14 @@ TEST(Cli, BadWindowOptionsGetOneLineAndExitCodeTwo)
                                                  {"dazed", "--orientation", "sideways"},
                                                  {"dazed", "--quit-after", "-1"},
                                                  {"dazed", "--colour", "red"},
-                                                 {"dazed", "extra"}}) {
+                                                 {"dazed", "extra"},
+                                                 {"dazed", "--at", "Betelgeuze"},
+                                                 {"dazed", "--at", "Vega", "--overhead", "1,2"},
+                                                 {"dazed", "--overhead", "90.5,0"},
+                                                 {"dazed", "--overhead", "0,181"},
+                                                 {"dazed", "--overhead", "0,0", "--time", "noon"},
+                                                 {"dazed", "--time", "2026-12-08T21:30:00Z"},
+                                                 {"dazed", "--at", "Vega", "render", "-o", "x.png"}}) {
         std::ostringstream out;
         std::ostringstream err;
         const auto outcome = runCli(args, out, err);
@@ -206,8 +307,14 @@ TEST(Cli, HelpListsTheOptionsAndEveryControlAndVersionAnswers)
     EXPECT_EQ(std::get<int>(runCli({"dazed", "--help"}, out, err)), 0);
     const std::string help = out.str();
     for (const char* word : {"--device", "--orientation", "--version", "render", "Alt+drag", "wheel",
-                             "arrow keys", "Escape", "Ctrl+Left", "F11", "Ctrl+Q", "dazed render -o"})
+                             "arrow keys", "Escape", "Ctrl+Left", "F11", "Ctrl+Q", "dazed render -o", "--at",
+                             "--overhead", "--time", "dazed --at Betelgeuse", "2026-12-08T21:30:00Z"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
+    out.str("");
+    EXPECT_EQ(std::get<int>(runCli({"dazed", "render", "--help"}, out, err)), 0);
+    for (const char* word :
+         {"--ra", "--at", "--overhead", "--time", "--at Betelgeuse", "--overhead 48.85,2.35"})
+        EXPECT_NE(out.str().find(word), std::string::npos) << word;
     out.str("");
     EXPECT_EQ(std::get<int>(runCli({"dazed", "--version"}, out, err)), 0);
     EXPECT_EQ(out.str().rfind("dazed ", 0), 0u) << out.str();

@@ -59,7 +59,8 @@ struct PictureSize {
     const char* stem;
     int width, height; // points
 };
-constexpr PictureSize kPictures[] = {{"qorvilan", 160, 160}, {"DevoRod1", 240, 57}, {"InfoButton", 50, 50}};
+constexpr PictureSize kPictures[] = {
+    {"qorvilan", 160, 160}, {"DevoRod1", 240, 57}, {"InfoButton", 50, 50}, {"dazed", 128, 128}};
 
 TEST(Artwork, EachPictureComesAtItsSizeInPointsAndAtTwiceThePixels)
 {
@@ -127,6 +128,40 @@ TEST(Artwork, TheLogoIsADarkRoundedSquareWithLightStarsOnTransparency)
     }
     EXPECT_LT(luminanceSum / opaque, 0.15) << "a night sky";
     EXPECT_GT(light, 60) << "star dots to see";
+    EXPECT_LT(light, opaque / 10) << "and not too many";
+}
+
+TEST(Artwork, TheIconIsTheChartInSmallWithItsRedCentreCross)
+{
+    // The @2x file is the icon theme's 256 x 256 picture.
+    const auto icon = load("dazed@2x.png", 2.0f);
+    ASSERT_TRUE(icon);
+    for (auto [x, y] : {std::pair{0, 0}, {255, 0}, {0, 255}, {255, 255}, {10, 10}, {245, 245}})
+        EXPECT_EQ(colourAt(*icon, x, y).alpha, 0) << "corner " << x << "," << y;
+    for (auto [x, y] : {std::pair{128, 12}, {12, 128}, {243, 128}, {128, 243}})
+        EXPECT_EQ(colourAt(*icon, x, y).alpha, 1) << "inside " << x << "," << y;
+
+    // The cross at the centre, red as on the chart, both arms.
+    for (auto [x, y] : {std::pair{128, 128}, {144, 128}, {112, 128}, {128, 112}, {128, 144}}) {
+        const Colour c = colourAt(*icon, x, y);
+        EXPECT_GT(c.red, 0.8) << x << "," << y;
+        EXPECT_LT(c.green, 0.2) << x << "," << y;
+    }
+
+    int light = 0, opaque = 0;
+    double luminanceSum = 0;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const Colour c = colourAt(*icon, x, y);
+            if (c.alpha < 1)
+                continue;
+            ++opaque;
+            luminanceSum += luminance(c);
+            light += isLight(c) ? 1 : 0;
+        }
+    }
+    EXPECT_LT(luminanceSum / opaque, 0.15) << "a night sky";
+    EXPECT_GT(light, 150) << "star dots to see";
     EXPECT_LT(light, opaque / 10) << "and not too many";
 }
 

@@ -1,6 +1,7 @@
-// Generates the star, declination-index and constellation-segment tables from the Yale Bright Star
-// Catalogue (5th revised edition, as shipped in Debian's xplanet package) and the constellation
-// figures of the d3-celestial npm package. Run through tools/regenerate-catalog.
+// Generates the star, declination-index and constellation-segment tables, and the constellation of
+// each segment, from the Yale Bright Star Catalogue (5th revised edition, as shipped in Debian's
+// xplanet package) and the constellation figures of the d3-celestial npm package. Run through
+// tools/regenerate-catalog.
 
 #include "catalog/Angles.h"
 
@@ -53,6 +54,7 @@ struct StoredStar {
 struct Segment {
     StoredStar end1;
     StoredStar end2;
+    std::string constellation; // the figure's IAU abbreviation, as the source's feature id
 };
 
 UnitVector unitVector(double raHours, double decDegrees)
@@ -180,7 +182,7 @@ std::vector<Segment> readFigures(const std::string& path, const std::vector<Stor
                     if (previous == &star)
                         throw std::runtime_error("zero-length segment in " +
                                                  feature.at("id").get<std::string>());
-                    segments.push_back({*previous, star});
+                    segments.push_back({*previous, star, feature.at("id").get<std::string>()});
                 }
                 previous = &star;
             }
@@ -254,6 +256,26 @@ void writeLineTables(const std::string& dir, const std::vector<Segment>& segment
         throw std::runtime_error("cannot write " + dir + "/LineTables.cpp");
 }
 
+// One abbreviation per segment, in the order of linesrd: ten to a line, each line opening with a
+// comment that gives the index of its first entry.
+void writeFigureTables(const std::string& dir, const std::vector<Segment>& segments)
+{
+    std::ofstream out(dir + "/FigureTables.cpp", std::ios::binary);
+    out << kSourceHeader << "\n#include \"catalog/FigureMembership.h\"\n\nnamespace dazed {\n\n";
+    out << "// The constellation of each linesrd segment, by IAU abbreviation.\n";
+    out << "const char* const lineConstellation[kLineCount] = {\n";
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (i % 10 == 0)
+            out << "    /* " << i << " */";
+        out << " \"" << segments[i].constellation << "\",";
+        if (i % 10 == 9 || i + 1 == segments.size())
+            out << "\n";
+    }
+    out << "};\n\n} // namespace dazed\n";
+    if (!out)
+        throw std::runtime_error("cannot write " + dir + "/FigureTables.cpp");
+}
+
 void writeSizes(const std::string& dir, std::size_t starCount, std::size_t lineCount)
 {
     std::ofstream out(dir + "/CatalogSize.h", std::ios::binary);
@@ -308,6 +330,7 @@ int main(int argc, char** argv)
 
         writeStarTables(outDir, stars, index);
         writeLineTables(outDir, segments);
+        writeFigureTables(outDir, segments);
         writeSizes(outDir, stars.size(), segments.size());
         std::cout << entries.size() << " catalogue entries, " << merged.size() << " after merging, "
                   << stars.size() << " brighter than " << kMagnitudeLimit << "; " << segments.size()

@@ -1,6 +1,6 @@
-// Draws the application's pictures: the companion app's logo, the web-site button's background and
-// the info button, each at one and two pixels per point. The committed files in resources/ are made
-// by this tool and nothing else; to regenerate them after changing a drawing, run
+// Draws the application's pictures: the companion app's logo, the web-site button's background,
+// the info button and Dazed's own icon, each at one and two pixels per point. The committed files in
+// resources/ are made by this tool and nothing else; to regenerate them after changing a drawing, run
 //
 //   build/dev/tools/make_artwork/make_artwork resources
 //
@@ -301,6 +301,118 @@ void drawInfoButton(cairo_t* cr)
     cairo_fill(cr);
 }
 
+// ---- Dazed's icon, 128 x 128 points (the 256-pixel @2x file goes into the desktop's icon theme) ---
+
+constexpr double kIconSide = 128;
+
+// A small invented figure around the chart's centre cross, in points of the icon.
+constexpr std::array<FigureStar, 7> kIconStars{{
+    {24, 42, 3.0},  // 0
+    {50, 30, 2.6},  // 1
+    {80, 36, 4.2},  // 2: the brightest
+    {100, 60, 2.6}, // 3
+    {92, 94, 3.2},  // 4
+    {44, 96, 2.4},  // 5
+    {38, 64, 2.8},  // 6
+}};
+constexpr std::array<std::array<int, 2>, 6> kIconSegments{{
+    {0, 1},
+    {1, 2},
+    {2, 3},
+    {3, 4},
+    {1, 6},
+    {6, 5},
+}};
+
+// The chart in small: a black sky, blue figure lines, white stars, the equator (green) and the
+// ecliptic (dark red) as the straight dashed lines the gnomonic projection makes of great circles,
+// and the red cross that marks the centre.
+void drawAppIcon(cairo_t* cr)
+{
+    const double inset = 4;
+    const double side = kIconSide - 2 * inset;
+    const double corner = 26;
+    const double centre = kIconSide / 2;
+
+    roundedRectPath(cr, inset, inset, side, side, corner);
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    PatternPtr sky(cairo_pattern_create_radial(centre, centre, 4, centre, centre, side * 0.75),
+                   &cairo_pattern_destroy);
+    addStop(sky.get(), 0, {0.05, 0.07, 0.18, 1});
+    addStop(sky.get(), 1, {0.0, 0.0, 0.03, 1});
+    cairo_set_source(cr, sky.get());
+    cairo_fill(cr);
+
+    // Faint background stars.
+    Scatter scatter(20261208u);
+    for (int i = 0; i < 34; ++i) {
+        const double x = inset + 4 + scatter.next() * (side - 8);
+        const double y = inset + 4 + scatter.next() * (side - 8);
+        const double r = 0.4 + scatter.next() * 0.6;
+        setSource(cr, {1, 1, 1, 0.35 + scatter.next() * 0.4});
+        cairo_arc(cr, x, y, r, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+
+    // The equator and the ecliptic, dashed as on the chart.
+    const std::array<double, 2> dash{5.0, 4.0};
+    cairo_set_dash(cr, dash.data(), static_cast<int>(dash.size()), 0);
+    cairo_set_line_width(cr, 1.6);
+    setSource(cr, {0.1, 0.65, 0.2, 0.9});
+    cairo_move_to(cr, 0, 108);
+    cairo_line_to(cr, kIconSide, 104);
+    cairo_stroke(cr);
+    setSource(cr, {0.6, 0.08, 0.1, 0.9});
+    cairo_move_to(cr, 0, 18);
+    cairo_line_to(cr, kIconSide, 30);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+
+    // The figure, in the chart's blue, stopped short of each star.
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 2.6);
+    setSource(cr, {0.15, 0.25, 1.0, 1});
+    for (const auto& [from, to] : kIconSegments) {
+        const FigureStar& a = kIconStars[static_cast<std::size_t>(from)];
+        const FigureStar& b = kIconStars[static_cast<std::size_t>(to)];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double length = std::hypot(dx, dy);
+        const double gapA = a.radius + 2.0, gapB = b.radius + 2.0;
+        cairo_move_to(cr, a.x + dx * gapA / length, a.y + dy * gapA / length);
+        cairo_line_to(cr, b.x - dx * gapB / length, b.y - dy * gapB / length);
+    }
+    cairo_stroke(cr);
+
+    for (const FigureStar& star : kIconStars) {
+        fillGlow(cr, star.x, star.y, star.radius * 2.6, {0.8, 0.85, 1.0, 0.5});
+        setSource(cr, {1, 1, 1, 1});
+        cairo_arc(cr, star.x, star.y, star.radius, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+    const FigureStar& brightest = kIconStars[2];
+    fourPointedStarPath(cr, brightest.x, brightest.y, brightest.radius * 3.0, brightest.radius * 0.45);
+    setSource(cr, {1, 1, 1, 0.85});
+    cairo_fill(cr);
+
+    // The centre cross.
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_width(cr, 2.0);
+    setSource(cr, {0.95, 0.1, 0.1, 1});
+    cairo_move_to(cr, centre - 9, centre);
+    cairo_line_to(cr, centre + 9, centre);
+    cairo_move_to(cr, centre, centre - 9);
+    cairo_line_to(cr, centre, centre + 9);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+
+    // A hairline edge so that the square reads on a dark desktop.
+    roundedRectPath(cr, inset + 0.5, inset + 0.5, side - 1, side - 1, corner - 0.5);
+    setSource(cr, {0.45, 0.55, 0.9, 0.6});
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+}
+
 // ---- Rendering and writing ----------------------------------------------------------------------
 
 struct Picture {
@@ -315,6 +427,7 @@ const std::vector<Picture>& pictures()
         {"qorvilan", kLogoSide, kLogoSide, drawLogo},
         {"DevoRod1", kButtonWidth, kButtonHeight, drawWebSiteButton},
         {"InfoButton", kInfoSide, kInfoSide, drawInfoButton},
+        {"dazed", kIconSide, kIconSide, drawAppIcon},
     };
     return all;
 }
