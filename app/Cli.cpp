@@ -110,9 +110,14 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
     auto* summary = app.add_subcommand("summary", "Print what the compiled-in catalogue holds");
     auto* render = app.add_subcommand("render", "Draw one frame of the chart to an image or a trace");
     RenderRequest request;
+    // Choices from a fixed list are checked by CLI11; numbers are checked when the command runs,
+    // where each gets a message naming what it must be.
     render->add_option("--device", request.device, "phone (320 x 480 points) or tablet (768 x 1024)")
+        ->check(CLI::IsMember({"phone", "tablet"}))
         ->capture_default_str();
-    render->add_option("--orientation", request.orientation, "portrait or landscape")->capture_default_str();
+    render->add_option("--orientation", request.orientation, "portrait or landscape")
+        ->check(CLI::IsMember({"portrait", "landscape"}))
+        ->capture_default_str();
     auto* ra =
         render->add_option("--ra", request.ra, "right ascension of the centre, hours")->capture_default_str();
     auto* dec = render->add_option("--dec", request.dec, "declination of the centre, -90 to +90 degrees")
@@ -123,6 +128,7 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
     renderCentre.exclude(dec);
     render->add_option("--zoom", request.zoom, "zoom factor, 0.9 to 3.0")->capture_default_str();
     render->add_option("--labels", request.labels, "label mode changes from a new view: 0, 1 or 2")
+        ->check(CLI::IsMember({"0", "1", "2"}))
         ->capture_default_str();
     render->add_option("--scale", request.scale, "pixels per point of a PNG image")->capture_default_str();
     auto* output = render->add_option("-o", request.output, "image file: .png, .svg or .pdf");
