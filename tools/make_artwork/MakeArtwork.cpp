@@ -22,6 +22,7 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,40 @@ struct FigureStar {
     double radius; // of the white core, in points
 };
 
+// A stick figure's segments as one stroke, each stopped `gap` points short of its stars' cores so
+// that the dots stand apart; the caller has set the colour and width.
+void strokeFigure(cairo_t* cr, std::span<const FigureStar> stars,
+                  std::span<const std::array<int, 2>> segments, double gap)
+{
+    for (const auto& [from, to] : segments) {
+        const FigureStar& a = stars[static_cast<std::size_t>(from)];
+        const FigureStar& b = stars[static_cast<std::size_t>(to)];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double length = std::hypot(dx, dy);
+        const double gapA = a.radius + gap, gapB = b.radius + gap;
+        cairo_move_to(cr, a.x + dx * gapA / length, a.y + dy * gapA / length);
+        cairo_line_to(cr, b.x - dx * gapB / length, b.y - dy * gapB / length);
+    }
+    cairo_stroke(cr);
+}
+
+// The figure's stars: a soft glow `glowScale` times the core, a white core, and rays of `rayScale`
+// times the core on the brightest.
+void fillFigureStars(cairo_t* cr, std::span<const FigureStar> stars, double glowScale, Rgba glow,
+                     std::size_t brightest, double rayScale)
+{
+    for (const FigureStar& star : stars) {
+        fillGlow(cr, star.x, star.y, star.radius * glowScale, glow);
+        setSource(cr, {1, 1, 1, 1});
+        cairo_arc(cr, star.x, star.y, star.radius, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+    const FigureStar& b = stars[brightest];
+    fourPointedStarPath(cr, b.x, b.y, b.radius * rayScale, b.radius * 0.45);
+    setSource(cr, {1, 1, 1, 0.85});
+    cairo_fill(cr);
+}
+
 // An invented stick figure, a little off-centre so that the ring shows around it.
 constexpr std::array<FigureStar, 8> kFigureStars{{
     {36, 110, 2.4},  // 0
@@ -182,28 +217,8 @@ void drawLogo(cairo_t* cr)
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_width(cr, 2.0);
     setSource(cr, {0.52, 0.74, 1.0, 0.9});
-    for (const auto& [from, to] : kFigureSegments) {
-        const FigureStar& a = kFigureStars[static_cast<std::size_t>(from)];
-        const FigureStar& b = kFigureStars[static_cast<std::size_t>(to)];
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double length = std::hypot(dx, dy);
-        const double gapA = a.radius + 3.0, gapB = b.radius + 3.0;
-        cairo_move_to(cr, a.x + dx * gapA / length, a.y + dy * gapA / length);
-        cairo_line_to(cr, b.x - dx * gapB / length, b.y - dy * gapB / length);
-    }
-    cairo_stroke(cr);
-
-    // The stars: a soft glow, a white core, and rays on the brightest.
-    for (const FigureStar& star : kFigureStars) {
-        fillGlow(cr, star.x, star.y, star.radius * 3.2, {0.75, 0.85, 1.0, 0.55});
-        setSource(cr, {1, 1, 1, 1});
-        cairo_arc(cr, star.x, star.y, star.radius, 0, 2 * kPi);
-        cairo_fill(cr);
-    }
-    const FigureStar& brightest = kFigureStars[3];
-    fourPointedStarPath(cr, brightest.x, brightest.y, brightest.radius * 3.4, brightest.radius * 0.45);
-    setSource(cr, {1, 1, 1, 0.85});
-    cairo_fill(cr);
+    strokeFigure(cr, kFigureStars, kFigureSegments, 3.0);
+    fillFigureStars(cr, kFigureStars, 3.2, {0.75, 0.85, 1.0, 0.55}, 3, 3.4);
 
     // A hairline edge, lighter at the top, so the square reads on the black page.
     roundedRectPath(cr, inset + 0.5, inset + 0.5, side - 1, side - 1, corner - 0.5);
@@ -373,27 +388,8 @@ void drawAppIcon(cairo_t* cr)
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_width(cr, 2.6);
     setSource(cr, {0.15, 0.25, 1.0, 1});
-    for (const auto& [from, to] : kIconSegments) {
-        const FigureStar& a = kIconStars[static_cast<std::size_t>(from)];
-        const FigureStar& b = kIconStars[static_cast<std::size_t>(to)];
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double length = std::hypot(dx, dy);
-        const double gapA = a.radius + 2.0, gapB = b.radius + 2.0;
-        cairo_move_to(cr, a.x + dx * gapA / length, a.y + dy * gapA / length);
-        cairo_line_to(cr, b.x - dx * gapB / length, b.y - dy * gapB / length);
-    }
-    cairo_stroke(cr);
-
-    for (const FigureStar& star : kIconStars) {
-        fillGlow(cr, star.x, star.y, star.radius * 2.6, {0.8, 0.85, 1.0, 0.5});
-        setSource(cr, {1, 1, 1, 1});
-        cairo_arc(cr, star.x, star.y, star.radius, 0, 2 * kPi);
-        cairo_fill(cr);
-    }
-    const FigureStar& brightest = kIconStars[2];
-    fourPointedStarPath(cr, brightest.x, brightest.y, brightest.radius * 3.0, brightest.radius * 0.45);
-    setSource(cr, {1, 1, 1, 0.85});
-    cairo_fill(cr);
+    strokeFigure(cr, kIconStars, kIconSegments, 2.0);
+    fillFigureStars(cr, kIconStars, 2.6, {0.8, 0.85, 1.0, 0.5}, 2, 3.0);
 
     // The centre cross.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
