@@ -55,6 +55,32 @@ bool isLight(const Colour& c)
     return c.alpha > 0.5 && luminance(c) > 0.5;
 }
 
+// The opaque part of a square picture of `side` pixels: its mean luminance and how many of its
+// pixels are light (stars).
+struct SkyContent {
+    int opaque{0};
+    int light{0};
+    double meanLuminance{0};
+};
+
+SkyContent skyContent(const Image& image, int side)
+{
+    SkyContent content;
+    double sum = 0;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const Colour c = colourAt(image, x, y);
+            if (c.alpha < 1)
+                continue;
+            ++content.opaque;
+            sum += luminance(c);
+            content.light += isLight(c) ? 1 : 0;
+        }
+    }
+    content.meanLuminance = content.opaque > 0 ? sum / content.opaque : 0;
+    return content;
+}
+
 struct PictureSize {
     const char* stem;
     int width, height; // points
@@ -114,21 +140,10 @@ TEST(Artwork, TheLogoIsADarkRoundedSquareWithLightStarsOnTransparency)
     for (auto [x, y] : {std::pair{80, 6}, {6, 80}, {153, 80}, {80, 153}, {80, 80}})
         EXPECT_EQ(colourAt(*logo, x, y).alpha, 1) << "inside " << x << "," << y;
 
-    int light = 0, opaque = 0;
-    double luminanceSum = 0;
-    for (int y = 0; y < 160; ++y) {
-        for (int x = 0; x < 160; ++x) {
-            const Colour c = colourAt(*logo, x, y);
-            if (c.alpha < 1)
-                continue;
-            ++opaque;
-            luminanceSum += luminance(c);
-            light += isLight(c) ? 1 : 0;
-        }
-    }
-    EXPECT_LT(luminanceSum / opaque, 0.15) << "a night sky";
-    EXPECT_GT(light, 60) << "star dots to see";
-    EXPECT_LT(light, opaque / 10) << "and not too many";
+    const SkyContent sky = skyContent(*logo, 160);
+    EXPECT_LT(sky.meanLuminance, 0.15) << "a night sky";
+    EXPECT_GT(sky.light, 60) << "star dots to see";
+    EXPECT_LT(sky.light, sky.opaque / 10) << "and not too many";
 }
 
 TEST(Artwork, TheIconIsTheChartInSmallWithItsRedCentreCross)
@@ -148,21 +163,10 @@ TEST(Artwork, TheIconIsTheChartInSmallWithItsRedCentreCross)
         EXPECT_LT(c.green, 0.2) << x << "," << y;
     }
 
-    int light = 0, opaque = 0;
-    double luminanceSum = 0;
-    for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x) {
-            const Colour c = colourAt(*icon, x, y);
-            if (c.alpha < 1)
-                continue;
-            ++opaque;
-            luminanceSum += luminance(c);
-            light += isLight(c) ? 1 : 0;
-        }
-    }
-    EXPECT_LT(luminanceSum / opaque, 0.15) << "a night sky";
-    EXPECT_GT(light, 150) << "star dots to see";
-    EXPECT_LT(light, opaque / 10) << "and not too many";
+    const SkyContent sky = skyContent(*icon, 256);
+    EXPECT_LT(sky.meanLuminance, 0.15) << "a night sky";
+    EXPECT_GT(sky.light, 150) << "star dots to see";
+    EXPECT_LT(sky.light, sky.opaque / 10) << "and not too many";
 }
 
 TEST(Artwork, WhiteTitleReadsOverTheWebSiteButtonAndTheEmblemLeavesItRoom)
