@@ -1,9 +1,10 @@
 #include "app/InfoLinks.h"
 
+#include "tests/support/ScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace dazed {
 namespace {
@@ -44,16 +45,6 @@ TEST(InfoLinks, TheTitleIsSixSpacesThenTheHost)
 // Each case writes its file into a folder of the test's own.
 class InfoLinksFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::path(::testing::TempDir()) /
-                (std::string("dazed-links-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // The error for a file holding `text`; "(loaded)" when it loads.
     std::string errorFor(const std::string& text)
     {
@@ -68,7 +59,8 @@ protected:
         return error;
     }
 
-    fs::path m_dir;
+    test::ScratchFolder m_scratch;
+    fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(InfoLinksFile, AGoodFileLoadsBothLinks)

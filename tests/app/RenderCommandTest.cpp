@@ -1,6 +1,7 @@
 #include "app/Cli.h"
 #include "catalog/NameLookup.h"
 #include "sky/Zenith.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -16,16 +17,6 @@ namespace fs = std::filesystem;
 
 class RenderCommand : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                (std::string("dazed-render-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     int run(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"dazed", "render"});
@@ -45,7 +36,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path m_dir;
+    test::ScratchFolder m_scratch;
+    fs::path m_dir = m_scratch.path();
     std::ostringstream m_out;
     std::ostringstream m_err;
 };

@@ -4,6 +4,7 @@
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -80,10 +81,10 @@ TEST(Button, AClearCustomButtonDrawsNothingButStillTakesTouches)
 }
 
 struct ImageFixture : ::testing::Test {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "dazed_ui_images";
+    test::ScratchFolder scratch;
+    std::filesystem::path dir = scratch.path();
     void SetUp() override
     {
-        std::filesystem::create_directories(dir);
         setenv("DAZED_RESOURCE_DIR", dir.c_str(), 1);
         RasterSurface png(30, 20, 1.0);
         CGContextSetRGBFillColor(png.context(), 1, 0, 0, 1);

@@ -1,13 +1,13 @@
 #include "UITestSupport.h"
 #include "platform/graphics/RasterSurface.h"
 #include "platform/ui/UIImage.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace dazed {
 namespace {
@@ -20,20 +20,8 @@ constexpr std::uint32_t kOpaqueBlue = 0xFF0000FFu;
 // A resource folder of this test's own, named after it, that DAZED_RESOURCE_DIR points to.
 class HighDensityImages : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::path(::testing::TempDir()) /
-                (std::string("dazed-hidpi-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        setenv("DAZED_RESOURCE_DIR", m_dir.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("DAZED_RESOURCE_DIR");
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { setenv("DAZED_RESOURCE_DIR", m_dir.c_str(), 1); }
+    void TearDown() override { unsetenv("DAZED_RESOURCE_DIR"); }
 
     // A PNG of `size` points at `scale` pixels per point, filled with one colour.
     void writePicture(const std::string& name, CGSize size, double scale, float red, float blue)
@@ -52,7 +40,8 @@ protected:
         writePicture("logo@2x.png", {30, 20}, 2.0, 0, 1);
     }
 
-    fs::path m_dir;
+    test::ScratchFolder m_scratch;
+    fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(HighDensityImages, AtScaleTwoTheDenserFileIsChosenAtThePlainFilesSizeInPoints)

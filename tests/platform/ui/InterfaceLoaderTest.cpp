@@ -4,12 +4,12 @@
 #include "platform/graphics/RasterSurface.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIScreen.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace dazed {
 namespace {
@@ -74,16 +74,17 @@ ClassRegistry fakeRegistry()
     return r;
 }
 
-std::string writeFile(const std::string& name, const std::string& text)
+std::string writeFile(const test::ScratchFolder& scratch, const std::string& name, const std::string& text)
 {
-    const auto path = std::filesystem::temp_directory_path() / ("dazed_ui_test_" + name);
+    const auto path = scratch / name;
     std::ofstream(path) << text;
     return path.string();
 }
 
 std::string errorFor(const std::string& text, const std::string& name = "bad.json")
 {
-    const std::string path = writeFile(name, text);
+    const test::ScratchFolder scratch;
+    const std::string path = writeFile(scratch, name, text);
     auto result = readInterfaceDescription(path, fakeRegistry());
     return result ? std::string("(loaded)") : result.error().message;
 }
@@ -140,11 +141,6 @@ class DescribedPictures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::path(::testing::TempDir()) /
-                (std::string("dazed-described-pictures-") + info->name() + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
         setenv("DAZED_RESOURCE_DIR", m_dir.c_str(), 1);
         RasterSurface png(24, 24, 1.0);
         CGContextSetRGBFillColor(png.context(), 1, 1, 1, 1);
@@ -153,18 +149,15 @@ protected:
         ASSERT_TRUE(png.encodePng(bytes));
         std::ofstream(m_dir / "Picture.png", std::ios::binary) << bytes;
     }
-    void TearDown() override
-    {
-        unsetenv("DAZED_RESOURCE_DIR");
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { unsetenv("DAZED_RESOURCE_DIR"); }
     std::string write(const std::string& name, const std::string& text) const
     {
         std::ofstream(m_dir / name) << text;
         return (m_dir / name).string();
     }
 
-    std::filesystem::path m_dir;
+    test::ScratchFolder m_scratch;
+    std::filesystem::path m_dir = m_scratch.path();
 };
 
 constexpr const char* kTwoPictureButtons = R"({"delegate": "AppDelegate_Phone",
@@ -280,14 +273,15 @@ TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
     // Every message is one line, starting with the file's path.
     const std::string message = errorFor("{\"delegate\": 3}", "named.json");
     EXPECT_EQ(message.find('\n'), std::string::npos);
-    EXPECT_NE(message.find("dazed_ui_test_named.json: "), std::string::npos);
+    EXPECT_NE(message.find("/named.json: "), std::string::npos);
 }
 
 TEST(InterfaceDescription, UnknownOutletsAndActionsComeBackAsWarningsWithoutPrinting)
 {
+    const test::ScratchFolder scratch;
     HeadlessHost host;
     LaunchOptions options;
-    options.interfacePath = writeFile("unconnected.json", R"({"delegate": "AppDelegate_Phone",
+    options.interfacePath = writeFile(scratch, "unconnected.json", R"({"delegate": "AppDelegate_Phone",
         "window": {"frame": [0, 0, 320, 480]}, "rootViewController": {"class": "RootViewController",
         "view": {"frame": [0, 0, 320, 480], "subviews": [{"class": "UIButton", "frame": [0, 0, 9, 9],
         "action": "noSuchAction", "outlet": "noSuchOutlet"}]}}})");
@@ -303,9 +297,10 @@ TEST(InterfaceDescription, UnknownOutletsAndActionsComeBackAsWarningsWithoutPrin
 
 TEST(InterfaceDescription, LaunchReportsABadFileInsteadOfStarting)
 {
+    const test::ScratchFolder scratch;
     HeadlessHost host;
     LaunchOptions options;
-    options.interfacePath = writeFile("broken.json", "{ nope");
+    options.interfacePath = writeFile(scratch, "broken.json", "{ nope");
     auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
     ASSERT_FALSE(launched);
     EXPECT_NE(launched.error().message.find("broken.json"), std::string::npos);
@@ -313,6 +308,7 @@ TEST(InterfaceDescription, LaunchReportsABadFileInsteadOfStarting)
 
 TEST(InterfaceDescription, AFileWithoutWindowOrRootControllerStillStarts)
 {
+    const test::ScratchFolder scratch;
     for (const char* text :
          {R"({"delegate": "AppDelegate_Phone"})",
           R"({"delegate": "AppDelegate_Phone", "window": {"frame": [0, 0, 320, 480]}})",
@@ -320,7 +316,7 @@ TEST(InterfaceDescription, AFileWithoutWindowOrRootControllerStillStarts)
         HeadlessHost host;
         FakeDelegate::launches = 0;
         LaunchOptions options;
-        options.interfacePath = writeFile("partial.json", text);
+        options.interfacePath = writeFile(scratch, "partial.json", text);
         auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
         ASSERT_TRUE(launched) << text;
         auto& loop = *launched.value();

@@ -1,8 +1,9 @@
 #include "platform/ui/ResourceDirectory.h"
 
+#include "tests/support/ScratchFolder.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace dazed {
 namespace {
@@ -12,19 +13,7 @@ namespace fs = std::filesystem;
 // A scratch folder of this test's own in which fake installed and built trees are laid out.
 class ResourceDirectoryLookup : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::path(::testing::TempDir()) /
-                (std::string("dazed-resources-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        unsetenv("DAZED_RESOURCE_DIR");
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { unsetenv("DAZED_RESOURCE_DIR"); }
 
     // An empty file at `relative`, with its folders.
     fs::path touch(const fs::path& relative) const
@@ -35,7 +24,8 @@ protected:
         return path;
     }
 
-    fs::path m_dir;
+    test::ScratchFolder m_scratch;
+    fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(ResourceDirectoryLookup, AnInstalledProgramUsesShareDazedBesideItsBinFolder)
