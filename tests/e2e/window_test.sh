@@ -536,6 +536,23 @@ need "Done: $d px differ from the chart before" "d == 0"
 sky_checks landscape-back 480 320
 done_step landscape-info
 
+# A window shrunk to one pixel (and a click into it) keeps the app running; grown back, it shows the
+# same chart.
+xdo windowsize "$wid" 1 1
+sleep 0.5
+xdo mousemove --window "$wid" 0 0 click 1
+sleep 0.5
+need "alive at 1x1" "$(app_alive && echo 1 || echo 0)"
+xdo windowsize "$wid" 480 320
+for _ in $(seq 100); do
+  [[ $(geometry) == 480x320 ]] && break
+  sleep 0.1
+done
+settle regrown || true
+d=$(differ landscape-back regrown)
+need "grown back: $d px differ from the chart before" "d == 0"
+done_step shrink-to-one-pixel
+
 # Ctrl+Q quits at once, cleanly.
 xdo key ctrl+q
 status=timeout
