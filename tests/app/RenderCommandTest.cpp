@@ -3,12 +3,14 @@
 #include "sky/Zenith.h"
 #include "tests/support/ScratchFolder.h"
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace dazed {
 namespace {
@@ -152,6 +154,48 @@ TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
         EXPECT_NE(err.find(c.option), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(filesLeft(), 0u) << c.option;
+    }
+}
+
+// A disk that fills up while the chart is written: a file-size limit makes every write past a few
+// bytes fail as it would on a full disk (EFBIG rather than ENOSPC), without needing a full device.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedSignal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_savedSignal)(int){};
+};
+
+TEST_F(RenderCommand, AFullDiskIsReportedAndLeavesNoPartOfTheFile)
+{
+    for (const char* name : {"full.png", "full.svg", "full.pdf", "full.jsonl"}) {
+        const bool trace = std::string(name).ends_with(".jsonl");
+        int status = 0;
+        {
+            const FileSizeLimit limit(4096);
+            status = run({trace ? "--trace" : "-o", path(name)});
+        }
+        EXPECT_EQ(status, 2) << name;
+        const std::string err = m_err.str();
+        EXPECT_NE(err.find("cannot write"), std::string::npos) << name << ": " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(filesLeft(), 0u) << name << ": neither the chart nor its temporary file is left";
     }
 }
 

@@ -1,5 +1,9 @@
 #include "platform/graphics/RasterSurface.h"
+#include "tests/support/ScratchFolder.h"
 
+#include <cstdlib>
+#include <fontconfig/fontconfig.h>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace dazed {
@@ -209,6 +213,37 @@ TEST(CairoContext, TextOfNothingOrWithoutFontDrawsNothing)
     CGContextSelectFont(c, "Helvetica", 40, kCGEncodingMacRoman);
     CGContextShowTextAtPoint(c, 10, 50, "T", 0);
     EXPECT_EQ(inkRows(img).top, -1);
+}
+
+// A machine without the font packages (or with a broken font set-up) still gets its names drawn:
+// fontconfig finds nothing and Cairo falls back to its built-in face.
+TEST(CairoContext, WithoutAnyInstalledFontTheNamesAreStillDrawn)
+{
+    const test::ScratchFolder scratch;
+    const auto config = scratch / "no-fonts.conf";
+    std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+    const char* saved = std::getenv("FONTCONFIG_FILE");
+    const std::string savedValue = saved ? saved : "";
+    setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    ASSERT_TRUE(FcInitReinitialize());
+    FcFontSet* fonts = FcConfigGetFonts(nullptr, FcSetSystem);
+    EXPECT_TRUE(!fonts || fonts->nfont == 0) << "the empty set-up lists no fonts";
+
+    RasterSurface img(200, 100, 1.0);
+    CGContextRef c = img.context();
+    CGContextClearRect(c, CGRectMake(0, 0, 200, 100));
+    CGContextSetRGBFillColor(c, 1, 1, 1, 1);
+    CGContextSelectFont(c, "Helvetica", 22, kCGEncodingMacRoman);
+    CGContextShowTextAtPoint(c, 10, 50, "Vega", 4);
+    const Ink ink = inkRows(img);
+
+    if (saved)
+        setenv("FONTCONFIG_FILE", savedValue.c_str(), 1);
+    else
+        unsetenv("FONTCONFIG_FILE");
+    FcInitReinitialize();
+    EXPECT_GT(ink.top, 0) << "the name is drawn in a fallback face";
+    EXPECT_GT(ink.bottom - ink.top, 8) << "at about its size";
 }
 
 } // namespace
