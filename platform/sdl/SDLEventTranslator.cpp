@@ -1,6 +1,7 @@
 #include "platform/sdl/SDLEventTranslator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace dazed {
@@ -179,17 +180,27 @@ std::optional<HostEvent> SDLEventTranslator::translate(const SDL_Event& event, S
 
 std::optional<HostEvent> SDLEventTranslator::translateFinger(const SDL_Event& event)
 {
-    const UITouchPhase phase = event.type == SDL_FINGERDOWN ? UITouchPhase::Began
-                               : event.type == SDL_FINGERUP ? UITouchPhase::Ended
-                                                            : UITouchPhase::Moved;
+    UITouchPhase phase = event.type == SDL_FINGERDOWN ? UITouchPhase::Began
+                         : event.type == SDL_FINGERUP ? UITouchPhase::Ended
+                                                      : UITouchPhase::Moved;
     const auto finger = std::make_pair(event.tfinger.touchId, event.tfinger.fingerId);
+    // A driver's place that is not a number would make the centre not a number for good: such a
+    // finger is not begun or moved, and lifted as cancelled, where the framework keeps its last place.
+    if (!std::isfinite(event.tfinger.x) || !std::isfinite(event.tfinger.y)) {
+        if (phase != UITouchPhase::Ended ||
+            std::find(m_fingersDown.begin(), m_fingersDown.end(), finger) == m_fingersDown.end())
+            return std::nullopt;
+        phase = UITouchPhase::Cancelled;
+    }
     if (phase == UITouchPhase::Began)
         m_fingersDown.push_back(finger);
-    else if (phase == UITouchPhase::Ended)
+    else if (phase == UITouchPhase::Ended || phase == UITouchPhase::Cancelled)
         std::erase(m_fingersDown, finger);
     // Finger positions are fractions of the window.
-    const CGPoint p = m_box.pointForPixel(event.tfinger.x * static_cast<float>(m_pixelWidth),
-                                          event.tfinger.y * static_cast<float>(m_pixelHeight));
+    const CGPoint p = phase == UITouchPhase::Cancelled
+                          ? CGPoint{}
+                          : m_box.pointForPixel(event.tfinger.x * static_cast<float>(m_pixelWidth),
+                                                event.tfinger.y * static_cast<float>(m_pixelHeight));
     TouchInput input;
     input.changes.push_back({touchIdentifier(event.tfinger.touchId, event.tfinger.fingerId), phase, p});
     return input;

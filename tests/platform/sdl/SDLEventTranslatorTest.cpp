@@ -1,6 +1,7 @@
 #include "platform/sdl/SDLEventTranslator.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace dazed {
 namespace {
@@ -239,6 +240,35 @@ TEST_F(TranslatorFixture, FingersSDLNoLongerKnowsAreCancelled)
     e.type = SDL_FINGERUP;
     (void)t.translate(e, KMOD_NONE);
     EXPECT_FALSE(t.cancelLostFingers([](SDL_TouchID, SDL_FingerID) { return false; })) << "lifted normally";
+}
+
+TEST_F(TranslatorFixture, FingersAtPlacesThatAreNotNumbersNeverReachTheChart)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    SDL_Event e{};
+    e.tfinger.touchId = 3;
+    e.tfinger.fingerId = 1;
+    e.type = SDL_FINGERDOWN;
+    e.tfinger.x = nan;
+    e.tfinger.y = 0.5f;
+    EXPECT_FALSE(t.translate(e, KMOD_NONE)) << "a finger put down nowhere is not begun";
+    e.type = SDL_FINGERUP;
+    EXPECT_FALSE(t.translate(e, KMOD_NONE)) << "nor lifted";
+
+    e.type = SDL_FINGERDOWN;
+    e.tfinger.x = 0.5f;
+    const auto down = touches(t.translate(e, KMOD_NONE));
+    e.type = SDL_FINGERMOTION;
+    e.tfinger.y = inf;
+    EXPECT_FALSE(t.translate(e, KMOD_NONE)) << "a move to nowhere is dropped";
+    e.type = SDL_FINGERUP;
+    e.tfinger.x = -inf;
+    const auto up = touches(t.translate(e, KMOD_NONE));
+    ASSERT_EQ(up.changes.size(), 1u);
+    EXPECT_EQ(up.changes[0].id, down.changes[0].id);
+    EXPECT_EQ(up.changes[0].phase, UITouchPhase::Cancelled) << "lifted where it last was";
+    EXPECT_FALSE(t.cancelLostFingers([](SDL_TouchID, SDL_FingerID) { return false; })) << "and not held";
 }
 
 } // namespace
