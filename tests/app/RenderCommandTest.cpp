@@ -130,6 +130,8 @@ TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
         {{"--scale", "0", "-o", png}, "--scale"},
         {{"--scale", "-1", "-o", png}, "--scale"},
         {{"-o", path("out.jpg")}, "-o"},
+        {{"-o", "/dev/full"}, "-o"},
+        {{"-o", path("out.png") + "/"}, "-o"},
         {{"-o", path("no-such-folder/out.png")}, "-o"},
         {{"--trace", path("no-such-folder/t.jsonl")}, "--trace"},
         {{}, "-o"},
