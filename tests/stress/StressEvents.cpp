@@ -52,9 +52,9 @@ std::uint64_t sessionSeed(std::uint64_t runSeed, std::uint64_t session)
 
 namespace {
 
-// The chance that the loop runs after an event: about eight events to a turn of the loop, as when a
-// 500 Hz input device feeds a 60 Hz display.
-constexpr double kStepChance = 0.12;
+// The chance that the loop runs after an event: about twelve events to a turn of the loop, as when a
+// 1 kHz input device feeds a 60 Hz display.
+constexpr double kStepChance = 0.08;
 
 const char* phaseName(UITouchPhase phase)
 {

@@ -4,11 +4,12 @@
 // seeded event stream through the real application loop, and checked after every event and every
 // display cycle.
 //
-// A run is a series of sessions of `sessionLength` events, each a fresh launch: even sessions are
-// phones and odd ones tablets, at one pixel per point in sessions 0, 1 (mod 4) and two in 2, 3, so
-// any run of four sessions covers both families at both densities. Each session's events come from
-// its own seed (the run's seed and the session's number), so a failure is replayed by running its
-// session alone.
+// A run is a series of sessions, each a fresh launch: even sessions are phones and odd ones
+// tablets, at one pixel per point in sessions 0, 1 (mod 4) and two in 2, 3, so any run of four
+// sessions covers both families at both densities. A phone's session is `sessionLength` events; a
+// tablet's, whose every frame composites five times the pixels, a quarter of that. Each session's
+// events come from its own seed (the run's seed and the session's number), so a failure is
+// replayed by running its session alone.
 
 #include <cstdint>
 #include <iosfwd>
@@ -20,7 +21,7 @@ namespace dazed::stress {
 struct RunOptions {
     std::uint64_t seed{1};
     std::uint64_t events{50000};       // events in the whole run
-    std::uint64_t sessionLength{5000}; // events between two launches
+    std::uint64_t sessionLength{4000}; // events of a phone's session
     // Sessions that end before this event are skipped, and every event from here on is printed.
     std::optional<std::uint64_t> from;
     // The sky view also draws its pixels (through Cairo) beside the recording: slower, and checks
