@@ -77,6 +77,11 @@ std::string wholeFrameProblem(const QuartzView& view, const RecordingContext& re
                ", not a clear of the view's bounds " + str(view.bounds());
     if (auto nan = nanIn(rec); !nan.empty())
         return nan;
+    if (f.nblines < 0 || f.nblines % 2 != 0 || f.nblines > QuartzView::kPointCapacity)
+        return "the frame kept " + std::to_string(f.nblines) + " segment ends";
+    for (const CGPoint& p : view.retainedPoints())
+        if (isNaN(p))
+            return "a NaN among the segment ends the frame kept";
 
     const float cx = f.largeur * 0.5f, cy = f.hauteur * 0.5f;
     const std::vector<DrawOp> cross{op::SetRGBStrokeColor{0.8f, 0, 0, 1},

@@ -15,9 +15,9 @@ namespace dazed::stress {
 std::string nanIn(const RecordingContext& rec);
 
 // Empty when `rec`, the recording of one drawRect of `view`, is a whole frame: it begins by clearing
-// the view, has no NaN, shows the readout of the centre the frame began with, and ends with the red
-// cross on the view's middle. Otherwise what is wrong; a frame cut short (the centre changed
-// between passes) fails.
+// the view, has no NaN (in its calls or in the segment ends it keeps), shows the readout of the
+// centre the frame began with, and ends with the red cross on the view's middle. Otherwise what is
+// wrong; a frame cut short (the centre changed between passes) fails.
 std::string wholeFrameProblem(const QuartzView& view, const RecordingContext& rec);
 
 } // namespace dazed::stress

@@ -200,6 +200,7 @@ public:
             if (m_options.from && i >= *m_options.from)
                 m_trace << i << ": " << text << '\n';
             m_host.inject(e.event);
+            ++m_result.events;
             m_waiting.push_back({i, std::move(text)});
             if (m_waiting.size() == 1)
                 noteHandling();
@@ -217,7 +218,17 @@ public:
                     return false;
             }
         }
-        return true;
+        // The session ends as the window closes: the loop stops, and draws nothing more.
+        const int presented = m_host.presentCount();
+        m_host.inject(QuitInput{});
+        m_waiting.push_back({m_last - 1, "quit, after the session's last event"});
+        noteHandling();
+        const bool goesOn = m_loop->step();
+        ++m_result.steps;
+        if (goesOn || !m_waiting.empty() || m_host.presentCount() != presented)
+            fail(m_last - 1, "quit, after the session's last event",
+                 "the loop went on after a quit, left it unhandled or drew again");
+        return !m_result.failure;
     }
 
 private:
@@ -269,7 +280,6 @@ private:
         }
         m_lastHandled = std::move(m_waiting.front());
         m_waiting.pop_front();
-        ++m_result.events;
         checkState(m_lastHandled.index, m_lastHandled.text);
         noteHandling();
     }

@@ -37,7 +37,7 @@ struct Failure {
 };
 
 struct RunResult {
-    std::uint64_t events{0}; // events handled
+    std::uint64_t events{0}; // events fed (besides the quit that ends each session)
     std::uint64_t steps{0};  // turns of the loop
     std::uint64_t frames{0}; // screens presented
     std::uint64_t skyFrames{0};
