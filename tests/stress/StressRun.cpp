@@ -13,18 +13,14 @@
 #include "platform/ui/HeadlessHost.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
-#include "platform/ui/UIImage.h"
-#include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIViewAnimation.h"
 #include "platform/ui/UIWindow.h"
 #include "render/QuartzView.h"
-#include "render/Readout.h"
 #include "render/SkyCentre.h"
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <ostream>
