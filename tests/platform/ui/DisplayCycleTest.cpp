@@ -258,5 +258,26 @@ TEST(EventObserver, IsToldOfEachEventOfABatchBeforeTheDisplayCycle)
     EXPECT_EQ(app.host.presentCount(), presented + 1);
 }
 
+TEST(HeadlessHost, CountsScreensWithoutCopyingThemWhenAskedTo)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display();
+    ASSERT_TRUE(app.host.lastPresented());
+    const int presented = app.host.presentCount();
+
+    app.host.setKeepsPresented(false);
+    EXPECT_FALSE(app.host.lastPresented()) << "the copy kept so far is let go";
+    app.send(ResizeInput{});
+    EXPECT_EQ(app.host.presentCount(), presented + 1);
+    EXPECT_FALSE(app.host.lastPresented());
+
+    app.host.setKeepsPresented(true);
+    app.send(ResizeInput{});
+    ASSERT_TRUE(app.host.lastPresented());
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(15, 25), kRed);
+}
+
 } // namespace
 } // namespace dazed
