@@ -32,12 +32,25 @@ WritexsCommand currentCentre(const NavigationState& state)
 void moveCentre(NavigationState& state, float dx, float dy)
 {
     const double s = 2.0 * dragFactor(state) * state.echelle;
+    const float before = state.xs;
     state.xs = static_cast<float>(static_cast<double>(state.xs) + static_cast<double>(dx) / (50.0 * s));
     // One wrap each way: exactly 0 and exactly 24 are kept as they are.
     if (state.xs < 0.0f)
         state.xs = state.xs + 24.0f;
     if (state.xs > 24.0f)
         state.xs = state.xs - 24.0f;
+    // A travel of more than a whole turn (a finger or a captured mouse far off the screen, or the
+    // jump after a pinch) needs more than one wrap; one too large to measure moves nothing.
+    if (!(state.xs >= 0.0f && state.xs <= 24.0f)) {
+        if (std::isfinite(state.xs)) {
+            double hours = std::fmod(static_cast<double>(state.xs), 24.0);
+            if (hours < 0.0)
+                hours += 24.0;
+            state.xs = static_cast<float>(hours);
+        } else {
+            state.xs = before;
+        }
+    }
     state.ys = static_cast<float>(static_cast<double>(state.ys) + static_cast<double>(dy) / (4.0 * s));
     if (state.ys > 90.0f)
         state.ys = 90.0f;

@@ -73,7 +73,9 @@ void touchDown(NavigationState& state, const TouchSample& sample);
 void clearTouches(NavigationState& state);
 
 // One drag step to the finger position `p`: moves the centre by the travel from the anchor, wraps
-// the right ascension into 0..24, clamps the declination to +-90, and makes `p` the anchor.
+// the right ascension into 0..24 (once each way; a travel of more than a whole turn is reduced
+// into the range, and one too large to measure leaves it), clamps the declination to +-90, and
+// makes `p` the anchor.
 [[nodiscard]] WritexsCommand dragStep(NavigationState& state, CGPoint p);
 // One pinch step at finger separation `d`, measured against the separation the pinch began with.
 [[nodiscard]] SetEchCommand pinchStep(NavigationState& state, float d);

@@ -189,6 +189,8 @@ void ApplicationLoop::handle(const HostEvent& event)
     }
     // A sensor started while handling the event reports its first reading now.
     UIDevice::currentDevice().postPendingChange();
+    if (m_eventObserver)
+        m_eventObserver(event);
 }
 
 void ApplicationLoop::deliverKey(const UIKey& key)

@@ -11,6 +11,7 @@
 #include "platform/ui/TouchDispatcher.h"
 #include "platform/ui/UIDevice.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -51,6 +52,12 @@ public:
     [[nodiscard]] const LoadedInterface& interface() const { return m_interface; }
     [[nodiscard]] int presentedFrames() const { return m_presentedFrames; }
     void setQuitAt(double time) { m_quitAt = time; }
+    // Told after each event has been handled, before the next one and before the display cycle
+    // (tests check the application's state event by event through the real loop).
+    void setEventObserver(std::function<void(const HostEvent&)> observer)
+    {
+        m_eventObserver = std::move(observer);
+    }
 
     // Renders `view` and its subviews into a new image the view's size (the flip's captures).
     [[nodiscard]] std::shared_ptr<Image> capture(UIView& view);
@@ -80,6 +87,7 @@ private:
     double m_lastFrame{0};
     double m_quitAt{0};
     int m_presentedFrames{0};
+    std::function<void(const HostEvent&)> m_eventObserver;
 };
 
 } // namespace dazed

@@ -9,10 +9,19 @@ namespace dazed {
 void HeadlessHost::present(const Image& screen)
 {
     ++m_presentCount;
+    if (!m_keepsPresented)
+        return;
     // Keep a copy: the caller draws the next frame into the same image.
     m_lastPresented = Image::create(screen.size(), screen.scale());
     UIPainter painter(*m_lastPresented);
     painter.drawImage(screen, {{}, screen.size()});
+}
+
+void HeadlessHost::setKeepsPresented(bool keeps)
+{
+    m_keepsPresented = keeps;
+    if (!keeps)
+        m_lastPresented.reset();
 }
 
 std::optional<HostEvent> HeadlessHost::waitEvent(std::optional<double> deadline)

@@ -23,7 +23,10 @@ public:
 
     [[nodiscard]] CGSize screenSize() const { return m_screenSize; }
     [[nodiscard]] int presentCount() const { return m_presentCount; }
+    // A copy of the last screen presented; null when none was, or while copies are not kept.
     [[nodiscard]] const std::shared_ptr<Image>& lastPresented() const { return m_lastPresented; }
+    // Copies cost a screen's worth of pixels each; a run that only counts frames can do without.
+    void setKeepsPresented(bool keeps);
     [[nodiscard]] const std::vector<std::string>& openedURLs() const { return m_openedURLs; }
     // The deadline of every wait, in order; none for a wait that would sleep until an event.
     [[nodiscard]] const std::vector<std::optional<double>>& waits() const { return m_waits; }
@@ -47,6 +50,7 @@ private:
     CGSize m_screenSize;
     std::deque<HostEvent> m_events;
     int m_presentCount{0};
+    bool m_keepsPresented{true};
     std::shared_ptr<Image> m_lastPresented;
     std::vector<std::string> m_openedURLs;
     std::vector<std::optional<double>> m_waits;

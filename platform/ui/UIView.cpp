@@ -17,7 +17,18 @@ bool& screenChangedFlag()
     static bool changed = true;
     return changed;
 }
+
+UIViewDrawingObserver*& drawingObserver()
+{
+    static UIViewDrawingObserver* observer = nullptr;
+    return observer;
+}
 } // namespace
+
+void UIView::setDrawingObserver(UIViewDrawingObserver* observer)
+{
+    drawingObserver() = observer;
+}
 
 bool UIView::consumeScreenChanged()
 {
@@ -233,8 +244,14 @@ void UIView::drawContent(Image& target)
 {
     ImageContext context(target, {},
                          m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent);
-    UIGraphicsContextScope scope(context.context());
-    drawRect(bounds());
+    UIViewDrawingObserver* const observer = drawingObserver();
+    {
+        UIGraphicsContextScope scope(observer ? observer->willDraw(*this, context.context())
+                                              : context.context());
+        drawRect(bounds());
+    }
+    if (observer)
+        observer->didDraw(*this);
 }
 
 void UIView::beginAnimations(const char*, void*)

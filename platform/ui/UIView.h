@@ -5,6 +5,7 @@
 // holds its subviews; the superview link is a plain pointer that the superview clears when it lets
 // a subview go.
 
+#include "platform/graphics/CGContext.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/UIColor.h"
@@ -23,6 +24,25 @@ enum UIViewAnimationTransition : int {
     UIViewAnimationTransitionNone = 0,
     UIViewAnimationTransitionFlipFromLeft = 1,
     UIViewAnimationTransitionFlipFromRight = 2,
+};
+
+class UIView;
+
+// Watches views draw (tests and tools): told before and after every drawRect that a view's picture
+// is brought up to date with, in the display cycle and in the flip's captures. It may hand drawRect
+// another context than the picture's, such as a recording, or one that forwards to both.
+class UIViewDrawingObserver {
+public:
+    virtual ~UIViewDrawingObserver() = default;
+    // The context `view`'s drawRect is to draw into: `picture` (the view's own) or another one,
+    // which must stay alive until didDraw.
+    virtual CGContextRef willDraw(UIView& view, CGContextRef picture) = 0;
+    virtual void didDraw(UIView& view) = 0;
+
+protected:
+    UIViewDrawingObserver() = default;
+    UIViewDrawingObserver(const UIViewDrawingObserver&) = default;
+    UIViewDrawingObserver& operator=(const UIViewDrawingObserver&) = default;
 };
 
 class UIView : public UIResponder, public std::enable_shared_from_this<UIView> {
@@ -105,6 +125,10 @@ public:
     // since the last call; the display cycle composites the screen again only then.
     static bool consumeScreenChanged();
     static void noteScreenChanged();
+
+    // The one observer of every view's drawRect in the process, or none (null, the default). The
+    // observer is not owned; whoever sets it clears it before it goes away.
+    static void setDrawingObserver(UIViewDrawingObserver* observer);
 
 protected:
     // Draws the view's own content into its picture, which already holds the background colour.

@@ -99,6 +99,32 @@ TEST(Drag, RightAscensionWrapsOnceEachWayAndKeepsExactEnds)
     EXPECT_EQ(toTwentyFour.xs, 24.0f) << "exactly 24 h stays 24 h";
 }
 
+TEST(Drag, TravelOfSeveralTurnsStillEndsWithinTheDay)
+{
+    // A mouse held down and dragged far beyond the window: 100 points an hour on a phone at zoom 1.
+    auto right = startState(kPhoneWidth);
+    drag(right, {0, 0}, {5050, 0}); // +50.5 h from 17 h
+    EXPECT_NEAR(right.xs, 19.5f, 1e-4f);
+
+    auto left = startState(kPhoneWidth);
+    drag(left, {5050, 0}, {0, 0}); // -50.5 h from 17 h
+    EXPECT_NEAR(left.xs, 14.5f, 1e-4f);
+
+    // The jump after a pinch measures from an anchor that may lie far off the screen.
+    auto jump = startState(kTabletWidth, 0.9);
+    jump.oldTouch = {-15000, 0};
+    (void)touchMove(jump, one({15000, 0})); // 30,000 points at 135 points an hour
+    EXPECT_GE(jump.xs, 0.0f);
+    EXPECT_LE(jump.xs, 24.0f);
+    EXPECT_NEAR(jump.xs, std::fmod(17.0 + 30000.0 / 135.0, 24.0), 1e-3);
+
+    // A travel too large to measure leaves the right ascension where it was.
+    auto huge = startState(kPhoneWidth);
+    huge.oldTouch = {-std::numeric_limits<float>::max(), 0};
+    (void)touchMove(huge, one({std::numeric_limits<float>::max(), 0}));
+    EXPECT_EQ(huge.xs, 17.0f);
+}
+
 TEST(Drag, DeclinationStopsAtThePolesAndComesBackAtOnce)
 {
     auto s = startState(kPhoneWidth);

@@ -1,8 +1,12 @@
 #include "UITestSupport.h"
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/ui/UIViewAnimation.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <variant>
+#include <vector>
 
 namespace dazed {
 namespace {
@@ -168,6 +172,111 @@ TEST(EventLoop, SleepsUntilTheNextEventWhenIdleAndWakesPerFrameOnlyWhileAnimatin
     }
     EXPECT_NEAR(static_cast<double>(framed), 6.0, 1.0);
     EXPECT_FALSE(app.host.waits().back());
+}
+
+// Hands CountingView's drawRect a recording instead of its picture, and notes who drew when.
+class RecordingObserver : public UIViewDrawingObserver {
+public:
+    RecordingContext recording;
+    std::vector<std::string> log;
+    bool substitute = true;
+
+    CGContextRef willDraw(UIView& view, CGContextRef picture) override
+    {
+        log.push_back(dynamic_cast<CountingView*>(&view) ? "will counting" : "will other");
+        return substitute ? &recording : picture;
+    }
+    void didDraw(UIView& view) override
+    {
+        log.push_back(dynamic_cast<CountingView*>(&view) ? "did counting" : "did other");
+    }
+};
+
+// Clears the process-wide observer however the test ends.
+struct ObserverScope {
+    explicit ObserverScope(UIViewDrawingObserver* observer) { UIView::setDrawingObserver(observer); }
+    ~ObserverScope() { UIView::setDrawingObserver(nullptr); }
+    ObserverScope(const ObserverScope&) = delete;
+    ObserverScope& operator=(const ObserverScope&) = delete;
+};
+
+TEST(DrawingObserver, SeesEveryDrawRectAndCanRedirectItIntoAnotherContext)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display(); // the window's and the view's first pictures
+    RecordingObserver observer;
+    {
+        ObserverScope scope(&observer);
+        v->setNeedsDisplay();
+        app.loop.display();
+        EXPECT_EQ(observer.log, (std::vector<std::string>{"will counting", "did counting"}));
+        EXPECT_EQ(observer.recording.all<op::FillRect>(),
+                  (std::vector<op::FillRect>{{CGRectMake(0, 0, 50, 40)}}))
+            << "drawRect drew into the observer's context";
+        EXPECT_NE(app.host.lastPresented()->pixelAt(15, 25), kRed) << "and not into the view's picture";
+        EXPECT_EQ(v->draws, 2);
+
+        // Handing back the picture draws as without an observer, still told.
+        observer.substitute = false;
+        observer.recording.clear();
+        v->setNeedsDisplay();
+        app.loop.display();
+        EXPECT_EQ(observer.log.size(), 4u);
+        EXPECT_TRUE(observer.recording.ops().empty());
+        EXPECT_EQ(app.host.lastPresented()->pixelAt(15, 25), kRed);
+    }
+    // Once cleared, nobody is told.
+    v->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_EQ(observer.log.size(), 4u);
+    EXPECT_EQ(v->draws, 4);
+}
+
+TEST(EventObserver, IsToldOfEachEventOfABatchBeforeTheDisplayCycle)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(0, 0, 320, 480));
+    app.window->addSubview(v);
+    app.loop.display();
+    std::vector<std::string> seen;
+    app.loop.setEventObserver([&](const HostEvent& event) {
+        seen.push_back(std::holds_alternative<KeyInput>(event)      ? "key"
+                       : std::holds_alternative<ResizeInput>(event) ? "resize"
+                                                                    : "other");
+        seen.push_back("presented " + std::to_string(app.host.presentCount()));
+    });
+    const int presented = app.host.presentCount();
+    app.host.inject(KeyInput{UIKey::fromCharacter('x')});
+    app.host.inject(ResizeInput{});
+    app.host.inject(FullScreenInput{});
+    app.loop.step();
+    const std::string before = "presented " + std::to_string(presented);
+    EXPECT_EQ(seen, (std::vector<std::string>{"key", before, "resize", before, "other", before}))
+        << "one call per event, in order, all before the batch's one display";
+    EXPECT_EQ(app.host.presentCount(), presented + 1);
+}
+
+TEST(HeadlessHost, CountsScreensWithoutCopyingThemWhenAskedTo)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display();
+    ASSERT_TRUE(app.host.lastPresented());
+    const int presented = app.host.presentCount();
+
+    app.host.setKeepsPresented(false);
+    EXPECT_FALSE(app.host.lastPresented()) << "the copy kept so far is let go";
+    app.send(ResizeInput{});
+    EXPECT_EQ(app.host.presentCount(), presented + 1);
+    EXPECT_FALSE(app.host.lastPresented());
+
+    app.host.setKeepsPresented(true);
+    app.send(ResizeInput{});
+    ASSERT_TRUE(app.host.lastPresented());
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(15, 25), kRed);
 }
 
 } // namespace
