@@ -77,7 +77,7 @@ private:
 
 } // namespace
 
-CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Dazed: a touch star chart. With no command, opens the chart in a window.", "dazed"};
     app.footer(std::string("\n") + kControlsHelp +
@@ -154,12 +154,15 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
             return 2;
         }
         request.centre = renderCentre.choice();
-        return static_cast<int>(runRender(request, err));
+        auto plan = checkRenderRequest(request);
+        if (!plan) {
+            err << "dazed render: " << plan.error().message << "\n";
+            return static_cast<int>(RenderStatus::BadOption);
+        }
+        return std::move(plan).value();
     }
-    if (summary->parsed()) {
-        printCatalogSummary(out);
-        return 0;
-    }
+    if (summary->parsed())
+        return SummaryCommand{};
     if (const CentreChoice choice = windowCentre.choice(); !choice.empty()) {
         const auto centre = resolveCentre(choice, std::chrono::system_clock::now());
         if (const auto* message = std::get_if<std::string>(&centre)) {
@@ -169,6 +172,20 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         chart.centre = std::get<EquatorialPosition>(centre);
     }
     return chart;
+}
+
+CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CliCommand command = parseCli(args, out, err);
+    if (const auto* plan = std::get_if<RenderPlan>(&command))
+        return static_cast<int>(drawRender(*plan, err));
+    if (std::holds_alternative<SummaryCommand>(command)) {
+        printCatalogSummary(out);
+        return 0;
+    }
+    if (const auto* status = std::get_if<int>(&command))
+        return *status;
+    return std::get<ChartOptions>(std::move(command));
 }
 
 } // namespace dazed
