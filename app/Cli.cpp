@@ -5,7 +5,9 @@
 #include "app/RenderCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <ostream>
 
 #ifndef DAZED_VERSION
@@ -75,6 +77,20 @@ private:
     CLI::Option* m_time{nullptr};
 };
 
+// A number of seconds to wait: finite and not negative. CLI11's NonNegativeNumber lets "nan" and
+// "inf" through.
+const CLI::Validator kSeconds(
+    [](std::string& text) -> std::string {
+        double value = 0.0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value) ||
+            value < 0)
+            return "must be a finite number of seconds, 0 or more, not '" + text + "'";
+        return {};
+    },
+    "SECONDS");
+
 } // namespace
 
 CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -98,7 +114,7 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         ->check(CLI::IsMember({"portrait", "landscape"}))
         ->capture_default_str();
     app.add_option("--quit-after", chart.quitAfter, "close the window after this many seconds (for scripts)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(kSeconds);
     app.add_flag("--exit-after-first-frame", chart.exitAfterFirstFrame,
                  "quit once the first frame is on screen, printing the time it took and the peak memory");
     app.add_option("--interface", chart.interfacePath, "another main interface description (JSON)")

@@ -6,6 +6,7 @@
 #include "FuzzTarget.h"
 #include "app/Cli.h"
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,6 +35,11 @@ inline void parseCommandLine(std::vector<std::string> args, std::string_view tex
         }
     } else {
         require(err.str().empty(), "an accepted command line reports nothing");
+    }
+    if (const auto* chart = std::get_if<ChartOptions>(&command)) {
+        require(std::isfinite(chart->quitAfter) && chart->quitAfter >= 0.0,
+                "the window waits a finite number of seconds, if any");
+        require(chart->device == "phone" || chart->device == "tablet", "the device is one the window knows");
     }
     if (const auto* plan = std::get_if<RenderPlan>(&command)) {
         require(plan->zoom >= 0.9 && plan->zoom <= 3.0, "the zoom is within the chart's limits");
