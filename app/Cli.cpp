@@ -5,7 +5,9 @@
 #include "app/RenderCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <ostream>
 
 #ifndef DAZED_VERSION
@@ -75,9 +77,23 @@ private:
     CLI::Option* m_time{nullptr};
 };
 
+// A number of seconds to wait: finite and not negative. CLI11's NonNegativeNumber lets "nan" and
+// "inf" through.
+const CLI::Validator kSeconds(
+    [](std::string& text) -> std::string {
+        double value = 0.0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value) ||
+            value < 0)
+            return "must be a finite number of seconds, 0 or more, not '" + text + "'";
+        return {};
+    },
+    "SECONDS");
+
 } // namespace
 
-CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Dazed: a touch star chart. With no command, opens the chart in a window.", "dazed"};
     app.footer(std::string("\n") + kControlsHelp +
@@ -98,7 +114,7 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         ->check(CLI::IsMember({"portrait", "landscape"}))
         ->capture_default_str();
     app.add_option("--quit-after", chart.quitAfter, "close the window after this many seconds (for scripts)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(kSeconds);
     app.add_flag("--exit-after-first-frame", chart.exitAfterFirstFrame,
                  "quit once the first frame is on screen, printing the time it took and the peak memory");
     app.add_option("--interface", chart.interfacePath, "another main interface description (JSON)")
@@ -154,12 +170,15 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
             return 2;
         }
         request.centre = renderCentre.choice();
-        return static_cast<int>(runRender(request, err));
+        auto plan = checkRenderRequest(request);
+        if (!plan) {
+            err << "dazed render: " << plan.error().message << "\n";
+            return static_cast<int>(RenderStatus::BadOption);
+        }
+        return std::move(plan).value();
     }
-    if (summary->parsed()) {
-        printCatalogSummary(out);
-        return 0;
-    }
+    if (summary->parsed())
+        return SummaryCommand{};
     if (const CentreChoice choice = windowCentre.choice(); !choice.empty()) {
         const auto centre = resolveCentre(choice, std::chrono::system_clock::now());
         if (const auto* message = std::get_if<std::string>(&centre)) {
@@ -169,6 +188,20 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         chart.centre = std::get<EquatorialPosition>(centre);
     }
     return chart;
+}
+
+CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CliCommand command = parseCli(args, out, err);
+    if (const auto* plan = std::get_if<RenderPlan>(&command))
+        return static_cast<int>(drawRender(*plan, err));
+    if (std::holds_alternative<SummaryCommand>(command)) {
+        printCatalogSummary(out);
+        return 0;
+    }
+    if (const auto* status = std::get_if<int>(&command))
+        return *status;
+    return std::get<ChartOptions>(std::move(command));
 }
 
 } // namespace dazed

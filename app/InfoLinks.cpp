@@ -57,28 +57,39 @@ Result<InfoLinks> loadInfoLinks(const std::string& path)
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return failure(path + ": cannot be read (missing or not a file)");
+    const auto bytes = std::filesystem::file_size(path, ec);
+    if (ec)
+        return failure(path + ": cannot be read");
+    if (bytes > kMaxInfoLinksBytes)
+        return failure(path + ": too large for a links file (at most " + std::to_string(kMaxInfoLinksBytes) +
+                       " bytes)");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return failure(path + ": cannot be read");
     std::stringstream text;
     text << in.rdbuf();
-    const auto doc = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    return parseInfoLinks(text.str(), path);
+}
+
+Result<InfoLinks> parseInfoLinks(std::string_view text, const std::string& source)
+{
+    const auto doc = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (doc.is_discarded())
-        return failure(path + ": is not valid JSON");
+        return failure(source + ": is not valid JSON");
     if (!doc.is_object())
-        return failure(path + ": the top level must be an object");
+        return failure(source + ": the top level must be an object");
 
     InfoLinks links;
     for (auto [key, field] :
          {std::pair{"webSite", &links.webSite}, std::pair{"storePage", &links.storePage}}) {
         const auto it = doc.find(key);
         if (it == doc.end())
-            return failure(path + ": \"" + key + "\" is missing");
+            return failure(source + ": \"" + key + "\" is missing");
         if (!it->is_string())
-            return failure(path + ": \"" + key + "\" must be a string");
+            return failure(source + ": \"" + key + "\" must be a string");
         *field = it->get<std::string>();
         if (!isAbsoluteWebURL(*field))
-            return failure(path + ": \"" + key + "\" must be an absolute http or https URL with a host");
+            return failure(source + ": \"" + key + "\" must be an absolute http or https URL with a host");
     }
     return links;
 }

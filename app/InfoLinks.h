@@ -10,7 +10,9 @@
 
 #include "platform/Result.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace dazed {
@@ -31,5 +33,10 @@ std::string webSiteButtonTitle(const InfoLinks& links);
 // The links in `path`, or a one-line message naming the file and what is wrong with it: missing,
 // not JSON, a member missing or not a string, or one that is not an absolute http or https URL.
 Result<InfoLinks> loadInfoLinks(const std::string& path);
+// The same for the text of a links file; messages name it as `source`.
+Result<InfoLinks> parseInfoLinks(std::string_view text, const std::string& source);
+
+// The largest links file read; the shipped one is about a hundred bytes.
+inline constexpr std::uintmax_t kMaxInfoLinksBytes = 64 * 1024;
 
 } // namespace dazed

@@ -11,6 +11,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <ostream>
 
@@ -30,36 +31,18 @@ std::optional<double> parseNumber(const std::string& text)
     return value;
 }
 
-struct Checked {
-    CGSize size;
-    float ra{0};
-    float dec{0};
-    double zoom{1};
-    int labels{0};
-    double scale{2};
-};
-
-class Reporter {
-public:
-    explicit Reporter(std::ostream& err)
-        : m_err(err)
-    {
-    }
-    RenderStatus bad(const std::string& option, const std::string& message)
-    {
-        m_err << "dazed render: " << option << ": " << message << "\n";
-        return RenderStatus::BadOption;
-    }
-
-private:
-    std::ostream& m_err;
-};
+// The message for a bad value of `option`.
+Error bad(const std::string& option, const std::string& message)
+{
+    return failure(option + ": " + message);
+}
 
 // Reads a number that the view takes in single precision: it must stay finite there too.
 bool floatOption(const std::string& text, float& out)
 {
+    // Compared before the conversion: a double beyond the float range has no float to become.
     const auto v = parseNumber(text);
-    if (!v || !std::isfinite(static_cast<float>(*v)))
+    if (!v || std::fabs(*v) > static_cast<double>(std::numeric_limits<float>::max()))
         return false;
     out = static_cast<float>(*v);
     return true;
@@ -71,71 +54,74 @@ std::string quoted(const std::string& s)
 }
 } // namespace
 
-RenderStatus runRender(const RenderRequest& request, std::ostream& err)
+Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
 {
-    Reporter report(err);
-    Checked c;
+    RenderPlan c;
 
     DeviceFamily device = DeviceFamily::Phone;
     if (request.device == "tablet")
         device = DeviceFamily::Tablet;
     else if (request.device != "phone")
-        return report.bad("--device", "unknown device " + quoted(request.device) + " (phone or tablet)");
+        return bad("--device", "unknown device " + quoted(request.device) + " (phone or tablet)");
     Orientation orientation = Orientation::Portrait;
     if (request.orientation == "landscape")
         orientation = Orientation::Landscape;
     else if (request.orientation != "portrait")
-        return report.bad("--orientation",
-                          "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
+        return bad("--orientation",
+                   "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
     if (request.centre.empty()) {
         if (!floatOption(request.ra, c.ra))
-            return report.bad("--ra", quoted(request.ra) + " is not a finite number of hours");
+            return bad("--ra", quoted(request.ra) + " is not a finite number of hours");
         if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
-            return report.bad("--dec", quoted(request.dec) + " is not a declination from -90 to +90 degrees");
+            return bad("--dec", quoted(request.dec) + " is not a declination from -90 to +90 degrees");
     } else {
         const auto centre = resolveCentre(request.centre, std::chrono::system_clock::now());
-        if (const auto* message = std::get_if<std::string>(&centre)) {
-            err << "dazed render: " << *message << "\n";
-            return RenderStatus::BadOption;
-        }
+        if (const auto* message = std::get_if<std::string>(&centre))
+            return failure(*message);
         c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
         c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
     }
     const auto zoom = parseNumber(request.zoom);
     // The chart's own zoom limits: a pinch never goes beyond them either.
     if (!zoom || *zoom < 0.9 || *zoom > 3.0)
-        return report.bad("--zoom", quoted(request.zoom) + " is not a zoom from 0.9 to 3.0");
+        return bad("--zoom", quoted(request.zoom) + " is not a zoom from 0.9 to 3.0");
     c.zoom = *zoom;
     if (request.labels == "0" || request.labels == "1" || request.labels == "2")
         c.labels = request.labels[0] - '0';
     else
-        return report.bad("--labels", quoted(request.labels) + " is not 0, 1 or 2");
+        return bad("--labels", quoted(request.labels) + " is not 0, 1 or 2");
     const auto scale = parseNumber(request.scale);
     // Beyond 8 pixels a point the image of a tablet no longer fits a Cairo surface.
     if (!scale || !(*scale > 0.0) || *scale > 8.0)
-        return report.bad("--scale", quoted(request.scale) + " is not a number above 0 and at most 8");
+        return bad("--scale", quoted(request.scale) + " is not a number above 0 and at most 8");
     c.scale = *scale;
 
     const bool toTrace = !request.trace.empty();
     if (toTrace == !request.output.empty())
-        return report.bad("-o/--trace", "give exactly one of -o FILE.png|.svg|.pdf or --trace FILE.jsonl");
-    std::optional<ImageFormat> format;
+        return bad("-o/--trace", "give exactly one of -o FILE.png|.svg|.pdf or --trace FILE.jsonl");
     if (!toTrace) {
-        format = imageFormatForPath(request.output);
-        if (!format)
-            return report.bad("-o", "unknown image format for " + quoted(request.output) +
-                                        " (use a .png, .svg or .pdf file name)");
+        c.format = imageFormatForPath(request.output);
+        if (!c.format)
+            return bad("-o", "unknown image format for " + quoted(request.output) +
+                                 " (use a .png, .svg or .pdf file name)");
+        c.path = request.output;
+    } else {
+        c.path = request.trace;
     }
 
     // The device's screen in points; landscape swaps the two sides.
     c.size = portraitScreenSize(device);
     if (orientation == Orientation::Landscape)
         c.size = {c.size.height, c.size.width};
+    return c;
+}
 
+RenderStatus drawRender(const RenderPlan& c, std::ostream& err)
+{
     auto view = makeChartView({c.size.width, c.size.height, c.ra, c.dec, c.zoom, c.labels});
 
     std::string bytes;
-    if (toTrace) {
+    if (!c.format) {
         RecordingContext recording;
         {
             UIGraphicsContextScope scope(&recording);
@@ -146,20 +132,31 @@ RenderStatus runRender(const RenderRequest& request, std::ostream& err)
             bytes += '\n';
         }
     } else {
-        auto image = renderImage(*format, c.size, c.scale, [&] { view->displayIfNeeded(); });
+        auto image = renderImage(*c.format, c.size, c.scale, [&] { view->displayIfNeeded(); });
         if (!image) {
-            err << "dazed render: -o: cannot draw " << quoted(request.output) << ": " << image.error().message
+            err << "dazed render: -o: cannot draw " << quoted(c.path) << ": " << image.error().message
                 << "\n";
             return RenderStatus::Failed;
         }
         bytes = std::move(image).value();
     }
 
-    const std::string& path = toTrace ? request.trace : request.output;
-    if (auto written = writeFileAtomically(path, bytes); !written)
-        return report.bad(toTrace ? "--trace" : "-o",
-                          "cannot write " + quoted(path) + ": " + written.error().message);
+    if (auto written = writeFileAtomically(c.path, bytes); !written) {
+        err << "dazed render: " << (c.format ? "-o" : "--trace") << ": cannot write " << quoted(c.path)
+            << ": " << written.error().message << "\n";
+        return RenderStatus::BadOption;
+    }
     return RenderStatus::Ok;
+}
+
+RenderStatus runRender(const RenderRequest& request, std::ostream& err)
+{
+    const auto plan = checkRenderRequest(request);
+    if (!plan) {
+        err << "dazed render: " << plan.error().message << "\n";
+        return RenderStatus::BadOption;
+    }
+    return drawRender(plan.value(), err);
 }
 
 } // namespace dazed

@@ -4,8 +4,12 @@
 // drawing call, for people making charts and for tests.
 
 #include "app/CentreChoice.h"
+#include "platform/Result.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/ImageExport.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace dazed {
@@ -28,7 +32,24 @@ struct RenderRequest {
 // Exit status of the render command.
 enum class RenderStatus { Ok = 0, BadOption = 2, Failed = 1 };
 
+// A request that passed every check: the frame to draw and the file to write.
+struct RenderPlan {
+    CGSize size; // the device's screen in points, as held
+    float ra{0};
+    float dec{0};
+    double zoom{1};
+    int labels{0};
+    double scale{2};
+    std::optional<ImageFormat> format; // none for a trace
+    std::string path;                  // the image or the trace
+};
+
+// Checks every option without drawing or writing anything; the error names the option
+// ("--zoom: '9' is not a zoom from 0.9 to 3.0").
+Result<RenderPlan> checkRenderRequest(const RenderRequest& request);
 // Draws the frame and writes the file. Errors go to `err` as one line naming the option.
+RenderStatus drawRender(const RenderPlan& plan, std::ostream& err);
+// Both: checks, then draws; a bad option is reported on `err` as one line.
 RenderStatus runRender(const RenderRequest& request, std::ostream& err);
 
 } // namespace dazed

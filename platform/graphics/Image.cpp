@@ -1,10 +1,13 @@
 #include "platform/graphics/Image.h"
 
 #include "platform/graphics/ImageImpl.h"
+#include "platform/graphics/PixelSize.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace dazed {
 
@@ -18,28 +21,93 @@ Image::~Image() = default;
 
 std::shared_ptr<Image> Image::create(CGSize size, float scale)
 {
-    if (!(scale > 0.0f))
-        scale = 1.0f;
-    const int w = std::max(1, static_cast<int>(std::ceil(std::max(0.0f, size.width) * scale)));
-    const int h = std::max(1, static_cast<int>(std::ceil(std::max(0.0f, size.height) * scale)));
+    const PixelSize pixels = pixelSizeFor(size, scale);
     auto impl = std::make_unique<Impl>();
-    impl->surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
-    cairo_surface_set_device_scale(impl->surface.get(), scale, scale);
-    return std::shared_ptr<Image>(new Image(std::move(impl), scale));
+    impl->surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels.width, pixels.height));
+    cairo_surface_set_device_scale(impl->surface.get(), pixels.scale, pixels.scale);
+    return std::shared_ptr<Image>(new Image(std::move(impl), pixels.scale));
 }
 
 std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* error, float scale)
 {
-    if (!(scale > 0.0f))
-        scale = 1.0f;
-    CairoSurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()));
-    const cairo_status_t status = cairo_surface_status(surface.get());
-    if (status != CAIRO_STATUS_SUCCESS) {
-        // Cairo reports most unreadable files as "out of memory"; say what the user can act on.
+    const auto fail = [error](const char* message) {
         if (error)
-            *error = status == CAIRO_STATUS_FILE_NOT_FOUND ? "file not found" : "not a readable PNG file";
+            *error = message;
         return nullptr;
-    }
+    };
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return fail("file not found");
+    // Only a plain file is read: a device or a pipe could feed it without end.
+    if (!std::filesystem::is_regular_file(path, ec))
+        return fail("not a file");
+    const auto bytes = std::filesystem::file_size(path, ec);
+    if (ec)
+        return fail("cannot be read");
+    if (bytes > kMaxPNGFileBytes)
+        return fail("file too large for a picture");
+    std::ifstream in(path, std::ios::binary);
+    std::string data(static_cast<std::size_t>(bytes), '\0');
+    if (!in.read(data.data(), static_cast<std::streamsize>(data.size())))
+        return fail("cannot be read");
+    return decodePNG(data, error, scale);
+}
+
+namespace {
+
+// Cairo reads the PNG stream through this: the bytes not yet handed over.
+struct PNGSource {
+    std::string_view rest;
+};
+
+cairo_status_t readPNGBytes(void* closure, unsigned char* data, unsigned int length)
+{
+    auto* source = static_cast<PNGSource*>(closure);
+    if (length > source->rest.size())
+        return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, source->rest.data(), length);
+    source->rest.remove_prefix(length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::uint32_t bigEndian32(std::string_view bytes, std::size_t at)
+{
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+} // namespace
+
+std::shared_ptr<Image> Image::decodePNG(std::string_view bytes, std::string* error, float scale)
+{
+    if (!std::isfinite(scale) || !(scale > 0.0f))
+        scale = 1.0f;
+    const auto fail = [error](const std::string& message) {
+        if (error)
+            *error = message;
+        return nullptr;
+    };
+    // The signature, then the header chunk: length 13, "IHDR", width and height. The size is
+    // checked before anything is decoded, so that a header claiming a huge picture is refused
+    // instead of asking for its memory.
+    constexpr std::string_view kSignature{"\x89PNG\r\n\x1a\n", 8};
+    if (bytes.size() < 24 || bytes.substr(0, 8) != kSignature || bytes.substr(12, 4) != "IHDR")
+        return fail("not a readable PNG file");
+    const std::uint32_t width = bigEndian32(bytes, 16);
+    const std::uint32_t height = bigEndian32(bytes, 20);
+    if (width > static_cast<std::uint32_t>(kMaxImageSide) ||
+        height > static_cast<std::uint32_t>(kMaxImageSide) ||
+        std::int64_t{width} * std::int64_t{height} > kMaxImagePixels)
+        return fail("picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels; at most " + std::to_string(kMaxImageSide) + " a side and " +
+                    std::to_string(kMaxImagePixels) + " in all)");
+    PNGSource source{bytes};
+    CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readPNGBytes, &source));
+    // Cairo reports most unreadable files as "out of memory"; say what the user can act on.
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return fail("not a readable PNG file");
     // Normalise to ARGB32 so that every image can be read and drawn the same way.
     if (cairo_image_surface_get_format(surface.get()) != CAIRO_FORMAT_ARGB32) {
         CairoSurfacePtr converted(cairo_image_surface_create(CAIRO_FORMAT_ARGB32,

@@ -9,18 +9,28 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace dazed {
 
 class Image {
 public:
-    // A transparent image of `size` points at `scale` pixels per point (each side at least one pixel).
+    // A transparent image of `size` points at `scale` pixels per point, with the pixels that
+    // pixelSizeFor gives: each side at least one pixel, and a picture beyond the limits there made
+    // at fewer pixels per point (scale() then says how many).
     static std::shared_ptr<Image> create(CGSize size, float scale);
-    // Null when the file is missing or not a readable PNG; `error` then says why. `scale` is the
-    // number of pixels per point the file was drawn at (2 for a high-density "@2x" file), so that
-    // the image's size in points is its pixel size divided by it; a non-positive scale counts as 1.
+    // Null when the file is missing, not a plain file, larger than kMaxPNGFileBytes or not a
+    // readable PNG; `error` then says why. `scale` is the number of pixels per point the file was
+    // drawn at (2 for a high-density "@2x" file), so that the image's size in points is its pixel
+    // size divided by it; a scale that is not a positive finite number counts as 1.
     static std::shared_ptr<Image> loadPNG(const std::string& path, std::string* error = nullptr,
                                           float scale = 1.0f);
+    // The same for the bytes of a PNG file in memory. A picture of more pixels than kMaxImageSide
+    // a side or kMaxImagePixels in all (PixelSize.h) is refused before it is decoded.
+    static std::shared_ptr<Image> decodePNG(std::string_view bytes, std::string* error = nullptr,
+                                            float scale = 1.0f);
+    // No picture the program shows comes near this; a bigger file is refused unread.
+    static constexpr std::uintmax_t kMaxPNGFileBytes = std::uintmax_t{64} << 20;
 
     ~Image();
     Image(const Image&) = delete;

@@ -1,5 +1,7 @@
 #include "platform/sdl/Letterbox.h"
 
+#include "platform/graphics/PixelSize.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -32,6 +34,20 @@ bool Letterbox::containsPixel(float px, float py) const
 CGRect Letterbox::destinationPixels() const
 {
     return CGRectMake(offsetX, offsetY, std::ceil(screen.width * scale), std::ceil(screen.height * scale));
+}
+
+WindowPixels initialWindowSize(CGSize screen, int usableWidth, int usableHeight, float share)
+{
+    double fit = 1.0;
+    if (usableWidth > 0 && usableHeight > 0 && std::isfinite(share) && share > 0.0f) {
+        // A side of no size (or NaN) asks nothing of the desktop: its ratio stays out of the minimum.
+        if (screen.width > 0.0f)
+            fit = std::min(fit, double{share} * usableWidth / double{screen.width});
+        if (screen.height > 0.0f)
+            fit = std::min(fit, double{share} * usableHeight / double{screen.height});
+    }
+    return {saturatingInt(double{screen.width} * fit, 1, kMaxImageSide),
+            saturatingInt(double{screen.height} * fit, 1, kMaxImageSide)};
 }
 
 } // namespace dazed

@@ -24,4 +24,16 @@ struct Letterbox {
     [[nodiscard]] CGRect destinationPixels() const;
 };
 
+// A window's size in pixels.
+struct WindowPixels {
+    int width{1};
+    int height{1};
+    friend bool operator==(const WindowPixels&, const WindowPixels&) = default;
+};
+
+// The size a window for `screen` opens at: one pixel a point, shrunk to fit `share` of a usable
+// desktop area of usableWidth x usableHeight pixels when one is known (both positive). Each side is
+// from 1 to kMaxImageSide pixels, whatever the numbers (NaN, infinite, negative or absurd).
+WindowPixels initialWindowSize(CGSize screen, int usableWidth, int usableHeight, float share);
+
 } // namespace dazed

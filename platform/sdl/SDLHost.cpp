@@ -1,6 +1,9 @@
 #include "platform/sdl/SDLHost.h"
 
+#include "platform/graphics/PixelSize.h"
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -62,15 +65,12 @@ void SDLHost::showScreen(CGSize size)
     const CGSize previous = m_screen;
     m_screen = size;
     if (!m_window) {
-        int w = static_cast<int>(size.width), h = static_cast<int>(size.height);
-        SDL_Rect usable;
-        if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
-            const float fit = std::min({1.0f, kMaxDesktopShare * static_cast<float>(usable.w) / size.width,
-                                        kMaxDesktopShare * static_cast<float>(usable.h) / size.height});
-            w = static_cast<int>(size.width * fit);
-            h = static_cast<int>(size.height * fit);
-        }
-        m_window.reset(SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+        SDL_Rect usable{0, 0, 0, 0};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+            usable = {0, 0, 0, 0};
+        const WindowPixels opening = initialWindowSize(size, usable.w, usable.h, kMaxDesktopShare);
+        m_window.reset(SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        opening.width, opening.height,
                                         SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
         // Without a display (the offscreen and dummy drivers) there is no GPU to use: the software
         // renderer avoids loading a GL stack only to draw into memory.
@@ -124,8 +124,8 @@ void SDLHost::present(const Image& screen)
     SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(m_renderer.get());
     const CGRect d = m_translator.letterbox().destinationPixels();
-    const SDL_Rect dest{static_cast<int>(d.minX()), static_cast<int>(d.minY()), m_textureWidth,
-                        m_textureHeight};
+    const SDL_Rect dest{saturatingInt(d.minX(), INT_MIN, INT_MAX), saturatingInt(d.minY(), INT_MIN, INT_MAX),
+                        m_textureWidth, m_textureHeight};
     SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &dest);
     SDL_RenderPresent(m_renderer.get());
 }
@@ -168,7 +168,7 @@ std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
             const double left = *deadline - now();
             if (left <= 0)
                 return pollEvent();
-            got = SDL_WaitEventTimeout(&event, std::max(1, static_cast<int>(std::ceil(left * 1000.0))));
+            got = SDL_WaitEventTimeout(&event, saturatingInt(std::ceil(left * 1000.0), 1, INT_MAX));
             if (!got)
                 return std::nullopt;
         } else {

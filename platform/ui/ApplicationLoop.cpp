@@ -1,5 +1,6 @@
 #include "platform/ui/ApplicationLoop.h"
 
+#include "platform/graphics/PixelSize.h"
 #include "platform/graphics/UIPainter.h"
 #include "platform/ui/NSNotificationCenter.h"
 #include "platform/ui/UIApplication.h"
@@ -295,9 +296,9 @@ void ApplicationLoop::display()
     m_wasAnimating = animating;
     m_forceDisplay = false;
     const float scale = m_host.displayScale();
-    const CGSize pixels{std::ceil(m_screenSize.width * scale), std::ceil(m_screenSize.height * scale)};
-    if (!m_screen || m_screen->scale() != scale || m_screen->pixelWidth() != static_cast<int>(pixels.width) ||
-        m_screen->pixelHeight() != static_cast<int>(pixels.height))
+    const PixelSize pixels = pixelSizeFor(m_screenSize, scale);
+    if (!m_screen || m_screen->scale() != pixels.scale || m_screen->pixelWidth() != pixels.width ||
+        m_screen->pixelHeight() != pixels.height)
         m_screen = Image::create(m_screenSize, scale);
     UIPainter painter(*m_screen);
     painter.fill({0, 0, 0, 1});
@@ -324,8 +325,9 @@ void ApplicationLoop::drawTree(UIView& view, UIPainter& painter, CGPoint origin,
         if (const auto* t = UIViewAnimation::shared().transitionFor(&view)) {
             const double progress = t->duration > 0 ? (m_host.now() - t->start) / t->duration : 1.0;
             const CGSize size = view.frame().size;
-            // About one strip per two points: narrow enough that the perspective reads smoothly.
-            const int strips = std::max(8, static_cast<int>(size.width / 2));
+            // About one strip per two points: narrow enough that the perspective reads smoothly;
+            // no more than the widest picture has pixels.
+            const int strips = saturatingInt(size.width / 2, 8, kMaxImageSide);
             const FlipFrame frame = flipFrameAt(t->kind, progress, size, strips);
             const auto& face = frame.showsNewContent ? t->after : t->before;
             if (!face)

@@ -2,6 +2,8 @@
 
 #include "platform/ui/UIButton.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -41,6 +43,14 @@ std::string readString(const json& object, const std::string& key, const std::st
     return v->get<std::string>();
 }
 
+// The number as JSON spells it, for messages: "1e+39", "-5", "100000".
+std::string spelled(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
 CGRect readFrame(const json& object, const std::string& where)
 {
     const json* v = optionalMember(object, "frame");
@@ -49,15 +59,22 @@ CGRect readFrame(const json& object, const std::string& where)
     if (!v->is_array() || v->size() != 4)
         throw DescriptionError{member(where, "frame") +
                                " must be an array of four numbers [x, y, width, height]"};
+    static constexpr const char* kNames[4] = {"x", "y", "width", "height"};
     float n[4];
     for (std::size_t i = 0; i < 4; ++i) {
         if (!(*v)[i].is_number())
             throw DescriptionError{member(where, "frame") +
                                    " must be an array of four numbers [x, y, width, height]"};
-        n[i] = (*v)[i].get<float>();
+        // Checked in double precision, before the narrowing to float: a number beyond the float
+        // range (1e39) would otherwise become infinite, or undefined.
+        const double value = (*v)[i].get<double>();
+        const bool isSize = i >= 2;
+        if (!(value >= (isSize ? 0.0 : -kMaxFramePoints) && value <= kMaxFramePoints))
+            throw DescriptionError{member(where, "frame") + " " + kNames[i] + " " + spelled(value) +
+                                   " is out of range (" + (isSize ? "0" : "-" + spelled(kMaxFramePoints)) +
+                                   " to " + spelled(kMaxFramePoints) + " points)"};
+        n[i] = static_cast<float>(value);
     }
-    if (n[2] < 0 || n[3] < 0)
-        throw DescriptionError{member(where, "frame") + " has a negative size"};
     return CGRectMake(n[0], n[1], n[2], n[3]);
 }
 
@@ -154,20 +171,36 @@ InterfaceDescription readDescription(const json& doc, const ClassRegistry& regis
 
 Result<InterfaceDescription> readInterfaceDescription(const std::string& path, const ClassRegistry& registry)
 {
+    std::error_code ec;
+    // Only a plain file is read: a device or a pipe could feed it without end.
+    if (!std::filesystem::is_regular_file(path, ec))
+        return failure(path + ": cannot be read (missing or not a file)");
+    const auto bytes = std::filesystem::file_size(path, ec);
+    if (ec)
+        return failure(path + ": cannot be read");
+    if (bytes > kMaxInterfaceBytes)
+        return failure(path + ": too large for an interface description (at most " +
+                       std::to_string(kMaxInterfaceBytes) + " bytes)");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return failure(path + ": cannot be read (missing or not a file)");
     std::stringstream text;
     text << in.rdbuf();
-    const json doc = json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    return parseInterfaceDescription(text.str(), path, registry);
+}
+
+Result<InterfaceDescription> parseInterfaceDescription(std::string_view text, const std::string& source,
+                                                       const ClassRegistry& registry)
+{
+    const json doc = json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (doc.is_discarded())
-        return failure(path + ": is not valid JSON");
+        return failure(source + ": is not valid JSON");
     try {
         return readDescription(doc, registry);
     } catch (const DescriptionError& e) {
-        return failure(path + ": " + e.message);
+        return failure(source + ": " + e.message);
     } catch (const json::exception& e) {
-        return failure(path + ": " + e.what());
+        return failure(source + ": " + e.what());
     }
 }
 

@@ -22,9 +22,11 @@
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIWindow.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -49,9 +51,19 @@ struct InterfaceDescription {
     std::optional<ViewDescription> rootView;
 };
 
+// No frame number may go beyond this many points either way, and no size below 0: the largest
+// screen is 1024 points, and a float conversion or a view picture never meets an absurd number.
+inline constexpr double kMaxFramePoints = 10000.0;
+// The largest description file read; the shipped ones are well under 2 KiB.
+inline constexpr std::uintmax_t kMaxInterfaceBytes = std::uintmax_t{1} << 20;
+
 // The description in `path`, or a one-line message naming the file and what is wrong with it
-// (missing, not JSON, a member of the wrong type, a class the registry does not know).
+// (missing, too large, not JSON, a member of the wrong type or out of range, a class the registry
+// does not know).
 Result<InterfaceDescription> readInterfaceDescription(const std::string& path, const ClassRegistry& registry);
+// The same for the text of a description; messages name it as `source`.
+Result<InterfaceDescription> parseInterfaceDescription(std::string_view text, const std::string& source,
+                                                       const ClassRegistry& registry);
 
 struct LoadedInterface {
     std::unique_ptr<UIApplicationDelegate> delegate;

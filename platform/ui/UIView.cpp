@@ -1,6 +1,7 @@
 #include "platform/ui/UIView.h"
 
 #include "platform/graphics/ImageContext.h"
+#include "platform/graphics/PixelSize.h"
 #include "platform/graphics/UIPainter.h"
 #include "platform/ui/UIViewAnimation.h"
 #include "platform/ui/UIViewController.h"
@@ -218,10 +219,11 @@ UIResponder* UIView::nextResponder() const
 
 const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* drawn)
 {
-    const bool sizeChanged =
-        !m_backing || m_backing->scale() != scale ||
-        m_backing->pixelWidth() != std::max(1, static_cast<int>(std::ceil(m_frame.size.width * scale))) ||
-        m_backing->pixelHeight() != std::max(1, static_cast<int>(std::ceil(m_frame.size.height * scale)));
+    // The picture Image::create would make now; a frame beyond its limits gets a coarser one.
+    const PixelSize wanted = pixelSizeFor(m_frame.size, scale);
+    const bool sizeChanged = !m_backing || m_backing->scale() != wanted.scale ||
+                             m_backing->pixelWidth() != wanted.width ||
+                             m_backing->pixelHeight() != wanted.height;
     const bool draw = m_needsDisplay || sizeChanged;
     if (drawn)
         *drawn = draw;

@@ -74,6 +74,29 @@ TEST_F(InfoLinksFile, AGoodFileLoadsBothLinks)
     EXPECT_EQ(loaded->storePage, "http://b.example.org:81");
 }
 
+TEST(InfoLinks, TextIsReadLikeAFile)
+{
+    auto links = parseInfoLinks(
+        R"({"webSite": "https://a.example.org", "storePage": "http://b.example.org"})", "inline");
+    ASSERT_TRUE(links) << links.error().message;
+    EXPECT_EQ(links->storePage, "http://b.example.org");
+    auto bad = parseInfoLinks(R"({"webSite": "https://a.example.org"})", "inline");
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.error().message, "inline: \"storePage\" is missing");
+}
+
+TEST_F(InfoLinksFile, ADeviceOrAnOversizedFileIsNotRead)
+{
+    auto device = loadInfoLinks("/dev/zero");
+    ASSERT_FALSE(device);
+    EXPECT_EQ(device.error().message, "/dev/zero: cannot be read (missing or not a file)");
+    const auto path = (m_dir / "Links.json").string();
+    std::ofstream(path, std::ios::binary) << std::string(kMaxInfoLinksBytes + 1, ' ');
+    auto big = loadInfoLinks(path);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.error().message, path + ": too large for a links file (at most 65536 bytes)");
+}
+
 TEST_F(InfoLinksFile, AMissingFileOrAFolderIsNamed)
 {
     for (const fs::path& path : {m_dir / "absent.json", m_dir}) {

@@ -121,6 +121,10 @@ TEST_F(RenderCommand, BadOptionsExitWithTwoNameTheOptionAndLeaveNoFile)
         {{"--ra", "inf", "-o", png}, "--ra"},
         {{"--dec", "nan", "-o", png}, "--dec"},
         {{"--dec", "1e300", "-o", png}, "--dec"},
+        // Finite doubles beyond the float range: the view takes the centre in single precision.
+        {{"--ra", "1e39", "-o", png}, "--ra"},
+        {{"--ra", "-3.5e38", "-o", png}, "--ra"},
+        {{"--dec", "-1e39", "-o", png}, "--dec"},
         {{"--zoom", "", "-o", png}, "--zoom"},
         {{"--zoom", "2x", "-o", png}, "--zoom"},
         {{"--zoom", "0.89", "-o", png}, "--zoom"},
@@ -199,6 +203,41 @@ TEST_F(RenderCommand, AFullDiskIsReportedAndLeavesNoPartOfTheFile)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(filesLeft(), 0u) << name << ": neither the chart nor its temporary file is left";
     }
+}
+
+TEST_F(RenderCommand, ParsingChecksEverythingAndDrawsAndWritesNothing)
+{
+    std::ostringstream out, err;
+    const CliCommand command = parseCli({"dazed", "render", "-o", path("chart.svg"), "--ra", "5.5", "--dec",
+                                         "-20", "--zoom", "2.5", "--labels", "1", "--device", "tablet"},
+                                        out, err);
+    ASSERT_TRUE(std::holds_alternative<RenderPlan>(command)) << err.str();
+    const auto& plan = std::get<RenderPlan>(command);
+    EXPECT_EQ(plan.path, path("chart.svg"));
+    EXPECT_EQ(plan.format, ImageFormat::Svg);
+    EXPECT_EQ(plan.size, (CGSize{768, 1024}));
+    EXPECT_EQ(plan.ra, 5.5f);
+    EXPECT_EQ(plan.dec, -20.0f);
+    EXPECT_EQ(plan.zoom, 2.5);
+    EXPECT_EQ(plan.labels, 1);
+    EXPECT_EQ(filesLeft(), 0u);
+    EXPECT_EQ(out.str() + err.str(), "");
+    // A trace has no image format; a refused value is one line and nothing is written.
+    const CliCommand trace = parseCli({"dazed", "render", "--trace", path("t.jsonl")}, out, err);
+    ASSERT_TRUE(std::holds_alternative<RenderPlan>(trace));
+    EXPECT_FALSE(std::get<RenderPlan>(trace).format);
+    const CliCommand bad = parseCli({"dazed", "render", "-o", path("x.png"), "--ra", "1e39"}, out, err);
+    ASSERT_TRUE(std::holds_alternative<int>(bad));
+    EXPECT_EQ(std::get<int>(bad), 2);
+    EXPECT_EQ(err.str(), "dazed render: --ra: '1e39' is not a finite number of hours\n");
+    EXPECT_EQ(filesLeft(), 0u);
+}
+
+TEST(Cli, ParsingTheSummaryPrintsNothingYet)
+{
+    std::ostringstream out, err;
+    EXPECT_TRUE(std::holds_alternative<SummaryCommand>(parseCli({"dazed", "summary"}, out, err)));
+    EXPECT_EQ(out.str() + err.str(), "");
 }
 
 TEST_F(RenderCommand, AFailedRunLeavesAnExistingFileAsItWas)
@@ -318,6 +357,9 @@ TEST(Cli, BadWindowOptionsGetOneLineAndExitCodeTwo)
     for (const std::vector<std::string>& args : {std::vector<std::string>{"dazed", "--device", "toaster"},
                                                  {"dazed", "--orientation", "sideways"},
                                                  {"dazed", "--quit-after", "-1"},
+                                                 {"dazed", "--quit-after", "nan"},
+                                                 {"dazed", "--quit-after", "inf"},
+                                                 {"dazed", "--quit-after", "1e400"},
                                                  {"dazed", "--colour", "red"},
                                                  {"dazed", "extra"},
                                                  {"dazed", "--at", "Betelgeuze"},

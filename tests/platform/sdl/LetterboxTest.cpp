@@ -1,6 +1,9 @@
 #include "platform/sdl/Letterbox.h"
 
+#include "platform/graphics/PixelSize.h"
+
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace dazed {
 namespace {
@@ -46,6 +49,27 @@ TEST(Letterbox, TheScreenAlwaysFitsInsideTheWindow)
     // A degenerate window maps nothing away.
     const Letterbox none = Letterbox::fit(0, 0, {320, 480});
     EXPECT_FLOAT_EQ(none.scale, 1.0f);
+}
+
+TEST(InitialWindowSize, OnePixelAPointShrunkToTheDesktop)
+{
+    // A tablet in portrait on a 1920 x 1080 desktop, given half of it: 540 pixels high.
+    EXPECT_EQ(initialWindowSize({768, 1024}, 1920, 1080, 0.5f), (WindowPixels{405, 540}));
+    // A phone fits as it is; without a known desktop nothing shrinks.
+    EXPECT_EQ(initialWindowSize({320, 480}, 1920, 1080, 0.9f), (WindowPixels{320, 480}));
+    EXPECT_EQ(initialWindowSize({768, 1024}, 0, 0, 0.9f), (WindowPixels{768, 1024}));
+}
+
+TEST(InitialWindowSize, NumbersThatAreNotSizesStillGiveAWindow)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(initialWindowSize({nan, nan}, 1920, 1080, 0.9f), (WindowPixels{1, 1}));
+    EXPECT_EQ(initialWindowSize({-320, 0}, 1920, 1080, 0.9f), (WindowPixels{1, 1}));
+    EXPECT_EQ(initialWindowSize({320, 480}, 1920, 1080, nan), (WindowPixels{320, 480}));
+    // An infinite side shrinks to nothing on a known desktop and to the limit on an unknown one.
+    EXPECT_EQ(initialWindowSize({inf, 480}, 1920, 1080, 0.9f), (WindowPixels{1, 1}));
+    EXPECT_EQ(initialWindowSize({inf, 1e30f}, 0, 0, 0.9f), (WindowPixels{kMaxImageSide, kMaxImageSide}));
 }
 
 } // namespace

@@ -231,6 +231,82 @@ TEST_F(DescribedPictures, APictureNameMustBeAString)
         << result.error().message;
 }
 
+TEST(InterfaceDescription, FrameNumbersOutOfRangeAreRefusedNamingTheFileAndTheValue)
+{
+    const auto rootFrame = [](const std::string& frame) {
+        return R"({"delegate": "AppDelegate_Phone", "rootViewController": {"class": "RootViewController",
+            "view": {"frame": )" +
+               frame + "}}}";
+    };
+    const test::ScratchFolder scratch;
+    const std::string path = writeFile(scratch, "MainWindow_Phone.json", rootFrame("[0, 0, 1e39, 480]"));
+    auto result = readInterfaceDescription(path, fakeRegistry());
+    ASSERT_FALSE(result);
+    // Beyond the float range: it would become an infinite width.
+    EXPECT_EQ(result.error().message,
+              path + ": rootViewController.view.frame width 1e+39 is out of range (0 to 10000 points)");
+
+    EXPECT_NE(errorFor(rootFrame("[0, 0, 100000, 100000]"))
+                  .find("rootViewController.view.frame width 100000 is out of range (0 to 10000 points)"),
+              std::string::npos);
+    EXPECT_NE(
+        errorFor(rootFrame("[-1e300, 0, 5, 5]")).find("frame x -1e+300 is out of range (-10000 to 10000"),
+        std::string::npos);
+    EXPECT_NE(errorFor(rootFrame("[0, 10000.5, 5, 5]")).find("frame y 10000.5 is out of range"),
+              std::string::npos);
+    EXPECT_NE(errorFor(rootFrame("[0, 0, 5, -0.25]")).find("frame height -0.25 is out of range (0 to"),
+              std::string::npos);
+    EXPECT_NE(
+        errorFor(
+            R"({"delegate": "AppDelegate_Phone", "window": {"frame": [0, 0, 320, 18446744073709551615]}})")
+            .find("window.frame height 1.84467441e+19 is out of range"),
+        std::string::npos);
+    // A subview is checked like the root view, and each message is one line.
+    const std::string nested = errorFor(R"({"delegate": "AppDelegate_Phone", "rootViewController":
+        {"class": "RootViewController", "view": {"frame": [0, 0, 1, 1], "subviews": [{"frame": [0, 0, 1, 1e39]}]}}})");
+    EXPECT_NE(nested.find("rootViewController.view.subviews[0].frame height 1e+39 is out of range"),
+              std::string::npos)
+        << nested;
+    EXPECT_EQ(nested.find('\n'), std::string::npos);
+}
+
+TEST(InterfaceDescription, FramesAtTheLimitsLoad)
+{
+    const test::ScratchFolder scratch;
+    const std::string path =
+        writeFile(scratch, "edge.json",
+                  R"({"delegate": "AppDelegate_Phone", "window": {"frame": [-10000, 10000, 0, 10000]}})");
+    auto result = readInterfaceDescription(path, fakeRegistry());
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(*result->windowFrame, CGRectMake(-10000, 10000, 0, 10000));
+}
+
+TEST(InterfaceDescription, TextIsReadLikeAFile)
+{
+    auto result = parseInterfaceDescription(
+        R"({"delegate": "AppDelegate_Pad", "window": {"frame": [0, 0, 768, 1024]}})", "inline",
+        fakeRegistry());
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(result->delegateClass, "AppDelegate_Pad");
+    auto bad = parseInterfaceDescription("{", "inline", fakeRegistry());
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.error().message, "inline: is not valid JSON");
+}
+
+TEST(InterfaceDescription, OnlyPlainFilesOfModestSizeAreRead)
+{
+    const test::ScratchFolder scratch;
+    // A device would be read without end.
+    auto device = readInterfaceDescription("/dev/zero", fakeRegistry());
+    ASSERT_FALSE(device);
+    EXPECT_EQ(device.error().message, "/dev/zero: cannot be read (missing or not a file)");
+    const std::string big = writeFile(scratch, "big.json", std::string(kMaxInterfaceBytes + 1, ' '));
+    auto tooBig = readInterfaceDescription(big, fakeRegistry());
+    ASSERT_FALSE(tooBig);
+    EXPECT_EQ(tooBig.error().message,
+              big + ": too large for an interface description (at most 1048576 bytes)");
+}
+
 TEST(InterfaceDescription, BadFilesNameTheFileAndTheFault)
 {
     const std::string missing = "/nonexistent/MainWindow_Phone.json";
