@@ -468,12 +468,15 @@ private:
                             str(m_quartz->bounds()));
         const auto& backing = m_quartz->backingStore();
         const float scale = m_host.displayScale();
-        const auto pixels = [scale](float points) {
-            return std::max(1, static_cast<int>(std::ceil(points * scale)));
+        // The picture covers the view: its side in pixels is the side in points times the scale,
+        // rounded up (the product may be rounded either way in single precision first).
+        const auto covers = [scale](int pixels, float points) {
+            const double exact = double{points} * double{scale};
+            return pixels >= 1 && pixels >= exact - 1e-3 && pixels < exact + 1.0 + 1e-3;
         };
         const CGSize size = m_quartz->bounds().size;
-        if (!backing || backing->scale() != scale || backing->pixelWidth() != pixels(size.width) ||
-            backing->pixelHeight() != pixels(size.height))
+        if (!backing || backing->scale() != scale || !covers(backing->pixelWidth(), size.width) ||
+            !covers(backing->pixelHeight(), size.height))
             return fail(index, event,
                         "the sky view's picture is not of its size at " + str(scale) + " pixels per point");
         if (m_host.presentCount() == 0)
