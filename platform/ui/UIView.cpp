@@ -231,10 +231,15 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
 
 void UIView::drawContent(Image& target)
 {
-    ImageContext context(target, {},
-                         m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent);
-    UIGraphicsContextScope scope(context.context());
-    drawRect(bounds());
+    // drawRect's calls are recorded, then rasterised in bands on every core: the pixels are those
+    // of drawing into the image directly.
+    RecordingContext recording;
+    {
+        UIGraphicsContextScope scope(&recording);
+        drawRect(bounds());
+    }
+    drawRecorded(target, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
+                 recording.ops());
 }
 
 void UIView::beginAnimations(const char*, void*)
