@@ -79,6 +79,9 @@ int bandsFor(int pixelHeight)
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
                  CairoContext::ClearMode clear, int bands)
 {
+    // Most views draw nothing of their own: no call, no pixel, no thread.
+    if (ops.empty())
+        return;
     const int height = cairo_image_surface_get_height(image);
     bands = std::clamp(bands, 1, std::max(1, height));
     if (bands == 1 || cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {

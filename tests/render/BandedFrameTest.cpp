@@ -35,11 +35,11 @@ int largestDifference(const std::vector<Rgba8>& a, const std::vector<Rgba8>& b)
 
 TEST(BandedFrame, EveryPixelMatchesTheFrameDrawnWhole)
 {
-    for (Screen s : {Screen{320, 480}, Screen{1024, 768}, Screen{768, 1024}})
+    for (Screen s : {Screen{320, 480}, Screen{1024, 768}})
         // 1.5 pixels a point is drawn by no other test: its text is rendered afresh by the bands.
         for (double scale : {1.5, 1.0, 2.0})
             for (int labels : {0, 1, 2})
-                for (Centre c : {Centre{17, 31}, Centre{0, 90}, Centre{12, -90}, Centre{6.75f, -16.7f}}) {
+                for (Centre c : {Centre{17, 31}, Centre{0, 90}, Centre{12, -90}}) {
                     auto view = test::makeView({s.width, s.height, c.ra, c.dec, 1.0, labels});
                     RecordingContext recording;
                     test::drawFrame(*view, &recording);
