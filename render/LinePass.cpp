@@ -1,15 +1,20 @@
 #include "render/LinePass.h"
 
 #include "catalog/Catalog.h"
+#include "render/CatalogueDirections.h"
 #include "render/Passes.h"
 
 namespace dazed {
 
-int projectSegments(const SkyFrame& frame, std::span<const float> table, std::span<CGPoint> out)
+int projectSegments(const SkyFrame& frame, std::span<const float> table, std::span<CGPoint> out,
+                    std::span<const UnitVector> firstEnds)
 {
     std::size_t n = 0;
     const std::size_t segments = table.size() / kLineStride;
+    const bool prefilter = firstEnds.size() == segments;
     for (std::size_t i = 0; i < segments; ++i) {
+        if (prefilter && surelyOutside(frame, firstEnds[i], kSegmentCosLimit))
+            continue;
         const float* seg = table.data() + i * kLineStride;
         const double deltaAlpha1 = seg[0] - frame.alpha0;
         const double cosDa1 = std::cos(deltaAlpha1);
@@ -33,8 +38,8 @@ int projectSegments(const SkyFrame& frame, std::span<const float> table, std::sp
 
 int linePass(const SkyFrame& frame, std::span<CGPoint> points)
 {
-    const int n =
-        projectSegments(frame, {linesrd, static_cast<std::size_t>(kLineCount) * kLineStride}, points);
+    const int n = projectSegments(frame, {linesrd, static_cast<std::size_t>(kLineCount) * kLineStride},
+                                  points, catalogueDirections().segmentStarts);
     // In label mode 2 the segments are still projected and counted, but nothing is stroked. All
     // kept segments go to the context in one call.
     if (frame.labels != LabelMode::None)

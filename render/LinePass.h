@@ -14,7 +14,10 @@ namespace dazed {
 // table order, into `out`: two consecutive entries per kept segment, first end first. The second
 // end is projected wherever it lies. Storing stops when `out` cannot take another pair, so a
 // table denser than the catalogue never overruns the buffer. Returns the number of entries
-// written (always even).
-int projectSegments(const SkyFrame& frame, std::span<const float> table, std::span<CGPoint> out);
+// written (always even). `firstEnds`, when given, holds the unit vector of every row's first end
+// (one per row): rows surely beyond the limit are then passed over without evaluating their
+// distance exactly, with the same result.
+int projectSegments(const SkyFrame& frame, std::span<const float> table, std::span<CGPoint> out,
+                    std::span<const UnitVector> firstEnds = {});
 
 } // namespace dazed

@@ -1,4 +1,5 @@
 #include "catalog/Catalog.h"
+#include "render/CatalogueDirections.h"
 #include "render/Passes.h"
 
 #include <cstring>
@@ -8,10 +9,10 @@ namespace dazed {
 namespace {
 // Writes a name with its baseline origin on its projected point when the point lies within 45
 // degrees of the centre. The font, mode, matrix and outline colour are those of the frame set-up.
-void placeName(const SkyFrame& frame, float hours, float degrees, const char* name)
+void placeName(const SkyFrame& frame, const SkyDirection& where, const char* name)
 {
     SkyPoint p;
-    if (!projectVisibleHoursDegrees(frame, hours, degrees, p))
+    if (!projectVisible(frame, where, p))
         return;
     CGContextShowTextAtPoint(frame.context, toPoint(p.x), toPoint(p.y), name, std::strlen(name));
 }
@@ -22,7 +23,7 @@ void starNamePass(const SkyFrame& frame)
     CGContextSetRGBFillColor(frame.context, 0.8f, 0.8f, 0.8f, 1);
     CGContextSetLineWidth(frame.context, 0);
     for (int i = 0; i < kStarNameCount; ++i)
-        placeName(frame, starNamesP[i * kStarNameStride], starNamesP[i * kStarNameStride + 1], starNames[i]);
+        placeName(frame, catalogueDirections().starNames[static_cast<std::size_t>(i)], starNames[i]);
 }
 
 void constellationLabelPass(const SkyFrame& frame)
@@ -32,8 +33,7 @@ void constellationLabelPass(const SkyFrame& frame)
     if (frame.labels == LabelMode::None)
         return;
     for (int i = 0; i < kConstellationCount; ++i)
-        placeName(frame, posMoyLines[i * kConstellationStride], posMoyLines[i * kConstellationStride + 1],
-                  nameConst[i * 2 + 1]);
+        placeName(frame, catalogueDirections().labels[static_cast<std::size_t>(i)], nameConst[i * 2 + 1]);
 }
 
 } // namespace dazed

@@ -4,6 +4,9 @@
 #include "render/Cross.h"
 #include "render/LabelText.h"
 #include "render/Passes.h"
+#include "render/SkyDirection.h"
+
+#include <array>
 
 namespace dazed {
 
@@ -16,45 +19,70 @@ constexpr double kGcSinDec = -0.4837865344377466;
 constexpr double kEclipticYear = 2010.0;
 constexpr int kDashes = 48;
 
-// A position on the sky: right ascension in hours, declination in degrees.
-struct HoursDegrees {
-    double hours{0.0};
-    double degrees{0.0};
-};
-
 CGPoint narrowed(SkyPoint p)
 {
     return {toPoint(p.x), toPoint(p.y)};
 }
 
 // A point of ecliptic latitude 0 at `longitude` degrees.
-HoursDegrees eclipticPoint(double longitude)
+SkyDirection eclipticPoint(double longitude)
 {
     double ra = 0.0;
-    HoursDegrees p;
-    ecliptic_to_equatorial(kEclipticYear, longitude, 0.0, &ra, &p.degrees);
-    p.hours = degreesTimes24Over360(ra);
-    return p;
+    double dec = 0.0;
+    ecliptic_to_equatorial(kEclipticYear, longitude, 0.0, &ra, &dec);
+    return directionOfHoursDegrees(degreesTimes24Over360(ra), dec);
 }
 
-// A reference curve as kDashes dashes at width 2 in `colour`: dash i runs from start(i) to end(i).
-// A dash whose start is visible is drawn whole, its end computed only then; each dash is its own
-// sub-path and all are stroked together.
-void strokeDashedCurve(const SkyFrame& frame, RGBAColor colour, HoursDegrees (*start)(int),
-                       HoursDegrees (*end)(int))
+// The ends of a reference curve's dashes: dash i runs from starts[i] to ends[i].
+struct DashedCurve {
+    std::array<SkyDirection, kDashes> starts;
+    std::array<SkyDirection, kDashes> ends;
+};
+
+// Dash i runs along the ecliptic from longitude 7.5 i to 7.5 i + 3.75 degrees (half an hour and
+// a quarter of an hour, in degrees). The points depend on nothing a frame changes: they are
+// worked out once.
+const DashedCurve& eclipticDashes()
+{
+    static const DashedCurve curve = [] {
+        DashedCurve c;
+        for (int i = 0; i < kDashes; ++i) {
+            c.starts[static_cast<std::size_t>(i)] = eclipticPoint(hoursTimes360Over24(i * 0.5));
+            c.ends[static_cast<std::size_t>(i)] = eclipticPoint(hoursTimes360Over24(i * 0.5 + 0.25));
+        }
+        return c;
+    }();
+    return curve;
+}
+
+// Dash j runs along declination 0 from 0.5 j hours for five minutes of right ascension.
+const DashedCurve& equatorDashes()
+{
+    static const DashedCurve curve = [] {
+        DashedCurve c;
+        for (int j = 0; j < kDashes; ++j) {
+            c.starts[static_cast<std::size_t>(j)] = directionOfHoursDegrees(j * 0.5, 0.0);
+            c.ends[static_cast<std::size_t>(j)] = directionOfHoursDegrees(j * 0.5 + 0.08333333333333333, 0.0);
+        }
+        return c;
+    }();
+    return curve;
+}
+
+// A reference curve as kDashes dashes at width 2 in `colour`. A dash whose start is visible is
+// drawn whole; each dash is its own sub-path and all are stroked together.
+void strokeDashedCurve(const SkyFrame& frame, RGBAColor colour, const DashedCurve& curve)
 {
     CGContextRef c = frame.context;
     CGContextSetRGBStrokeColor(c, colour.red, colour.green, colour.blue, colour.alpha);
     CGContextSetLineWidth(c, 2.0f);
     CGContextBeginPath(c);
-    for (int i = 0; i < kDashes; ++i) {
-        const HoursDegrees from = start(i);
+    for (std::size_t i = 0; i < curve.starts.size(); ++i) {
         SkyPoint projected;
-        if (!projectVisibleHoursDegrees(frame, from.hours, from.degrees, projected))
+        if (!projectVisible(frame, curve.starts[i], projected))
             continue;
-        const HoursDegrees to = end(i);
         const CGPoint a = narrowed(projected);
-        const CGPoint b = narrowed(projectHoursDegrees(frame, to.hours, to.degrees));
+        const CGPoint b = narrowed(projectDirection(frame, curve.ends[i]));
         CGContextMoveToPoint(c, a.x, a.y);
         CGContextAddLineToPoint(c, b.x, b.y);
     }
@@ -81,24 +109,12 @@ void galacticCentreMark(const SkyFrame& frame)
 
 void eclipticCurve(const SkyFrame& frame)
 {
-    // Dash i runs along the ecliptic from longitude 7.5 i to 7.5 i + 3.75 degrees (half an hour
-    // and a quarter of an hour, in degrees).
-    strokeDashedCurve(
-        frame, {0.4f, 0, 0, 1}, [](int i) { return eclipticPoint(hoursTimes360Over24(i * 0.5)); },
-        [](int i) { return eclipticPoint(hoursTimes360Over24(i * 0.5 + 0.25)); });
+    strokeDashedCurve(frame, {0.4f, 0, 0, 1}, eclipticDashes());
 }
 
 void equatorCurve(const SkyFrame& frame)
 {
-    // Dash j runs along declination 0 from 0.5 j hours for five minutes of right ascension.
-    strokeDashedCurve(
-        frame, {0, 0.6f, 0, 1},
-        [](int j) {
-            return HoursDegrees{j * 0.5, 0.0};
-        },
-        [](int j) {
-            return HoursDegrees{j * 0.5 + 0.08333333333333333, 0.0};
-        });
+    strokeDashedCurve(frame, {0, 0.6f, 0, 1}, equatorDashes());
 }
 
 } // namespace dazed

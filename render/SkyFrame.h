@@ -53,6 +53,10 @@ struct SkyFrame {
     double delta0{0.0};        // centre declination, radians
     double sinDelta0{0.0};
     double cosDelta0{1.0};
+    // The centre as a unit vector, for passing over far positions at one dot product
+    // (SkyDirection.h). Unknown (NaN, so nothing is passed over) until makeSkyFrame sets it.
+    UnitVector centreUnit{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::quiet_NaN()};
     CGSize size;    // view size in points: the view's largeur and hauteur
     float cx{0.0f}; // view centre in view points: half the width and height
     float cy{0.0f};

@@ -2,6 +2,7 @@
 
 #include "catalog/Angles.h"
 #include "catalog/Catalog.h"
+#include "render/CatalogueDirections.h"
 #include "render/Passes.h"
 #include "render/SkyFrame.h"
 
@@ -50,7 +51,11 @@ void starDiscPass(const SkyFrame& frame)
     CGContextRef c = frame.context;
     CGContextSetRGBFillColor(c, 1, 1, 1, 1);
     const StarBand band = starBand(frame.centreDegrees);
+    const std::span<const UnitVector> units = catalogueDirections().stars;
     for (int i = band.first; i <= band.last; ++i) {
+        // Most of the band lies outside the circle: a dot product settles those.
+        if (surelyOutside(frame, units[static_cast<std::size_t>(i)], kStarCosLimit))
+            continue;
         const float* star = starrd + static_cast<std::ptrdiff_t>(i) * kStarStride;
         const double deltaAlpha = star[0] - frame.alpha0;
         const double cosDa = std::cos(deltaAlpha);

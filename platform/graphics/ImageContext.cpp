@@ -1,5 +1,6 @@
 #include "platform/graphics/ImageContext.h"
 
+#include "platform/graphics/CairoBands.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/ImageImpl.h"
 
@@ -29,6 +30,15 @@ ImageContext::~ImageContext()
 CGContextRef ImageContext::context() const
 {
     return m_impl->context.get();
+}
+
+void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops)
+{
+    cairo_surface_t* surface = target.impl().surface.get();
+    drawInBands(ops, surface, origin,
+                clear == ImageContext::Clear::Black ? CairoContext::ClearMode::Black
+                                                    : CairoContext::ClearMode::Transparent,
+                bandsFor(cairo_image_surface_get_height(surface)));
 }
 
 } // namespace dazed

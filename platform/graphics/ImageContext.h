@@ -4,8 +4,10 @@
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/RecordingContext.h"
 
 #include <memory>
+#include <span>
 
 namespace dazed {
 
@@ -26,5 +28,9 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+// Makes the recorded calls into `target` as an ImageContext with the same origin and clear would,
+// with the image cut into horizontal bands drawn at the same time on every core (CairoBands.h).
+void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops);
 
 } // namespace dazed

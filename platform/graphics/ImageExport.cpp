@@ -3,6 +3,7 @@
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/CairoHandles.h"
 #include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/RecordingContext.h"
 
 #include <algorithm>
 #include <cairo-pdf.h>
@@ -35,10 +36,13 @@ Result<std::string> renderPng(CGSize size, double scale, const std::function<voi
     RasterSurface raster(size.width, size.height, scale);
     if (!raster.ok())
         return failure("cannot make an image of that size");
+    // The calls are recorded, then rasterised in bands on every core.
+    RecordingContext recording;
     {
-        UIGraphicsContextScope scope(raster.context());
+        UIGraphicsContextScope scope(&recording);
         draw();
     }
+    raster.drawRecorded(recording.ops());
     std::string bytes;
     if (!raster.encodePng(bytes))
         return failure("cannot encode the PNG image");

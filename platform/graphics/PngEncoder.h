@@ -1,8 +1,8 @@
 #pragma once
 
-// PNG encoding of a Cairo ARGB32 image, tuned for speed: zlib's run-length strategy and no row
-// filter. The chart is mostly flat black with thin strokes and small text, which such a setting
-// compresses as well as the slowest one, at a fraction of the time.
+// PNG encoding of a Cairo ARGB32 image, tuned for speed: zlib's run-length strategy, no row
+// filter, and bands of rows compressed on all cores at once. The chart is mostly flat black with thin strokes
+// and small text, which such a setting compresses as well as the slowest one, at a fraction of the time.
 
 #include <cstdint>
 #include <string>
@@ -21,7 +21,7 @@ struct ArgbPixels {
 // Replaces `bytes` with the PNG file. A fully opaque image is written as
 // 8-bit RGB, anything else as 8-bit RGBA with the colour unpremultiplied (rounded as Cairo's own
 // PNG writer does, so that reading the file back with Cairo gives the same pixels Cairo's writer
-// would). False when the image is empty or libpng fails; `bytes` is then unspecified.
+// would). False when the image is empty or compression fails; `bytes` is then unspecified.
 bool encodePng(const ArgbPixels& image, std::string& bytes);
 
 } // namespace dazed

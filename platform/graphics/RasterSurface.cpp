@@ -1,5 +1,6 @@
 #include "platform/graphics/RasterSurface.h"
 
+#include "platform/graphics/CairoBands.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/CairoHandles.h"
 #include "platform/graphics/PngEncoder.h"
@@ -142,6 +143,14 @@ Rgba8 RasterSurface::pixelAtPoint(float x, float y) const
     if (px < 0.0 || py < 0.0 || px >= m_impl->width || py >= m_impl->height)
         return {};
     return pixel(static_cast<int>(px), static_cast<int>(py));
+}
+
+void RasterSurface::drawRecorded(std::span<const DrawOp> ops, int bands)
+{
+    if (!ok())
+        return;
+    drawInBands(ops, m_impl->surface.get(), {}, CairoContext::ClearMode::Black,
+                bands > 0 ? bands : bandsFor(m_impl->height));
 }
 
 bool RasterSurface::encodePng(std::string& bytes) const

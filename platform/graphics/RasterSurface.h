@@ -4,10 +4,12 @@
 // (pixels per point). Used to export PNG files, by tests that check pixels, and by benchmarks.
 
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/RecordingContext.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,11 @@ public:
 
     // The context draws in points (y down) and shows a cleared area black, as on an opaque view.
     [[nodiscard]] CGContextRef context();
+
+    // Makes the recorded calls as context() would, with the image cut into `bands` horizontal
+    // bands drawn at the same time on threads of their own (CairoBands.h); 0 takes as many as the
+    // machine's cores and the image's height make worth it. The pixels are those context() draws.
+    void drawRecorded(std::span<const DrawOp> ops, int bands = 0);
 
     // The colour (not premultiplied) of the pixel under a point; zero outside the image.
     [[nodiscard]] Rgba8 pixelAtPoint(float x, float y) const;

@@ -1,5 +1,8 @@
 #include "platform/graphics/RecordingContext.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace dazed {
 
 namespace {
@@ -9,11 +12,60 @@ namespace {
         return #function;                                                                                    \
     }
 #include "platform/graphics/DrawingCalls.def"
+
+// The drawing call of each record, called with the record's arguments.
+#define DAZED_DRAWING_CALL(function, method, Record, parameters, arguments)                                  \
+    template <typename... Arguments> void callFor(const op::Record&, CGContextRef c, const Arguments&... a)  \
+    {                                                                                                        \
+        function(c, a...);                                                                                   \
+    }
+#include "platform/graphics/DrawingCalls.def"
 } // namespace
 
 const char* opName(const DrawOp& op)
 {
     return std::visit([](const auto& record) { return nameOf(record); }, op);
+}
+
+namespace {
+// A recorded argument as the call takes it: kept points and bytes go back as pointers.
+template <typename T> const T& passed(const T& value)
+{
+    return value;
+}
+const CGPoint* passed(const std::vector<CGPoint>& points)
+{
+    return points.empty() ? nullptr : points.data();
+}
+const char* passed(const std::string& text)
+{
+    return text.c_str();
+}
+
+void replayRecord(const op::SelectFont& r, CGContextRef c)
+{
+    CGContextSelectFont(c, r.name.empty() ? nullptr : r.name.c_str(), r.size, r.encoding);
+}
+void replayRecord(const op::StrokeLineSegments& r, CGContextRef c)
+{
+    // Never more points than were kept, whatever count the call was given.
+    CGContextStrokeLineSegments(c, passed(r.points), std::min(r.count, r.points.size()));
+}
+template <typename Record> void replayRecord(const Record& r, CGContextRef c)
+{
+    std::apply([&](const auto&... arguments) { callFor(r, c, passed(arguments)...); }, r.arguments());
+}
+} // namespace
+
+void replay(const DrawOp& op, CGContextRef context)
+{
+    std::visit([&](const auto& record) { replayRecord(record, context); }, op);
+}
+
+void replay(std::span<const DrawOp> ops, CGContextRef context)
+{
+    for (const DrawOp& op : ops)
+        replay(op, context);
 }
 
 void RecordingContext::clearRect(CGRect rect)

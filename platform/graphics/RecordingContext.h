@@ -6,6 +6,7 @@
 
 #include "platform/graphics/CGContext.h"
 
+#include <span>
 #include <string>
 #include <tuple>
 #include <variant>
@@ -121,6 +122,11 @@ using DrawOp = detail::VariantOfAllButFirst<void
 
 // The name of the drawing call a record stands for ("CGContextFillEllipseInRect").
 const char* opName(const DrawOp& op);
+
+// Makes the call a record stands for, with its arguments, on `context`. A recorded font name that
+// is empty is passed as no name (a null name is recorded as an empty one).
+void replay(const DrawOp& op, CGContextRef context);
+void replay(std::span<const DrawOp> ops, CGContextRef context);
 
 class RecordingContext final : public CGContext {
 public:

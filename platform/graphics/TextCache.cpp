@@ -114,7 +114,7 @@ bool TextCache::applies(cairo_t* cr)
            ctm.y0 == 0.0 && sx == sy && sx > 0.0;
 }
 
-const TextCache::Glyph* TextCache::glyphFor(cairo_t* cr, const std::string& styleKey, unsigned long index,
+const TextCache::Glyph* TextCache::glyphFor(const std::string& styleKey, unsigned long index,
                                             const TextStyle& style, double scale, double lineWidth)
 {
     std::string key = styleKey;
@@ -133,22 +133,26 @@ const TextCache::Glyph* TextCache::glyphFor(cairo_t* cr, const std::string& styl
         cairo_glyph_path(target, &glyph, 1);
     };
 
-    // The ink extent is measured in `cr`, whose state is left as it was.
+    // The ink extent is measured on an unbounded surface of the same pixel density, not in `cr`:
+    // Cairo leaves out of the extent what lies beyond the target's edges, and a glyph at the
+    // origin of a context that draws one band of an image (CairoBands.h) may lie wholly outside it.
     Glyph entry;
     double x1 = 0.0;
     double y1 = 0.0;
     double x2 = 0.0;
     double y2 = 0.0;
-    cairo_save(cr);
-    glyphPath(cr);
-    if (stroke) {
-        cairo_set_line_width(cr, lineWidth);
-        cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
-    } else {
-        cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
+    {
+        CairoSurfacePtr unbounded(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
+        cairo_surface_set_device_scale(unbounded.get(), scale, scale);
+        CairoPtr measure(cairo_create(unbounded.get()));
+        glyphPath(measure.get());
+        if (stroke) {
+            cairo_set_line_width(measure.get(), lineWidth);
+            cairo_stroke_extents(measure.get(), &x1, &y1, &x2, &y2);
+        } else {
+            cairo_fill_extents(measure.get(), &x1, &y1, &x2, &y2);
+        }
     }
-    cairo_new_path(cr);
-    cairo_restore(cr);
     if (x2 > x1 && y2 > y1) {
         const PixelRect r = pixelRectOf(x1, y1, x2, y2, scale);
         entry.left = static_cast<int>(r.left);
@@ -207,7 +211,7 @@ bool TextCache::composeFromGlyphs(cairo_t* cr, Entry& entry, const std::string& 
     double right = 0.0;
     double bottom = 0.0;
     for (int i = 0; i < count; ++i) {
-        const Glyph* g = glyphFor(cr, styleKey, laid[i].index, style, scale, lineWidth);
+        const Glyph* g = glyphFor(styleKey, laid[i].index, style, scale, lineWidth);
         if (!g->fill && !g->stroke)
             continue;
         // Each glyph lands on whole pixels, so it is copied without resampling.

@@ -88,8 +88,8 @@ private:
     // Text larger than this (in pixels) is drawn directly.
     static constexpr long kMaxPixels = 4L * 1024 * 1024;
 
-    const Glyph* glyphFor(cairo_t* cr, const std::string& styleKey, unsigned long index,
-                          const TextStyle& style, double scale, double lineWidth);
+    const Glyph* glyphFor(const std::string& styleKey, unsigned long index, const TextStyle& style,
+                          double scale, double lineWidth);
     bool composeFromGlyphs(cairo_t* cr, Entry& entry, const std::string& styleKey, const TextStyle& style,
                            const std::string& utf8, double scale, double lineWidth);
 

@@ -244,16 +244,18 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
 
 void UIView::drawContent(Image& target)
 {
-    ImageContext context(target, {},
-                         m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent);
+    // drawRect's calls are recorded, then rasterised in bands on every core: the pixels are those
+    // of drawing into the image directly. An observer may hand drawRect another context instead.
+    RecordingContext recording;
     UIViewDrawingObserver* const observer = drawingObserver();
     {
-        UIGraphicsContextScope scope(observer ? observer->willDraw(*this, context.context())
-                                              : context.context());
+        UIGraphicsContextScope scope(observer ? observer->willDraw(*this, &recording) : &recording);
         drawRect(bounds());
     }
     if (observer)
         observer->didDraw(*this);
+    drawRecorded(target, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
+                 recording.ops());
 }
 
 void UIView::beginAnimations(const char*, void*)

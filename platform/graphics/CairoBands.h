@@ -1,0 +1,29 @@
+#pragma once
+
+// Recorded drawing calls replayed into a Cairo image in horizontal bands, each band drawn through
+// a context of its own on a thread of its own. Rasterising is most of a frame's cost and Cairo
+// draws one context on one thread; cut into bands, the frame's strokes, discs and text are
+// rasterised on every core at once. Each band replays every call, and Cairo clips what falls
+// outside it, so the pixels are those of one context over the whole image.
+
+#include "platform/graphics/CairoContext.h"
+#include "platform/graphics/RecordingContext.h"
+
+#include <cairo.h>
+#include <span>
+
+namespace dazed {
+
+// How many bands an image of `pixelHeight` rows is drawn in: one for each core, at most four,
+// and never fewer than kMinRowsPerBand rows a band. 1 draws the image whole on the calling thread.
+inline constexpr int kMinRowsPerBand = 128;
+int bandsFor(int pixelHeight);
+
+// Draws `ops` into `image`, an ARGB32 image surface with its device scale set, as a CairoContext
+// over the whole image with its origin moved to `origin` (points) would: in `bands` bands, all but
+// the first on threads of their own, the first on the calling thread. Returns when every band is
+// drawn. Where a band cannot be set up or its thread cannot start, the calling thread draws it.
+void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
+                 CairoContext::ClearMode clear, int bands);
+
+} // namespace dazed

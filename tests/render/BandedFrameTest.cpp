@@ -1,0 +1,83 @@
+// Frames rasterised in bands on several threads (recorded, then replayed into each band) against
+// the same frames drawn straight into one context: every pixel of every channel within 2/255, for
+// phone and tablet screens, one, one and a half and two pixels per point, every label mode and centres that
+// include both poles.
+
+#include "RenderTestSupport.h"
+#include "platform/graphics/RasterSurface.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace dazed {
+namespace {
+
+struct Screen {
+    float width;
+    float height;
+};
+
+struct Centre {
+    float ra;
+    float dec;
+};
+
+int largestDifference(const std::vector<Rgba8>& a, const std::vector<Rgba8>& b)
+{
+    int most = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        most = std::max({most, std::abs(a[i].red - b[i].red), std::abs(a[i].green - b[i].green),
+                         std::abs(a[i].blue - b[i].blue), std::abs(a[i].alpha - b[i].alpha)});
+    }
+    return most;
+}
+
+TEST(BandedFrame, EveryPixelMatchesTheFrameDrawnWhole)
+{
+    for (Screen s : {Screen{320, 480}, Screen{1024, 768}})
+        // 1.5 pixels a point is drawn by no other test: its text is rendered afresh by the bands.
+        for (double scale : {1.5, 1.0, 2.0})
+            for (int labels : {0, 1, 2})
+                for (Centre c : {Centre{17, 31}, Centre{0, 90}, Centre{12, -90}}) {
+                    auto view = test::makeView({s.width, s.height, c.ra, c.dec, 1.0, labels});
+                    RecordingContext recording;
+                    test::drawFrame(*view, &recording);
+                    // The bands draw first, so that text new to the process is rendered by them.
+                    RasterSurface first(s.width, s.height, scale);
+                    first.drawRecorded(recording.ops(), 3);
+
+                    RasterSurface whole(s.width, s.height, scale);
+                    ASSERT_TRUE(whole.ok());
+                    test::drawFrame(*view, whole.context());
+                    const std::vector<Rgba8> expected = whole.pixels();
+                    ASSERT_EQ(first.pixels().size(), expected.size());
+                    EXPECT_LE(largestDifference(first.pixels(), expected), 2)
+                        << s.width << " x " << s.height << " at " << scale << "x, labels " << labels
+                        << ", centre " << c.ra << " h " << c.dec << " deg, drawn first in bands";
+                    for (int bands : {2}) {
+                        RasterSurface banded(s.width, s.height, scale);
+                        banded.drawRecorded(recording.ops(), bands);
+                        const std::vector<Rgba8> got = banded.pixels();
+                        ASSERT_EQ(got.size(), expected.size());
+                        EXPECT_LE(largestDifference(got, expected), 2)
+                            << s.width << " x " << s.height << " at " << scale << "x, labels " << labels
+                            << ", centre " << c.ra << " h " << c.dec << " deg, " << bands << " bands";
+                    }
+                }
+}
+
+TEST(BandedFrame, MoreBandsThanRowsStillDrawsEveryRow)
+{
+    auto view = test::makeView({320, 480, 17, 31, 1.0, 0});
+    RecordingContext recording;
+    test::drawFrame(*view, &recording);
+    RasterSurface whole(320, 3, 1.0);
+    replay(recording.ops(), whole.context());
+    RasterSurface banded(320, 3, 1.0);
+    banded.drawRecorded(recording.ops(), 8);
+    EXPECT_EQ(banded.pixels(), whole.pixels());
+}
+
+} // namespace
+} // namespace dazed
