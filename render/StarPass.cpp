@@ -37,12 +37,20 @@ StarBand starBand(double centreDeclination)
     if (band.first < 0 || band.first >= kStarCount)
         band.first = 0;
     const double northLimit = degreesTimesPiOver180(centreDeclination) + kLabelLimit;
-    band.last = kStarCount - 1;
-    for (int i = band.first; i < kStarCount; ++i)
-        if (double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit) {
-            band.last = i;
-            break;
-        }
+    // Sorted by declination, the catalogue is searched by halves for that first star.
+    auto declination = [](int i) {
+        return double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]};
+    };
+    int low = band.first;
+    int high = kStarCount;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (declination(mid) > northLimit)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    band.last = low < kStarCount ? low : kStarCount - 1;
     return band;
 }
 

@@ -70,10 +70,12 @@ void drawWhole(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint orig
 }
 } // namespace
 
-int bandsFor(int pixelHeight)
+int bandsFor(int pixelWidth, int pixelHeight)
 {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::clamp(std::min({cores, kMaxBands, pixelHeight / kMinRowsPerBand}), 1, kMaxBands);
+    const long pixels = static_cast<long>(std::max(pixelWidth, 0)) * std::max(pixelHeight, 0);
+    const long byPixels = std::min<long>(pixels / kMinPixelsPerBand, kMaxBands);
+    return std::clamp(std::min({cores, kMaxBands, static_cast<int>(byPixels)}), 1, kMaxBands);
 }
 
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,

@@ -38,7 +38,7 @@ void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std:
     drawInBands(ops, surface, origin,
                 clear == ImageContext::Clear::Black ? CairoContext::ClearMode::Black
                                                     : CairoContext::ClearMode::Transparent,
-                bandsFor(cairo_image_surface_get_height(surface)));
+                bandsFor(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)));
 }
 
 } // namespace dazed

@@ -150,7 +150,7 @@ void RasterSurface::drawRecorded(std::span<const DrawOp> ops, int bands)
     if (!ok())
         return;
     drawInBands(ops, m_impl->surface.get(), {}, CairoContext::ClearMode::Black,
-                bands > 0 ? bands : bandsFor(m_impl->height));
+                bands > 0 ? bands : bandsFor(m_impl->width, m_impl->height));
 }
 
 bool RasterSurface::encodePng(std::string& bytes) const

@@ -4,11 +4,13 @@
 // include both poles.
 
 #include "RenderTestSupport.h"
+#include "platform/graphics/CairoBands.h"
 #include "platform/graphics/RasterSurface.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace dazed {
 namespace {
@@ -77,6 +79,22 @@ TEST(BandedFrame, MoreBandsThanRowsStillDrawsEveryRow)
     RasterSurface banded(320, 3, 1.0);
     banded.drawRecorded(recording.ops(), 8);
     EXPECT_EQ(banded.pixels(), whole.pixels());
+}
+
+TEST(BandedFrame, OnlyImagesOfAMillionPixelsOrMoreAreCut)
+{
+    // Phone frames up to three pixels a point and tablet frames at one are drawn whole: each band
+    // strokes every path again, which costs them more than it saves.
+    EXPECT_EQ(bandsFor(640, 960), 1);
+    EXPECT_EQ(bandsFor(960, 1440), 1);
+    EXPECT_EQ(bandsFor(1024, 768), 1);
+    EXPECT_EQ(bandsFor(0, 0), 1);
+    EXPECT_EQ(bandsFor(-2048, 1536), 1);
+    // A tablet at two pixels a point is cut in as many bands as there are cores, up to three; no
+    // image, however large, in more than four.
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    EXPECT_EQ(bandsFor(2048, 1536), std::min(cores, 3));
+    EXPECT_EQ(bandsFor(16384, 16384), std::min(cores, 4));
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 
 #include "RenderTestSupport.h"
 #include "render/Passes.h"
+#include "render/SkyFrame.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
 #include <limits>
+#include <vector>
 
 namespace dazed {
 namespace {
@@ -88,6 +90,32 @@ TEST(StarPass, VisitedAndDrawnStarsMatchABruteForceCount)
         std::cout << "[ info ] centre " << c.ra << " h " << c.dec << " deg: visits "
                   << band.last - band.first + 1 << " stars from " << band.first << ", draws " << e.drawn
                   << "\n";
+    }
+}
+
+TEST(StarPass, TheBandEndsAtTheFirstStarBeyondItsNorthLimitForEveryCentre)
+{
+    // The end is found by halves; a scan from the band's first star is the reference, including
+    // centres whose limit lies between two stars of equal declination and beyond the catalogue.
+    auto scannedLast = [](const StarBand& band, double centreDegrees) {
+        const double limit = degreesTimesPiOver180(centreDegrees) + kLabelLimit;
+        for (int i = band.first; i < kStarCount; ++i)
+            if (double{starrd[i * kStarStride + 1]} > limit)
+                return i;
+        return kStarCount - 1;
+    };
+    std::vector<double> centres;
+    for (int tenth = -950; tenth <= 950; ++tenth)
+        centres.push_back(tenth / 10.0);
+    // Centres whose limit falls exactly on a star's declination.
+    for (int i = 0; i < kStarCount; i += 7)
+        centres.push_back(decDegreesOf(i) - radiansTimes180OverPi(kLabelLimit));
+    centres.push_back(std::numeric_limits<double>::quiet_NaN());
+    centres.push_back(std::numeric_limits<double>::infinity());
+    centres.push_back(-std::numeric_limits<double>::infinity());
+    for (double dec : centres) {
+        const StarBand band = starBand(dec);
+        EXPECT_EQ(band.last, scannedLast(band, dec)) << dec;
     }
 }
 
