@@ -1,6 +1,7 @@
 #include "platform/graphics/Image.h"
 
 #include "platform/graphics/ImageImpl.h"
+#include "platform/graphics/ImageMemory.h"
 #include "platform/graphics/PixelSize.h"
 
 #include <cmath>
@@ -23,7 +24,7 @@ std::shared_ptr<Image> Image::create(CGSize size, float scale)
 {
     const PixelSize pixels = pixelSizeFor(size, scale);
     auto impl = std::make_unique<Impl>();
-    impl->surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels.width, pixels.height));
+    impl->surface.reset(createArgbSurface(pixels.width, pixels.height));
     cairo_surface_set_device_scale(impl->surface.get(), pixels.scale, pixels.scale);
     return std::shared_ptr<Image>(new Image(std::move(impl), pixels.scale));
 }

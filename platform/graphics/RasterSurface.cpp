@@ -3,6 +3,7 @@
 #include "platform/graphics/CairoBands.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/ImageMemory.h"
 #include "platform/graphics/PngEncoder.h"
 
 #include <cmath>
@@ -40,7 +41,7 @@ RasterSurface::RasterSurface(float widthPoints, float heightPoints, double scale
     const int h = pixelsFor(heightPoints, scale);
     if (w == 0 || h == 0)
         return;
-    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+    CairoSurfacePtr surface(createArgbSurface(w, h));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         return;
     cairo_surface_set_device_scale(surface.get(), scale, scale);

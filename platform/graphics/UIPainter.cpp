@@ -166,6 +166,19 @@ void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
     cairo_restore(cr);
 }
 
+void UIPainter::copyPixels(const Image& image)
+{
+    cairo_t* cr = m_impl->cr.get();
+    cairo_save(cr);
+    cairo_reset_clip(cr);
+    // With the target's scale on both sides, points map to the same pixels: a plain copy.
+    cairo_identity_matrix(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, image.impl().surface.get(), 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
 void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest)
 {
     const CGSize size = image.size();

@@ -49,6 +49,9 @@ public:
 
     // The whole image scaled into `dest`.
     void drawImage(const Image& image, CGRect dest, float alpha = 1.0f);
+    // Every pixel of the target replaced by `image`'s, which has the target's pixel size and scale:
+    // a copy, transparent pixels included.
+    void copyPixels(const Image& image);
     // The column of `image` between x = sourceMinX and sourceMaxX (image points, full height)
     // scaled into `dest`; the flip animation draws its perspective in such strips.
     void drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest);

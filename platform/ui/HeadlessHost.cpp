@@ -11,10 +11,17 @@ void HeadlessHost::present(const Image& screen)
     ++m_presentCount;
     if (!m_keepsPresented)
         return;
-    // Keep a copy: the caller draws the next frame into the same image.
-    m_lastPresented = Image::create(screen.size(), screen.scale());
+    // Keep a copy: the caller draws the next frame into the same image. The previous copy is
+    // copied over when nobody else holds it and its size still fits; a caller that kept it keeps
+    // the frame it took.
+    const bool reusable = m_lastPresented && m_lastPresented.use_count() == 1 &&
+                          m_lastPresented->scale() == screen.scale() &&
+                          m_lastPresented->pixelWidth() == screen.pixelWidth() &&
+                          m_lastPresented->pixelHeight() == screen.pixelHeight();
+    if (!reusable)
+        m_lastPresented = Image::create(screen.size(), screen.scale());
     UIPainter painter(*m_lastPresented);
-    painter.drawImage(screen, {{}, screen.size()});
+    painter.copyPixels(screen);
 }
 
 void HeadlessHost::setKeepsPresented(bool keeps)

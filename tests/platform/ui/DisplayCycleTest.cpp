@@ -135,6 +135,29 @@ TEST(DisplayCycle, AnOpaqueViewShowsBlackWhereItClears)
     EXPECT_EQ(app.host.lastPresented()->pixelAt(200, 200), 0xFFFFFFFFu);
 }
 
+TEST(HeadlessHost, AFrameSomebodyKeptStaysAsItWasAndAFrameNobodyKeptIsDrawnOver)
+{
+    test::HeadlessApp app;
+    auto v = std::make_shared<CountingView>(CGRectMake(10, 20, 50, 40));
+    app.window->addSubview(v);
+    app.loop.display();
+    const std::shared_ptr<Image> kept = app.host.lastPresented();
+    ASSERT_TRUE(kept);
+
+    v->setFrame(CGRectMake(100, 100, 50, 40));
+    app.loop.display();
+    EXPECT_NE(app.host.lastPresented(), kept) << "a frame somebody holds is never drawn over";
+    EXPECT_EQ(kept->pixelAt(15, 25), kRed);
+    EXPECT_EQ(kept->pixelAt(105, 105), kBlack);
+
+    const Image* unkept = app.host.lastPresented().get();
+    v->setFrame(CGRectMake(10, 20, 50, 40));
+    app.loop.display();
+    EXPECT_EQ(app.host.lastPresented().get(), unkept) << "nobody held it: its pixels are reused";
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(15, 25), kRed);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(105, 105), kBlack) << "nothing of the frame before is left";
+}
+
 } // namespace
 } // namespace dazed
 
