@@ -345,6 +345,8 @@ void ApplicationLoop::drawTree(UIView& view, UIPainter& painter, CGPoint origin,
     const auto& backing = view.updateBackingStore(scale);
     if (backing)
         painter.drawImage(*backing, {origin, backing->size()});
+    else if (const auto& colour = view.solidColour())
+        painter.fillRect({origin, view.pictureSize()}, *colour);
     const auto subviews = view.subviews();
     for (const auto& sub : subviews)
         drawTree(*sub, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),

@@ -102,7 +102,7 @@ void UIButton::setFont(UIFont font)
     setNeedsDisplay();
 }
 
-void UIButton::drawContent(Image& target)
+void UIButton::paintContent(Image& target)
 {
     UIPainter painter(target);
     const CGRect b = bounds();

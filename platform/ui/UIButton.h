@@ -36,7 +36,8 @@ public:
     void setFont(UIFont font);
 
 protected:
-    void drawContent(Image& target) override;
+    [[nodiscard]] bool paintsContent() const override { return true; }
+    void paintContent(Image& target) override;
 
 private:
     template <class T> static const T* lookup(const std::map<unsigned, T>& map, unsigned state);

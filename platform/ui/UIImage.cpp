@@ -111,7 +111,7 @@ UIImageView::UIImageView(std::shared_ptr<UIImage> image)
     setNeedsDisplay();
 }
 
-void UIImageView::drawContent(Image& target)
+void UIImageView::paintContent(Image& target)
 {
     if (m_image && m_image->image()) {
         UIPainter painter(target);

@@ -47,7 +47,8 @@ public:
     [[nodiscard]] const std::shared_ptr<UIImage>& image() const { return m_image; }
 
 protected:
-    void drawContent(Image& target) override;
+    [[nodiscard]] bool paintsContent() const override { return true; }
+    void paintContent(Image& target) override;
 
 private:
     std::shared_ptr<UIImage> m_image;

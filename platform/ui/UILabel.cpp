@@ -35,7 +35,7 @@ void UILabel::setFont(UIFont font)
     setNeedsDisplay();
 }
 
-void UILabel::drawContent(Image& target)
+void UILabel::paintContent(Image& target)
 {
     UIPainter painter(target);
     const TextAlignment align = m_alignment == UITextAlignmentCenter  ? TextAlignment::Center

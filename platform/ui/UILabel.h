@@ -29,7 +29,8 @@ public:
     [[nodiscard]] const UIFont& font() const { return m_font; }
 
 protected:
-    void drawContent(Image& target) override;
+    [[nodiscard]] bool paintsContent() const override { return true; }
+    void paintContent(Image& target) override;
 
 private:
     std::string m_text;

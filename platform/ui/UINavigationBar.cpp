@@ -107,7 +107,7 @@ void UINavigationBar::touchesCancelled(const UITouchSet&, const UIEvent&)
     setNeedsDisplay();
 }
 
-void UINavigationBar::drawContent(Image& target)
+void UINavigationBar::paintContent(Image& target)
 {
     UIPainter painter(target);
     const CGRect b = bounds();

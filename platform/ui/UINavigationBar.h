@@ -70,7 +70,8 @@ public:
     void touchesCancelled(const UITouchSet& touches, const UIEvent& event) override;
 
 protected:
-    void drawContent(Image& target) override;
+    [[nodiscard]] bool paintsContent() const override { return true; }
+    void paintContent(Image& target) override;
 
 private:
     int m_style{UIBarStyleDefault};

@@ -217,45 +217,68 @@ UIResponder* UIView::nextResponder() const
     return m_superview;
 }
 
+CGSize UIView::pictureSize() const
+{
+    if (!m_pictureSize)
+        return {};
+    return {static_cast<float>(m_pictureSize->width) / m_pictureSize->scale,
+            static_cast<float>(m_pictureSize->height) / m_pictureSize->scale};
+}
+
 const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* drawn)
 {
     // The picture Image::create would make now; a frame beyond its limits gets a coarser one.
     const PixelSize wanted = pixelSizeFor(m_frame.size, scale);
-    const bool sizeChanged = !m_backing || m_backing->scale() != wanted.scale ||
-                             m_backing->pixelWidth() != wanted.width ||
-                             m_backing->pixelHeight() != wanted.height;
+    const bool sizeChanged = !m_pictureSize || m_pictureSize->scale != wanted.scale ||
+                             m_pictureSize->width != wanted.width || m_pictureSize->height != wanted.height;
     const bool draw = m_needsDisplay || sizeChanged;
     if (drawn)
         *drawn = draw;
     if (!draw)
         return m_backing;
     m_needsDisplay = false;
-    if (sizeChanged)
-        m_backing = Image::create(m_frame.size, scale);
-    UIPainter painter(*m_backing);
+    m_pictureSize = wanted;
     // An opaque view without a colour shows black wherever it draws nothing.
     const RGBAColor fill = m_backgroundColor ? m_backgroundColor->rgba()
                            : m_opaque        ? RGBAColor{0, 0, 0, 1}
                                              : RGBAColor{};
-    painter.fill(fill);
-    drawContent(*m_backing);
-    return m_backing;
-}
 
-void UIView::drawContent(Image& target)
-{
-    // drawRect's calls are recorded, then rasterised in bands on every core: the pixels are those
-    // of drawing into the image directly. An observer may hand drawRect another context instead.
+    // drawRect's calls are recorded first, then rasterised in bands on every core: the pixels are
+    // those of drawing into the picture directly. An observer may hand drawRect another context.
     RecordingContext recording;
-    UIViewDrawingObserver* const observer = drawingObserver();
-    {
-        UIGraphicsContextScope scope(observer ? observer->willDraw(*this, &recording) : &recording);
-        drawRect(bounds());
+    if (!paintsContent()) {
+        UIViewDrawingObserver* const observer = drawingObserver();
+        CGContextRef const target = observer ? observer->willDraw(*this, &recording) : &recording;
+        {
+            UIGraphicsContextScope scope(target);
+            drawRect(bounds());
+        }
+        if (observer)
+            observer->didDraw(*this);
+        // Most views only hold others or show a colour: their drawRect makes no call. A picture of
+        // them would be a screen's worth of memory holding one colour, composited every frame;
+        // they keep the colour instead (none when transparent), and the display fills with it.
+        // (Drawing an observer took elsewhere says nothing about that: such a view keeps its picture.)
+        if (target == &recording && recording.ops().empty()) {
+            m_backing.reset();
+            if (fill.alpha > 0.0f)
+                m_solidColour = fill;
+            else
+                m_solidColour.reset();
+            return m_backing;
+        }
     }
-    if (observer)
-        observer->didDraw(*this);
-    drawRecorded(target, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
-                 recording.ops());
+    m_solidColour.reset();
+    if (sizeChanged || !m_backing)
+        m_backing = Image::create(m_frame.size, scale);
+    UIPainter painter(*m_backing);
+    painter.fill(fill);
+    if (paintsContent())
+        paintContent(*m_backing);
+    else
+        drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
+                     recording.ops());
+    return m_backing;
 }
 
 void UIView::beginAnimations(const char*, void*)

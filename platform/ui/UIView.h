@@ -8,6 +8,7 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/PixelSize.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
 
@@ -116,10 +117,15 @@ public:
     static void commitAnimations();
 
     // The display cycle: brings the view's picture up to date at `scale` pixels per point,
-    // running drawRect when marked (or when the picture is missing or of another size), and
-    // returns it. True in `drawn` when drawRect ran.
+    // running drawRect when marked (or when the picture was made for another size), and returns
+    // it. A view whose drawRect made no call gets no picture (null): it shows its solid colour,
+    // if any, over pictureSize(). True in `drawn` when drawRect ran.
     const std::shared_ptr<Image>& updateBackingStore(float scale, bool* drawn = nullptr);
     [[nodiscard]] const std::shared_ptr<Image>& backingStore() const { return m_backing; }
+    [[nodiscard]] const std::optional<RGBAColor>& solidColour() const { return m_solidColour; }
+    // The size in points the picture, or the solid colour, covers: the frame's size rounded up to
+    // whole pixels.
+    [[nodiscard]] CGSize pictureSize() const;
 
     // True once something that changes what the screen shows (a mark, a frame, the tree) happened
     // since the last call; the display cycle composites the screen again only then.
@@ -131,10 +137,11 @@ public:
     static void setDrawingObserver(UIViewDrawingObserver* observer);
 
 protected:
-    // Draws the view's own content into its picture, which already holds the background colour.
-    // The default makes a drawing context on the picture current and runs drawRect; controls draw
-    // with a painter instead.
-    virtual void drawContent(Image& target);
+    // Views that paint their content with a painter (controls, labels, image views) answer true
+    // and paint it in paintContent, into a picture that already holds the background colour. The
+    // others' content is what drawRect draws.
+    [[nodiscard]] virtual bool paintsContent() const { return false; }
+    virtual void paintContent(Image&) {}
 
 private:
     void detachFromSuperview();
@@ -150,6 +157,9 @@ private:
     std::vector<std::shared_ptr<UIView>> m_subviews;
     UIViewController* m_viewController{nullptr};
     std::shared_ptr<Image> m_backing;
+    // The size the picture (or its absence) was last made for; none before the first.
+    std::optional<PixelSize> m_pictureSize;
+    std::optional<RGBAColor> m_solidColour;
 };
 
 } // namespace dazed

@@ -135,6 +135,61 @@ TEST(DisplayCycle, AnOpaqueViewShowsBlackWhereItClears)
     EXPECT_EQ(app.host.lastPresented()->pixelAt(200, 200), 0xFFFFFFFFu);
 }
 
+// Draws a red square only once told to.
+class SometimesDrawingView : public UIView {
+public:
+    using UIView::UIView;
+    bool drawsSquare = false;
+    int draws = 0;
+    void drawRect(CGRect) override
+    {
+        ++draws;
+        if (!drawsSquare)
+            return;
+        CGContextRef c = UIGraphicsGetCurrentContext();
+        CGContextSetRGBFillColor(c, 1, 0, 0, 1);
+        CGContextFillRect(c, CGRectMake(0, 0, 10, 10));
+    }
+};
+
+TEST(DisplayCycle, ATransparentViewThatDrawsNothingKeepsNoPictureUntilItDraws)
+{
+    test::HeadlessApp app;
+    auto under = std::make_shared<UIView>(CGRectMake(0, 0, 100, 100));
+    under->setBackgroundColor(UIColor(0, 0, 1, 1));
+    auto container = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    auto drawing = std::make_shared<SometimesDrawingView>(CGRectMake(50, 50, 100, 100));
+    app.window->addSubview(under);
+    app.window->addSubview(container);
+    container->addSubview(drawing);
+    app.loop.display();
+    EXPECT_FALSE(container->backingStore()) << "a plain container has nothing to show";
+    EXPECT_FALSE(drawing->backingStore()) << "nor has a view whose drawRect made no call";
+    EXPECT_FALSE(under->backingStore()) << "nor has a view that only shows its colour";
+    ASSERT_TRUE(under->solidColour());
+    EXPECT_FALSE(container->solidColour());
+    EXPECT_EQ(drawing->draws, 1);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(60, 60), kBlue) << "what lies beneath shows through";
+
+    // Without a picture the view is still up to date: the next frame does not draw it again.
+    app.send(ResizeInput{});
+    EXPECT_EQ(drawing->draws, 1);
+
+    drawing->drawsSquare = true;
+    drawing->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_EQ(drawing->draws, 2);
+    ASSERT_TRUE(drawing->backingStore());
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(55, 55), kRed);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(65, 65), kBlue);
+
+    drawing->drawsSquare = false;
+    drawing->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_FALSE(drawing->backingStore());
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(55, 55), kBlue) << "the square it no longer draws is gone";
+}
+
 TEST(HeadlessHost, AFrameSomebodyKeptStaysAsItWasAndAFrameNobodyKeptIsDrawnOver)
 {
     test::HeadlessApp app;
