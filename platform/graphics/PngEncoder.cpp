@@ -25,27 +25,19 @@ std::uint32_t pixelAt(const unsigned char* row, int x)
     return argb;
 }
 
-bool isOpaque(const ArgbPixels& image)
+// The row's pixels as RGB, and the AND of them all: its alpha byte is 0xFF only if every pixel is
+// opaque, which is what dropping the alpha channel takes.
+std::uint32_t toRgb(const unsigned char* row, int width, unsigned char* out)
 {
     std::uint32_t all = 0xFFFFFFFFu;
-    for (int y = 0; y < image.height; ++y) {
-        const unsigned char* row = image.data + static_cast<std::ptrdiff_t>(y) * image.stride;
-        for (int x = 0; x < image.width; ++x)
-            all &= pixelAt(row, x);
-        if ((all >> 24) != 0xFFu)
-            return false;
-    }
-    return true;
-}
-
-void toRgb(const unsigned char* row, int width, unsigned char* out)
-{
     for (int x = 0; x < width; ++x, out += 3) {
         const std::uint32_t p = pixelAt(row, x);
+        all &= p;
         out[0] = static_cast<unsigned char>(p >> 16);
         out[1] = static_cast<unsigned char>(p >> 8);
         out[2] = static_cast<unsigned char>(p);
     }
+    return all;
 }
 
 void toRgba(const unsigned char* row, int width, unsigned char* out)
@@ -116,6 +108,8 @@ struct Band {
     int firstRow{0};
     int endRow{0};
     bool last{false};
+    // Written as RGB, the band met a pixel that is not opaque: the image needs its alpha channel.
+    bool translucent{false};
     std::string deflated;
     uLong adler{1};
     uLong rawLength{0};
@@ -130,10 +124,13 @@ void compressBand(const ArgbPixels& image, bool opaque, Band& band)
     band.ok = true;
     for (int y = band.firstRow; y < band.endRow && band.ok; ++y) {
         const unsigned char* pixels = image.data + static_cast<std::ptrdiff_t>(y) * image.stride;
-        if (opaque)
-            toRgb(pixels, image.width, row.data() + 1);
-        else
+        if (!opaque) {
             toRgba(pixels, image.width, row.data() + 1);
+        } else if ((toRgb(pixels, image.width, row.data() + 1) >> 24) != 0xFFu) {
+            // The caller starts again with the alpha channel: nothing of this band is kept.
+            band.translucent = true;
+            return;
+        }
         band.adler = adler32(band.adler, row.data(), static_cast<uInt>(row.size()));
         band.rawLength += row.size();
         const bool lastRow = y + 1 == band.endRow;
@@ -194,19 +191,30 @@ bool encodePng(const ArgbPixels& image, std::string& bytes)
     bytes.clear();
     if (!image.data || image.width <= 0 || image.height <= 0 || image.stride < image.width * 4)
         return false;
-    // One IDAT chunk holds the whole stream; its length must fit the chunk's 31 bits.
-    const bool opaque = isOpaque(image);
-
     const int count = bandCount(image.height);
-    std::vector<Band> bands(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        Band& band = bands[static_cast<std::size_t>(i)];
-        band.firstRow = static_cast<int>(static_cast<long long>(image.height) * i / count);
-        band.endRow = static_cast<int>(static_cast<long long>(image.height) * (i + 1) / count);
-        band.last = i + 1 == count;
+    auto cut = [&image, count] {
+        std::vector<Band> bands(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            Band& band = bands[static_cast<std::size_t>(i)];
+            band.firstRow = static_cast<int>(static_cast<long long>(image.height) * i / count);
+            band.endRow = static_cast<int>(static_cast<long long>(image.height) * (i + 1) / count);
+            band.last = i + 1 == count;
+        }
+        return bands;
+    };
+    // Charts are opaque: the rows are written as RGB straight away, and only if some pixel turns
+    // out not to be is the image written again with its alpha channel. That spares a pass over
+    // every pixel before the compression starts.
+    bool opaque = true;
+    std::vector<Band> bands = cut();
+    compressBands(image, true, bands);
+    if (std::any_of(bands.begin(), bands.end(), [](const Band& band) { return band.translucent; })) {
+        opaque = false;
+        bands = cut();
+        compressBands(image, false, bands);
     }
-    compressBands(image, opaque, bands);
 
+    // One IDAT chunk holds the whole stream; its length must fit the chunk's 31 bits.
     // The zlib stream: header (deflate, 32 KiB window, fastest level), the bands, and the Adler-32
     // of all the filtered rows, combined from the bands' own.
     std::string idat{'\x78', '\x01'};

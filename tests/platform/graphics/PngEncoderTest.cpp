@@ -111,6 +111,31 @@ TEST(PngEncoder, ImagesOfAnyHeightReadBackExactly)
     }
 }
 
+// An opaque picture but for one pixel: wherever that pixel lies (first row, a band's first row,
+// the very last pixel), the file keeps the alpha channel and every pixel reads back.
+TEST(PngEncoder, OneTranslucentPixelAnywhereKeepsTheAlphaChannel)
+{
+    const int width = 23;
+    const int height = 1000;
+    for (auto [x, y] :
+         {std::pair{0, 0}, std::pair{5, 500}, std::pair{7, 999}, std::pair{width - 1, height - 1}}) {
+        const CairoSurfacePtr surface = testPicture(1.0, width, height);
+        cairo_surface_flush(surface.get());
+        unsigned char* data = cairo_image_surface_get_data(surface.get());
+        const std::uint32_t halfRed = 0x80800000u; // premultiplied: red at half opacity
+        std::memcpy(data + y * cairo_image_surface_get_stride(surface.get()) + x * 4, &halfRed,
+                    sizeof halfRed);
+        cairo_surface_mark_dirty(surface.get());
+        std::string png;
+        ASSERT_TRUE(encodePng(pixelsOf(surface.get()), png));
+        EXPECT_EQ(colourType(png), 6) << x << ", " << y;
+        const auto decoded = decodePng(png);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->pixels, pixelsRead(surface.get())) << x << ", " << y;
+        EXPECT_EQ(decoded->pixels.at(static_cast<std::size_t>(y * width + x)).alpha, 0x80);
+    }
+}
+
 TEST(PngEncoder, EmptyImageIsRefused)
 {
     std::string png;
