@@ -36,6 +36,27 @@ CGRect Letterbox::destinationPixels() const
     return CGRectMake(offsetX, offsetY, std::ceil(screen.width * scale), std::ceil(screen.height * scale));
 }
 
+std::vector<PixelRect> barsAround(PixelRect picture, int windowWidth, int windowHeight)
+{
+    const long long w = std::max(windowWidth, 0);
+    const long long h = std::max(windowHeight, 0);
+    // The picture's part inside the window, in wide integers: its far edges may lie past INT_MAX.
+    const auto x0 = static_cast<int>(std::clamp<long long>(picture.x, 0, w));
+    const auto y0 = static_cast<int>(std::clamp<long long>(picture.y, 0, h));
+    const auto x1 = static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(picture.x) + std::max(picture.width, 0), x0, w));
+    const auto y1 = static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(picture.y) + std::max(picture.height, 0), y0, h));
+    const auto ww = static_cast<int>(w);
+    const auto hh = static_cast<int>(h);
+    std::vector<PixelRect> bars;
+    for (PixelRect bar : {PixelRect{0, 0, ww, y0}, PixelRect{0, y1, ww, hh - y1},
+                          PixelRect{0, y0, x0, y1 - y0}, PixelRect{x1, y0, ww - x1, y1 - y0}})
+        if (bar.width > 0 && bar.height > 0)
+            bars.push_back(bar);
+    return bars;
+}
+
 WindowPixels initialWindowSize(CGSize screen, int usableWidth, int usableHeight, float share)
 {
     double fit = 1.0;

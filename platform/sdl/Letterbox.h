@@ -5,6 +5,8 @@
 
 #include "platform/graphics/Geometry.h"
 
+#include <vector>
+
 namespace dazed {
 
 struct Letterbox {
@@ -23,6 +25,20 @@ struct Letterbox {
     // Where the screen's pixels go in the window: x, y, width, height in whole pixels.
     [[nodiscard]] CGRect destinationPixels() const;
 };
+
+// A rectangle of whole window pixels.
+struct PixelRect {
+    int x{0};
+    int y{0};
+    int width{0};
+    int height{0};
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// What a window of windowWidth x windowHeight pixels shows around `picture`: the bars above,
+// below, left and right of the part of it inside the window, leaving out those of no size. With
+// the picture they cover every pixel of the window once.
+std::vector<PixelRect> barsAround(PixelRect picture, int windowWidth, int windowHeight);
 
 // A window's size in pixels.
 struct WindowPixels {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace dazed {
 
@@ -120,15 +121,27 @@ void SDLHost::present(const Image& screen)
         // Cairo's ARGB32 in native byte order is SDL's ARGB8888 on every supported machine.
         m_texture.reset(SDL_CreateTexture(m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
                                           SDL_TEXTUREACCESS_STREAMING, m_textureWidth, m_textureHeight));
+        // The screen is opaque (the loop fills it black first): copied, not blended.
+        if (m_texture)
+            SDL_SetTextureBlendMode(m_texture.get(), SDL_BLENDMODE_NONE);
     }
     if (!m_texture)
         return;
     SDL_UpdateTexture(m_texture.get(), nullptr, screen.pixels(), screen.stride());
-    SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer.get());
     const CGRect d = m_translator.letterbox().destinationPixels();
     const SDL_Rect dest{saturatingInt(d.minX(), INT_MIN, INT_MAX), saturatingInt(d.minY(), INT_MIN, INT_MAX),
                         m_textureWidth, m_textureHeight};
+    // Only the bars around the picture are cleared: clearing the whole window first would write
+    // every pixel the picture covers twice.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetRendererOutputSize(m_renderer.get(), &windowWidth, &windowHeight);
+    std::vector<SDL_Rect> bars;
+    for (const PixelRect& bar : barsAround({dest.x, dest.y, dest.w, dest.h}, windowWidth, windowHeight))
+        bars.push_back({bar.x, bar.y, bar.width, bar.height});
+    SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
+    if (!bars.empty())
+        SDL_RenderFillRects(m_renderer.get(), bars.data(), static_cast<int>(bars.size()));
     SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &dest);
     SDL_RenderPresent(m_renderer.get());
 }

@@ -2,8 +2,10 @@
 
 #include "platform/graphics/PixelSize.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
+#include <vector>
 
 namespace dazed {
 namespace {
@@ -32,6 +34,47 @@ TEST(Letterbox, ATallerWindowGetsBarsAboveAndBelow)
     EXPECT_FLOAT_EQ(box.offsetY, 340.0f);
     EXPECT_EQ(box.pointForPixel(240, 500), (CGPoint{240, 160}));
     EXPECT_FALSE(box.containsPixel(240, 100));
+}
+
+TEST(Letterbox, TheBarsAndThePictureCoverEveryWindowPixelOnce)
+{
+    // Bars left and right, above and below, none when the picture fills the window.
+    EXPECT_EQ(barsAround({180, 0, 640, 960}, 1000, 960),
+              (std::vector<PixelRect>{{0, 0, 180, 960}, {820, 0, 180, 960}}));
+    EXPECT_EQ(barsAround({0, 340, 480, 320}, 480, 1000),
+              (std::vector<PixelRect>{{0, 0, 480, 340}, {0, 660, 480, 340}}));
+    EXPECT_TRUE(barsAround({0, 0, 640, 960}, 640, 960).empty());
+
+    // Whatever the picture (overhanging, outside, of no size, at the far end of int), every
+    // pixel of the window is covered exactly once by the bars and the picture's part inside it.
+    const int w = 37;
+    const int h = 23;
+    const int big = std::numeric_limits<int>::max();
+    for (PixelRect picture : {PixelRect{5, 3, 20, 10}, PixelRect{-10, -10, 30, 60}, PixelRect{30, 20, 50, 50},
+                              PixelRect{100, 100, 5, 5}, PixelRect{4, 4, 0, 0}, PixelRect{-5, 2, -3, 7},
+                              PixelRect{10, 10, big, big}, PixelRect{big, big, big, big}}) {
+        std::vector<int> covered(static_cast<std::size_t>(w * h), 0);
+        auto cover = [&](long long x0, long long y0, long long x1, long long y1) {
+            for (long long y = std::max(y0, 0LL); y < std::min(y1, static_cast<long long>(h)); ++y)
+                for (long long x = std::max(x0, 0LL); x < std::min(x1, static_cast<long long>(w)); ++x)
+                    ++covered[static_cast<std::size_t>(y * w + x)];
+        };
+        cover(picture.x, picture.y, static_cast<long long>(picture.x) + std::max(picture.width, 0),
+              static_cast<long long>(picture.y) + std::max(picture.height, 0));
+        for (const PixelRect& bar : barsAround(picture, w, h)) {
+            EXPECT_GT(bar.width, 0);
+            EXPECT_GT(bar.height, 0);
+            EXPECT_GE(bar.x, 0);
+            EXPECT_GE(bar.y, 0);
+            EXPECT_LE(bar.x + bar.width, w);
+            EXPECT_LE(bar.y + bar.height, h);
+            cover(bar.x, bar.y, bar.x + bar.width, bar.y + bar.height);
+        }
+        for (int count : covered)
+            ASSERT_EQ(count, 1) << "picture at " << picture.x << ", " << picture.y << ", " << picture.width
+                                << " x " << picture.height;
+    }
+    EXPECT_TRUE(barsAround({0, 0, 10, 10}, 0, 0).empty()) << "a window of no size has no bars";
 }
 
 TEST(Letterbox, TheScreenAlwaysFitsInsideTheWindow)
