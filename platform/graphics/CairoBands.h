@@ -16,10 +16,10 @@ namespace dazed {
 
 // How many bands an image of `pixelWidth` by `pixelHeight` is drawn in: one for each core, at most
 // four, and never fewer than kMinPixelsPerBand pixels a band. Each band strokes every path and
-// lays out every text again, and only the rasterising is shared out: below a million pixels or so
-// (a phone at two pixels per point, a tablet at one) that repeated work and the threads cost more
-// than the band saves, and the image is drawn whole. 1 draws it whole on the calling thread.
-inline constexpr long kMinPixelsPerBand = 1'000'000;
+// lays out every text again, and only the rasterising is shared out: a phone frame at one pixel a
+// point costs more cut than whole, while from a phone at two pixels a point up the bands win when
+// a core is free. 1 draws the image whole on the calling thread.
+inline constexpr long kMinPixelsPerBand = 300'000;
 int bandsFor(int pixelWidth, int pixelHeight);
 
 // Draws `ops` into `image`, an ARGB32 image surface with its device scale set, as a CairoContext

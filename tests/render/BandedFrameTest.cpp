@@ -81,19 +81,20 @@ TEST(BandedFrame, MoreBandsThanRowsStillDrawsEveryRow)
     EXPECT_EQ(banded.pixels(), whole.pixels());
 }
 
-TEST(BandedFrame, OnlyImagesOfAMillionPixelsOrMoreAreCut)
+TEST(BandedFrame, SmallImagesAreDrawnWholeAndLargeOnesCutForEveryCore)
 {
-    // Phone frames up to three pixels a point and tablet frames at one are drawn whole: each band
-    // strokes every path again, which costs them more than it saves.
-    EXPECT_EQ(bandsFor(640, 960), 1);
-    EXPECT_EQ(bandsFor(960, 1440), 1);
-    EXPECT_EQ(bandsFor(1024, 768), 1);
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // A phone at one and one and a half pixels a point is drawn whole: cut, each band would stroke
+    // every path again for little to rasterise.
+    EXPECT_EQ(bandsFor(320, 480), 1);
+    EXPECT_EQ(bandsFor(480, 720), 1);
     EXPECT_EQ(bandsFor(0, 0), 1);
     EXPECT_EQ(bandsFor(-2048, 1536), 1);
-    // A tablet at two pixels a point is cut in as many bands as there are cores, up to three; no
-    // image, however large, in more than four.
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    EXPECT_EQ(bandsFor(2048, 1536), std::min(cores, 3));
+    // A phone at two and a tablet at one: two bands where there are two cores.
+    EXPECT_EQ(bandsFor(640, 960), std::min(cores, 2));
+    EXPECT_EQ(bandsFor(1024, 768), std::min(cores, 2));
+    // Larger images get a band for each core, and no image more than four.
+    EXPECT_EQ(bandsFor(2048, 1536), std::min(cores, 4));
     EXPECT_EQ(bandsFor(16384, 16384), std::min(cores, 4));
 }
 
