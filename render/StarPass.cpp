@@ -6,6 +6,9 @@
 #include "render/Passes.h"
 #include "render/SkyFrame.h"
 
+#include <algorithm>
+#include <ranges>
+
 namespace dazed {
 
 int starBandStart(double centreDeclination)
@@ -37,20 +40,13 @@ StarBand starBand(double centreDeclination)
     if (band.first < 0 || band.first >= kStarCount)
         band.first = 0;
     const double northLimit = degreesTimesPiOver180(centreDeclination) + kLabelLimit;
-    // Sorted by declination, the catalogue is searched by halves for that first star.
-    auto declination = [](int i) {
-        return double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]};
-    };
-    int low = band.first;
-    int high = kStarCount;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (declination(mid) > northLimit)
-            high = mid;
-        else
-            low = mid + 1;
-    }
-    band.last = low < kStarCount ? low : kStarCount - 1;
+    // Sorted by declination, the catalogue is searched by halves for that first star. A NaN limit
+    // is passed by no star: the band then runs to the end.
+    const auto stars = std::views::iota(band.first, kStarCount);
+    const auto beyond = std::ranges::partition_point(stars, [northLimit](int i) {
+        return !(double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit);
+    });
+    band.last = beyond != stars.end() ? *beyond : kStarCount - 1;
     return band;
 }
 

@@ -74,8 +74,8 @@ int bandsFor(int pixelWidth, int pixelHeight)
 {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const long pixels = static_cast<long>(std::max(pixelWidth, 0)) * std::max(pixelHeight, 0);
-    const long byPixels = std::min<long>(pixels / kMinPixelsPerBand, kMaxBands);
-    return std::clamp(std::min({cores, kMaxBands, static_cast<int>(byPixels)}), 1, kMaxBands);
+    return static_cast<int>(
+        std::clamp(std::min<long>(cores, pixels / kMinPixelsPerBand), 1L, long{kMaxBands}));
 }
 
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,

@@ -214,7 +214,6 @@ bool encodePng(const ArgbPixels& image, std::string& bytes)
         compressBands(image, false, bands);
     }
 
-    // One IDAT chunk holds the whole stream; its length must fit the chunk's 31 bits.
     // The zlib stream: header (deflate, 32 KiB window, fastest level), the bands, and the Adler-32
     // of all the filtered rows, combined from the bands' own.
     std::string idat{'\x78', '\x01'};
@@ -226,6 +225,7 @@ bool encodePng(const ArgbPixels& image, std::string& bytes)
         adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawLength));
     }
     putU32(idat, static_cast<std::uint32_t>(adler));
+    // One IDAT chunk holds the whole stream; its length must fit the chunk's 31 bits.
     if (idat.size() > 0x7FFFFFFFu)
         return false;
 
