@@ -19,8 +19,16 @@ struct Band {
 
 // A context over rows [firstRow, endRow) of `image` only, drawing in the image's coordinates.
 // False when Cairo cannot make it.
+void clipTo(cairo_t* cr, const std::optional<CGRect>& clip)
+{
+    if (!clip)
+        return;
+    cairo_rectangle(cr, clip->minX(), clip->minY(), clip->size.width, clip->size.height);
+    cairo_clip(cr);
+}
+
 bool drawBand(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-              CairoContext::ClearMode clear, Band band)
+              CairoContext::ClearMode clear, Band band, const std::optional<CGRect>& clip)
 {
     unsigned char* data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
@@ -42,6 +50,7 @@ bool drawBand(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origi
     CairoPtr cr(cairo_create(rows.get()));
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return false;
+    clipTo(cr.get(), clip);
     cairo_translate(cr.get(), origin.x, origin.y);
     {
         CairoContext context(cr.get(), clear);
@@ -53,7 +62,7 @@ bool drawBand(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origi
 
 // One context over the whole image, clipped to `band`'s rows when one is given.
 void drawWhole(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-               CairoContext::ClearMode clear, const Band* band = nullptr)
+               CairoContext::ClearMode clear, const std::optional<CGRect>& clip, const Band* band = nullptr)
 {
     CairoPtr cr(cairo_create(image));
     if (band) {
@@ -64,6 +73,7 @@ void drawWhole(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint orig
                         (band->endRow - band->firstRow) / sy);
         cairo_clip(cr.get());
     }
+    clipTo(cr.get(), clip);
     cairo_translate(cr.get(), origin.x, origin.y);
     CairoContext context(cr.get(), clear);
     replay(ops, &context);
@@ -79,7 +89,7 @@ int bandsFor(int pixelWidth, int pixelHeight)
 }
 
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-                 CairoContext::ClearMode clear, int bands)
+                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip)
 {
     // Most views draw nothing of their own: no call, no pixel, no thread.
     if (ops.empty())
@@ -87,7 +97,7 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     const int height = cairo_image_surface_get_height(image);
     bands = std::clamp(bands, 1, std::max(1, height));
     if (bands == 1 || cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {
-        drawWhole(ops, image, origin, clear);
+        drawWhole(ops, image, origin, clear, clip);
         return;
     }
     // The bands write the image's pixels behind Cairo's back: it finishes whatever it has pending
@@ -103,21 +113,21 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     std::vector<std::size_t> leftOver;
     for (std::size_t i = 1; i < all.size(); ++i) {
         try {
-            threads.emplace_back([&, i] { drawn[i] = drawBand(ops, image, origin, clear, all[i]); });
+            threads.emplace_back([&, i] { drawn[i] = drawBand(ops, image, origin, clear, all[i], clip); });
         } catch (const std::system_error&) {
             leftOver.push_back(i);
         }
     }
-    drawn[0] = drawBand(ops, image, origin, clear, all[0]);
+    drawn[0] = drawBand(ops, image, origin, clear, all[0], clip);
     for (std::size_t i : leftOver)
-        drawn[i] = drawBand(ops, image, origin, clear, all[i]);
+        drawn[i] = drawBand(ops, image, origin, clear, all[i], clip);
     for (std::thread& thread : threads)
         thread.join();
     cairo_surface_mark_dirty(image);
     // A band Cairo could not set up (out of memory) is drawn through the whole image, clipped.
     for (std::size_t i = 0; i < all.size(); ++i)
         if (!drawn[i])
-            drawWhole(ops, image, origin, clear, &all[i]);
+            drawWhole(ops, image, origin, clear, clip, &all[i]);
 }
 
 } // namespace dazed

@@ -10,6 +10,7 @@
 #include "platform/graphics/RecordingContext.h"
 
 #include <cairo.h>
+#include <optional>
 #include <span>
 
 namespace dazed {
@@ -22,11 +23,12 @@ namespace dazed {
 inline constexpr long kMinPixelsPerBand = 300'000;
 int bandsFor(int pixelWidth, int pixelHeight);
 
-// Draws `ops` into `image`, an ARGB32 image surface with its device scale set, as a CairoContext
-// over the whole image with its origin moved to `origin` (points) would: in `bands` bands, all but
-// the first on threads of their own, the first on the calling thread. Returns when every band is
-// drawn. Where a band cannot be set up or its thread cannot start, the calling thread draws it.
+// Draws `ops` into `image`, an image surface with its device scale set, as a CairoContext over the
+// whole image with its origin moved to `origin` (points) and clipped to `clip` (points, before the
+// move; none leaves the whole image) would: in `bands` bands, all but the first on threads of their
+// own, the first on the calling thread. Returns when every band is drawn. Where a band cannot be
+// set up or its thread cannot start, the calling thread draws it.
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-                 CairoContext::ClearMode clear, int bands);
+                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip = std::nullopt);
 
 } // namespace dazed

@@ -29,6 +29,24 @@ std::shared_ptr<Image> Image::create(CGSize size, float scale)
     return std::shared_ptr<Image>(new Image(std::move(impl), pixels.scale));
 }
 
+std::shared_ptr<Image> Image::borrowOpaquePixels(std::uint8_t* pixels, int pixelWidth, int pixelHeight,
+                                                 int stride, float scale)
+{
+    if (!pixels || pixelWidth <= 0 || pixelHeight <= 0 || pixelWidth > kMaxImageSide ||
+        pixelHeight > kMaxImageSide || stride % 4 != 0 ||
+        stride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, pixelWidth))
+        return nullptr;
+    if (!(scale > 0.0f) || !std::isfinite(scale))
+        scale = 1.0f;
+    auto impl = std::make_unique<Impl>();
+    impl->surface.reset(
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight, stride));
+    if (cairo_surface_status(impl->surface.get()) != CAIRO_STATUS_SUCCESS)
+        return nullptr;
+    cairo_surface_set_device_scale(impl->surface.get(), scale, scale);
+    return std::shared_ptr<Image>(new Image(std::move(impl), scale));
+}
+
 std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* error, float scale)
 {
     const auto fail = [error](const char* message) {

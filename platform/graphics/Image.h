@@ -19,6 +19,13 @@ public:
     // pixelSizeFor gives: each side at least one pixel, and a picture beyond the limits there made
     // at fewer pixels per point (scale() then says how many).
     static std::shared_ptr<Image> create(CGSize size, float scale);
+    // An image over pixels somebody else owns (a window's), which must outlive it: `pixelWidth` by
+    // `pixelHeight` 32-bit words in native byte order, rows `stride` bytes apart from `pixels`, at
+    // `scale` pixels per point. The top byte of each word is ignored: every pixel is opaque. Null
+    // when Cairo cannot draw into them (a side of no pixels or beyond its limits, a stride
+    // shorter than a row or not a multiple of four, a null pointer).
+    static std::shared_ptr<Image> borrowOpaquePixels(std::uint8_t* pixels, int pixelWidth, int pixelHeight,
+                                                     int stride, float scale);
     // Null when the file is missing, not a plain file, larger than kMaxPNGFileBytes or not a
     // readable PNG; `error` then says why. `scale` is the number of pixels per point the file was
     // drawn at (2 for a high-density "@2x" file), so that the image's size in points is its pixel

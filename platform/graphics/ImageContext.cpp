@@ -32,13 +32,15 @@ CGContextRef ImageContext::context() const
     return m_impl->context.get();
 }
 
-void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops)
+void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops,
+                  std::optional<CGRect> clip)
 {
     cairo_surface_t* surface = target.impl().surface.get();
     drawInBands(ops, surface, origin,
                 clear == ImageContext::Clear::Black ? CairoContext::ClearMode::Black
                                                     : CairoContext::ClearMode::Transparent,
-                bandsFor(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)));
+                bandsFor(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)),
+                clip);
 }
 
 } // namespace dazed

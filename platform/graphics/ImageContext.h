@@ -7,6 +7,7 @@
 #include "platform/graphics/RecordingContext.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace dazed {
@@ -30,7 +31,9 @@ private:
 };
 
 // Makes the recorded calls into `target` as an ImageContext with the same origin and clear would,
-// with the image cut into horizontal bands drawn at the same time on every core (CairoBands.h).
-void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops);
+// clipped to `clip` (points) when one is given, with the image cut into horizontal bands drawn at
+// the same time on every core (CairoBands.h).
+void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std::span<const DrawOp> ops,
+                  std::optional<CGRect> clip = std::nullopt);
 
 } // namespace dazed

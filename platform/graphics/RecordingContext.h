@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -134,6 +135,8 @@ public:
 
     [[nodiscard]] const std::vector<DrawOp>& ops() const { return m_ops; }
     void clear() { m_ops.clear(); }
+    // Hands the records over, leaving none.
+    [[nodiscard]] std::vector<DrawOp> takeOps() { return std::exchange(m_ops, {}); }
 
     // The records of one kind, in call order.
     template <typename T> [[nodiscard]] std::vector<T> all() const

@@ -110,8 +110,14 @@ bool TextCache::applies(cairo_t* cr)
     double sx = 0.0;
     double sy = 0.0;
     cairo_surface_get_device_scale(cairo_get_target(cr), &sx, &sy);
-    return ctm.xx == 1.0 && ctm.yy == 1.0 && ctm.xy == 0.0 && ctm.yx == 0.0 && ctm.x0 == 0.0 &&
-           ctm.y0 == 0.0 && sx == sy && sx > 0.0;
+    // A translation by whole device pixels (a view drawn at its place in the screen) moves every
+    // pixel of the text alike, so the cached image still lands pixel for pixel.
+    const auto wholePixels = [sx](double points) {
+        const double pixels = points * sx;
+        return std::isfinite(pixels) && pixels == std::nearbyint(pixels);
+    };
+    return ctm.xx == 1.0 && ctm.yy == 1.0 && ctm.xy == 0.0 && ctm.yx == 0.0 && sx == sy && sx > 0.0 &&
+           wholePixels(ctm.x0) && wholePixels(ctm.y0);
 }
 
 const TextCache::Glyph* TextCache::glyphFor(const std::string& styleKey, unsigned long index,

@@ -45,8 +45,9 @@ public:
     [[nodiscard]] cairo_font_face_t* face(const std::string& name);
 
     // Whether text drawn into `cr` can be copied from cached pixels: only on an image surface (PDF
-    // and SVG keep their text as outlines) under the plain transformation and an equal device
-    // scale on both axes, so that a cached image lands pixel for pixel.
+    // and SVG keep their text as outlines) under the plain transformation, or one that only moves
+    // by whole device pixels, and an equal device scale on both axes, so that a cached image lands
+    // pixel for pixel.
     [[nodiscard]] static bool applies(cairo_t* cr);
 
     // Draws `utf8` into `cr`, for which applies() holds, with its baseline origin at (x, y)

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -73,21 +75,27 @@ void SDLHost::showScreen(CGSize size)
         m_window.reset(SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         opening.width, opening.height,
                                         SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
-        // Every frame is drawn by Cairo into memory and shown one pixel for one: the software
-        // renderer copies it into the window's own surface (shared memory under X11) without
-        // loading a GL stack, which on a machine without a GPU (Mesa's LLVM rasteriser) took 90
-        // of the first frame's 170 ms and 85 MiB of memory. The display cycle is paced by the
-        // loop, not by the renderer's vsync. Where the window has no surface of its own, or when
+        // Every frame is drawn by Cairo in memory and shown one pixel for one, so it is drawn
+        // straight into the window's own pixels (shared memory under X11): no GL stack is loaded
+        // to copy it (on a machine without a GPU, Mesa's LLVM rasteriser took 90 of the first
+        // frame's 170 ms and 85 MiB of memory), and no screen image or texture is kept beside
+        // the window's (24 MiB for a tablet at two pixels per point). The display cycle is paced
+        // by the loop, not by a renderer's vsync. Where the window has no surface of its own in
+        // the format drawn, the software renderer converts; where it has no surface at all, or
         // SDL_RENDER_DRIVER names a renderer, the accelerated one is used.
         if (m_window) {
             if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
                 SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-                m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, SDL_RENDERER_SOFTWARE));
+                m_usesWindowSurface = true;
+                if (!windowSurface()) {
+                    m_usesWindowSurface = false;
+                    m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, SDL_RENDERER_SOFTWARE));
+                }
             }
-            if (!m_renderer)
+            if (!m_usesWindowSurface && !m_renderer)
                 m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1,
                                                     SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
-            if (!m_renderer)
+            if (!m_usesWindowSurface && !m_renderer)
                 m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, 0));
         }
     } else if (previous.width != size.width && previous.width == size.height) {
@@ -106,13 +114,89 @@ void SDLHost::updateGeometry()
         SDL_GetWindowSize(m_window.get(), &w, &h);
     pw = w;
     ph = h;
-    if (m_renderer)
+    if (SDL_Surface* surface = windowSurface()) {
+        pw = surface->w;
+        ph = surface->h;
+    } else if (m_renderer) {
         SDL_GetRendererOutputSize(m_renderer.get(), &pw, &ph);
+    }
     m_translator.setGeometry(w, h, pw, ph, m_screen);
+}
+
+SDL_Surface* SDLHost::windowSurface() const
+{
+    if (!m_usesWindowSurface || !m_window)
+        return nullptr;
+    // SDL makes the surface again after the window changed size.
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window.get());
+    if (!surface || !surface->format || surface->format->format != SDL_PIXELFORMAT_RGB888 || !surface->pixels)
+        return nullptr;
+    return surface;
+}
+
+SDL_Rect SDLHost::pictureDestination(int pictureWidth, int pictureHeight) const
+{
+    const CGRect d = m_translator.letterbox().destinationPixels();
+    return {saturatingInt(d.minX(), INT_MIN, INT_MAX), saturatingInt(d.minY(), INT_MIN, INT_MAX),
+            pictureWidth, pictureHeight};
+}
+
+void SDLHost::showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture)
+{
+    std::vector<SDL_Rect> bars;
+    for (const PixelRect& bar :
+         barsAround({picture.x, picture.y, picture.w, picture.h}, surface->w, surface->h))
+        bars.push_back({bar.x, bar.y, bar.width, bar.height});
+    if (!bars.empty())
+        SDL_FillRects(surface, bars.data(), static_cast<int>(bars.size()),
+                      SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(m_window.get());
+}
+
+bool SDLHost::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+{
+    SDL_Surface* surface = windowSurface();
+    if (!surface)
+        return false;
+    const PixelSize pixels = pixelSizeFor(size, displayScale());
+    const SDL_Rect dest = pictureDestination(pixels.width, pixels.height);
+    // A picture that does not lie wholly inside the window (its size is rounded up) is drawn
+    // aside and copied in by present(), which clips it.
+    if (dest.x < 0 || dest.y < 0 || dest.w > surface->w - dest.x || dest.h > surface->h - dest.y)
+        return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)
+        return false;
+    auto* first = static_cast<std::uint8_t*>(surface->pixels) +
+                  static_cast<std::ptrdiff_t>(dest.y) * surface->pitch +
+                  static_cast<std::ptrdiff_t>(dest.x) * 4;
+    bool drawn = false;
+    if (auto screen = Image::borrowOpaquePixels(first, dest.w, dest.h, surface->pitch, pixels.scale)) {
+        draw(*screen);
+        drawn = true;
+    }
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+    if (drawn)
+        showWindowSurface(surface, dest);
+    return drawn;
 }
 
 void SDLHost::present(const Image& screen)
 {
+    if (SDL_Surface* surface = windowSurface()) {
+        const SDL_Rect dest = pictureDestination(screen.pixelWidth(), screen.pixelHeight());
+        // SDL_BlitSurface clips to the window and writes back the part it copied.
+        SDL_Rect shown = dest;
+        if (SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<std::uint8_t*>(screen.pixels()), screen.pixelWidth(), screen.pixelHeight(), 32,
+                screen.stride(), SDL_PIXELFORMAT_ARGB8888)) {
+            SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
+            SDL_BlitSurface(picture, nullptr, surface, &shown);
+            SDL_FreeSurface(picture);
+        }
+        showWindowSurface(surface, dest);
+        return;
+    }
     if (!m_renderer)
         return;
     if (!m_texture || m_textureWidth != screen.pixelWidth() || m_textureHeight != screen.pixelHeight()) {
@@ -128,9 +212,7 @@ void SDLHost::present(const Image& screen)
     if (!m_texture)
         return;
     SDL_UpdateTexture(m_texture.get(), nullptr, screen.pixels(), screen.stride());
-    const CGRect d = m_translator.letterbox().destinationPixels();
-    const SDL_Rect dest{saturatingInt(d.minX(), INT_MIN, INT_MAX), saturatingInt(d.minY(), INT_MIN, INT_MAX),
-                        m_textureWidth, m_textureHeight};
+    const SDL_Rect dest = pictureDestination(m_textureWidth, m_textureHeight);
     // Only the bars around the picture are cleared: clearing the whole window first would write
     // every pixel the picture covers twice.
     int windowWidth = 0;

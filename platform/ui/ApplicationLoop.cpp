@@ -1,5 +1,6 @@
 #include "platform/ui/ApplicationLoop.h"
 
+#include "platform/graphics/ImageContext.h"
 #include "platform/graphics/PixelSize.h"
 #include "platform/graphics/UIPainter.h"
 #include "platform/ui/NSNotificationCenter.h"
@@ -295,16 +296,25 @@ void ApplicationLoop::display()
         return;
     m_wasAnimating = animating;
     m_forceDisplay = false;
-    const float scale = m_host.displayScale();
-    const PixelSize pixels = pixelSizeFor(m_screenSize, scale);
-    if (!m_screen || m_screen->scale() != pixels.scale || m_screen->pixelWidth() != pixels.width ||
-        m_screen->pixelHeight() != pixels.height)
-        m_screen = Image::create(m_screenSize, scale);
-    UIPainter painter(*m_screen);
-    painter.fill({0, 0, 0, 1});
-    if (auto window = UIApplication::sharedApplication().keyWindow(); window && !window->isHidden())
-        drawTree(*window, painter, window->frame().origin, true);
-    m_host.present(*m_screen);
+    const auto compose = [this](Image& screen) {
+        UIPainter painter(screen);
+        painter.fill({0, 0, 0, 1});
+        if (auto window = UIApplication::sharedApplication().keyWindow(); window && !window->isHidden())
+            drawTree(*window, screen, painter, window->frame().origin, true);
+    };
+    // Drawn straight into the window where it lends its pixels: a screen image of the loop's own
+    // would be another screen's worth of memory, and one more copy of every frame.
+    if (m_host.drawScreenInPlace(m_screenSize, compose)) {
+        m_screen.reset();
+    } else {
+        const float scale = m_host.displayScale();
+        const PixelSize pixels = pixelSizeFor(m_screenSize, scale);
+        if (!m_screen || m_screen->scale() != pixels.scale || m_screen->pixelWidth() != pixels.width ||
+            m_screen->pixelHeight() != pixels.height)
+            m_screen = Image::create(m_screenSize, scale);
+        compose(*m_screen);
+        m_host.present(*m_screen);
+    }
     m_lastFrame = now;
     ++m_presentedFrames;
 }
@@ -313,11 +323,12 @@ std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
 {
     auto image = Image::create(view.frame().size, m_host.displayScale());
     UIPainter painter(*image);
-    drawTree(view, painter, {}, false);
+    drawTree(view, *image, painter, {}, false);
     return image;
 }
 
-void ApplicationLoop::drawTree(UIView& view, UIPainter& painter, CGPoint origin, bool withTransitions)
+void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, CGPoint origin,
+                               bool withTransitions)
 {
     if (view.isHidden())
         return;
@@ -343,13 +354,17 @@ void ApplicationLoop::drawTree(UIView& view, UIPainter& painter, CGPoint origin,
     }
     const float scale = m_host.displayScale();
     const auto& backing = view.updateBackingStore(scale);
-    if (backing)
+    if (backing) {
         painter.drawImage(*backing, {origin, backing->size()});
-    else if (const auto& colour = view.solidColour())
+    } else if (const auto& drawing = view.recordedDrawing()) {
+        const CGRect area{origin, view.pictureSize()};
+        painter.fillRect(area, drawing->background);
+        drawRecorded(target, origin, ImageContext::Clear::Black, drawing->ops, area);
+    } else if (const auto& colour = view.solidColour())
         painter.fillRect({origin, view.pictureSize()}, *colour);
     const auto subviews = view.subviews();
     for (const auto& sub : subviews)
-        drawTree(*sub, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
+        drawTree(*sub, target, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
                  withTransitions);
 }
 

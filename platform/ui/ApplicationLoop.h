@@ -71,7 +71,7 @@ private:
     void askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted);
     void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
-    void drawTree(UIView& view, UIPainter& painter, CGPoint origin, bool withTransitions);
+    void drawTree(UIView& view, Image& target, UIPainter& painter, CGPoint origin, bool withTransitions);
 
     Host& m_host;
     DeviceFamily m_family;

@@ -1,5 +1,6 @@
 #include "platform/ui/HeadlessHost.h"
 
+#include "platform/graphics/PixelSize.h"
 #include "platform/graphics/UIPainter.h"
 
 #include <algorithm>
@@ -22,6 +23,50 @@ void HeadlessHost::present(const Image& screen)
         m_lastPresented = Image::create(screen.size(), screen.scale());
     UIPainter painter(*m_lastPresented);
     painter.copyPixels(screen);
+}
+
+bool HeadlessHost::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+{
+    if (!m_lendsPixels)
+        return false;
+    const PixelSize pixels = pixelSizeFor(size, m_scale);
+    m_lentWidth = pixels.width + 2 * kLentMargin;
+    m_lentHeight = pixels.height + 2 * kLentMargin;
+    // Whatever the last frame left is not cleared: a window's pixels are not either.
+    m_lent.resize(static_cast<std::size_t>(m_lentWidth) * static_cast<std::size_t>(m_lentHeight));
+    for (int y = 0; y < m_lentHeight; ++y)
+        for (int x = 0; x < m_lentWidth; ++x)
+            if (inLentMargin(x, y))
+                m_lent[lentIndex(x, y)] = kLentMarginPixel;
+    const int stride = m_lentWidth * 4;
+    auto* first = reinterpret_cast<std::uint8_t*>(m_lent.data()) +
+                  static_cast<std::ptrdiff_t>(kLentMargin) * stride + kLentMargin * 4;
+    const auto screen = Image::borrowOpaquePixels(first, pixels.width, pixels.height, stride, pixels.scale);
+    if (!screen)
+        return false;
+    draw(*screen);
+    present(*screen);
+    return true;
+}
+
+bool HeadlessHost::inLentMargin(int x, int y) const
+{
+    return x < kLentMargin || y < kLentMargin || x >= m_lentWidth - kLentMargin ||
+           y >= m_lentHeight - kLentMargin;
+}
+
+std::size_t HeadlessHost::lentIndex(int x, int y) const
+{
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_lentWidth) + static_cast<std::size_t>(x);
+}
+
+bool HeadlessHost::lentMarginIntact() const
+{
+    for (int y = 0; y < m_lentHeight; ++y)
+        for (int x = 0; x < m_lentWidth; ++x)
+            if (inLentMargin(x, y) && m_lent[lentIndex(x, y)] != kLentMarginPixel)
+                return false;
+    return true;
 }
 
 void HeadlessHost::setKeepsPresented(bool keeps)

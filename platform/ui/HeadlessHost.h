@@ -5,6 +5,7 @@
 
 #include "platform/ui/Host.h"
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 
@@ -31,10 +32,18 @@ public:
     // The deadline of every wait, in order; none for a wait that would sleep until an event.
     [[nodiscard]] const std::vector<std::optional<double>>& waits() const { return m_waits; }
     void setOpenURLSucceeds(bool succeeds) { m_openSucceeds = succeeds; }
+    // Like a window, lends pixels of its own to draw the screen in place: a block with a margin of
+    // kLentMargin pixels on every side, which holds kLentMarginPixel and must keep it.
+    void setLendsPixels(bool lends) { m_lendsPixels = lends; }
+    static constexpr int kLentMargin = 3;
+    static constexpr std::uint32_t kLentMarginPixel = 0x00C0FFEEu;
+    // Whether every pixel of the margin still holds kLentMarginPixel; true before any lending.
+    [[nodiscard]] bool lentMarginIntact() const;
 
     void showScreen(CGSize size) override { m_screenSize = size; }
     [[nodiscard]] float displayScale() const override { return m_scale; }
     void present(const Image& screen) override;
+    bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw) override;
     // With nothing queued and no deadline nothing could ever arrive, so this answers QuitInput.
     std::optional<HostEvent> waitEvent(std::optional<double> deadline) override;
     std::optional<HostEvent> pollEvent() override;
@@ -45,6 +54,9 @@ public:
     [[nodiscard]] int fullScreenToggles() const { return m_fullScreenToggles; }
 
 private:
+    [[nodiscard]] bool inLentMargin(int x, int y) const;
+    [[nodiscard]] std::size_t lentIndex(int x, int y) const;
+
     float m_scale;
     double m_now{0};
     CGSize m_screenSize;
@@ -56,6 +68,10 @@ private:
     std::vector<std::optional<double>> m_waits;
     bool m_openSucceeds{true};
     int m_fullScreenToggles{0};
+    bool m_lendsPixels{false};
+    std::vector<std::uint32_t> m_lent;
+    int m_lentWidth{0};
+    int m_lentHeight{0};
 };
 
 } // namespace dazed

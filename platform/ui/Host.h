@@ -9,6 +9,7 @@
 #include "platform/ui/UIResponder.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -78,6 +79,17 @@ public:
     [[nodiscard]] virtual float displayScale() const = 0;
     // Shows `screen`, drawn at displayScale(), in the window.
     virtual void present(const Image& screen) = 0;
+    // Where the window lends its own pixels: `draw` draws the screen of `size` points at
+    // displayScale() straight into them, and the host shows them, with no screen image of the
+    // caller's and no copy. False, with nothing drawn, where it does not (no window surface of a
+    // format the drawing uses, or a screen that does not fit in it): the caller draws into an
+    // image of its own and present()s that. The image handed to `draw` is valid during the call only.
+    virtual bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+    {
+        (void)size;
+        (void)draw;
+        return false;
+    }
     // Sleeps until an event arrives (returned) or the deadline on now()'s clock passes (nothing).
     virtual std::optional<HostEvent> waitEvent(std::optional<double> deadline) = 0;
     // An event already waiting, without sleeping.

@@ -261,13 +261,28 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
         // (Drawing an observer took elsewhere says nothing about that: such a view keeps its picture.)
         if (target == &recording && recording.ops().empty()) {
             m_backing.reset();
+            m_drawing.reset();
             if (fill.alpha > 0.0f)
                 m_solidColour = fill;
             else
                 m_solidColour.reset();
             return m_backing;
         }
+        // An opaque view hides whatever lies beneath it, so its calls can be made straight into
+        // the screen: the same pixels as its picture composited there, without a picture's
+        // memory or a copy of it every frame (the sky is a whole screen, drawn at every move).
+        // A view that lets the screen show through, or one whose CGContextClearRect leaves
+        // holes, needs a picture of its own to be composited.
+        // (An observer that took the drawing elsewhere leaves nothing recorded: such a view keeps
+        // a picture.)
+        if (!recording.ops().empty() && m_opaque && fill.alpha >= 1.0f) {
+            m_backing.reset();
+            m_solidColour.reset();
+            m_drawing = RecordedDrawing{recording.takeOps(), fill};
+            return m_backing;
+        }
     }
+    m_drawing.reset();
     m_solidColour.reset();
     if (sizeChanged || !m_backing)
         m_backing = Image::create(m_frame.size, scale);

@@ -9,6 +9,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/PixelSize.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
 
@@ -116,13 +117,24 @@ public:
     static void setAnimationTransition(UIViewAnimationTransition transition, UIView* view, bool cache);
     static void commitAnimations();
 
+    // What an opaque view's drawRect drew, kept as its calls: the display makes them again into
+    // the screen over the background, clipped to pictureSize(), instead of copying a picture.
+    struct RecordedDrawing {
+        std::vector<DrawOp> ops;
+        RGBAColor background;
+    };
+
     // The display cycle: brings the view's picture up to date at `scale` pixels per point,
     // running drawRect when marked (or when the picture was made for another size), and returns
     // it. A view whose drawRect made no call gets no picture (null): it shows its solid colour,
-    // if any, over pictureSize(). True in `drawn` when drawRect ran.
+    // if any, over pictureSize(). Nor does an opaque view whose drawRect drew: it keeps its
+    // recordedDrawing(). True in `drawn` when drawRect ran.
     const std::shared_ptr<Image>& updateBackingStore(float scale, bool* drawn = nullptr);
     [[nodiscard]] const std::shared_ptr<Image>& backingStore() const { return m_backing; }
     [[nodiscard]] const std::optional<RGBAColor>& solidColour() const { return m_solidColour; }
+    [[nodiscard]] const std::optional<RecordedDrawing>& recordedDrawing() const { return m_drawing; }
+    // The pixels and scale the view was last drawn for; none before its first drawing.
+    [[nodiscard]] const std::optional<PixelSize>& drawnPixelSize() const { return m_pictureSize; }
     // The size in points the picture, or the solid colour, covers: the frame's size rounded up to
     // whole pixels.
     [[nodiscard]] CGSize pictureSize() const;
@@ -160,6 +172,7 @@ private:
     // The size the picture (or its absence) was last made for; none before the first.
     std::optional<PixelSize> m_pictureSize;
     std::optional<RGBAColor> m_solidColour;
+    std::optional<RecordedDrawing> m_drawing;
 };
 
 } // namespace dazed

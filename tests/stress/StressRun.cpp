@@ -466,19 +466,21 @@ private:
             return fail(index, event,
                         "the last frame drew " + str(q.rectCur) + " of the sky view's " +
                             str(m_quartz->bounds()));
-        const auto& backing = m_quartz->backingStore();
+        // The sky keeps its drawing calls (or, when the recorder takes them, a picture), made for
+        // its size at the display's scale. Each side in pixels is the side in points times the scale, rounded
+        // up (the product may be rounded either way in single precision first).
+        const auto& drawn = m_quartz->drawnPixelSize();
         const float scale = m_host.displayScale();
-        // The picture covers the view: its side in pixels is the side in points times the scale,
-        // rounded up (the product may be rounded either way in single precision first).
         const auto covers = [scale](int pixels, float points) {
             const double exact = double{points} * double{scale};
             return pixels >= 1 && pixels >= exact - 1e-3 && pixels < exact + 1.0 + 1e-3;
         };
         const CGSize size = m_quartz->bounds().size;
-        if (!backing || backing->scale() != scale || !covers(backing->pixelWidth(), size.width) ||
-            !covers(backing->pixelHeight(), size.height))
+        if ((!m_quartz->recordedDrawing() && !m_quartz->backingStore()) || !drawn || drawn->scale != scale ||
+            !covers(drawn->width, size.width) || !covers(drawn->height, size.height))
             return fail(index, event,
-                        "the sky view's picture is not of its size at " + str(scale) + " pixels per point");
+                        "the sky view's drawing is not made for its size at " + str(scale) +
+                            " pixels per point");
         if (m_host.presentCount() == 0)
             return fail(index, event, "nothing was ever presented");
     }

@@ -3,6 +3,8 @@
 #include "platform/graphics/RecordingContext.h"
 #include "platform/ui/UIViewAnimation.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <variant>
@@ -188,6 +190,128 @@ TEST(DisplayCycle, ATransparentViewThatDrawsNothingKeepsNoPictureUntilItDraws)
     app.loop.display();
     EXPECT_FALSE(drawing->backingStore());
     EXPECT_EQ(app.host.lastPresented()->pixelAt(55, 55), kBlue) << "the square it no longer draws is gone";
+}
+
+// Strokes, a disc, text and a fill that reaches past its bounds: everything a picture's edges and
+// antialiasing could show differently.
+class SkyLikeView : public UIView {
+public:
+    using UIView::UIView;
+    void drawRect(CGRect) override
+    {
+        CGContextRef c = UIGraphicsGetCurrentContext();
+        CGContextSetRGBFillColor(c, 0.2f, 0.4f, 1, 1);
+        CGContextFillRect(c, CGRectMake(-20, 30.3f, 200, 10.4f));
+        CGContextSetRGBStrokeColor(c, 1, 1, 0.5f, 0.7f);
+        CGContextSetLineWidth(c, 1.3f);
+        const CGPoint segments[] = {{3.2f, 5.7f}, {97.1f, 61.4f}, {10, 80.5f}, {60.3f, 2.2f}};
+        CGContextStrokeLineSegments(c, segments, 4);
+        CGContextSetRGBFillColor(c, 1, 1, 1, 1);
+        CGContextFillEllipseInRect(c, CGRectMake(40.4f, 50.6f, 7.3f, 7.3f));
+        CGContextSelectFont(c, "Helvetica", 11, kCGEncodingMacRoman);
+        CGContextSetTextDrawingMode(c, kCGTextFill);
+        CGContextSetTextMatrix(c, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
+        CGContextShowTextAtPoint(c, 12.5f, 70.25f, "Vega", 4);
+    }
+};
+
+TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto under = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    under->setBackgroundColor(UIColor(0, 0, 1, 1));
+    auto sky = std::make_shared<SkyLikeView>(CGRectMake(30, 40, 100, 90));
+    app.window->addSubview(under);
+    app.window->addSubview(sky);
+
+    // Made transparent, the view is drawn into a picture of its own, composited over the black of
+    // its background colour: what it showed before it kept its calls.
+    sky->setBackgroundColor(UIColor(0, 0, 0, 1));
+    app.loop.display();
+    ASSERT_TRUE(sky->backingStore());
+    EXPECT_FALSE(sky->recordedDrawing());
+    const std::shared_ptr<Image> withPicture = app.host.lastPresented();
+
+    sky->setOpaque(true);
+    sky->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_FALSE(sky->backingStore()) << "an opaque view keeps no picture";
+    ASSERT_TRUE(sky->recordedDrawing());
+    EXPECT_FALSE(sky->recordedDrawing()->ops.empty());
+    const std::shared_ptr<Image> withCalls = app.host.lastPresented();
+    ASSERT_NE(withCalls, withPicture);
+
+    int differing = 0;
+    int worst = 0;
+    for (int y = 0; y < withCalls->pixelHeight(); ++y)
+        for (int x = 0; x < withCalls->pixelWidth(); ++x) {
+            const std::uint32_t a = withPicture->pixelAt(x, y);
+            const std::uint32_t b = withCalls->pixelAt(x, y);
+            if (a == b)
+                continue;
+            ++differing;
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                                 static_cast<int>((b >> shift) & 0xFF)));
+        }
+    EXPECT_LE(worst, 1) << differing << " pixels differ";
+    EXPECT_EQ(withCalls->pixelAt(2 * 29, 2 * 35), kBlue) << "the fill is cut at the view's left edge";
+    EXPECT_EQ(withCalls->pixelAt(2 * 131, 2 * 75), kBlue) << "and at its right edge";
+
+    // Moved, it is made again at its new place without drawRect running.
+    sky->setFrame(CGRectMake(150, 300, 100, 90));
+    app.loop.display();
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(2 * 35, 2 * 75), kBlue) << "nothing is left at the old place";
+    EXPECT_NE(app.host.lastPresented()->pixelAt(2 * 155, 2 * 335), kBlue);
+
+    // Made transparent again, it has a picture once more.
+    sky->setOpaque(false);
+    sky->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_TRUE(sky->backingStore());
+    EXPECT_FALSE(sky->recordedDrawing());
+}
+
+TEST(DisplayCycle, AScreenDrawnIntoPixelsTheHostLendsIsTheScreenItWouldHavePresented)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto under = std::make_shared<UIView>(CGRectMake(0, 0, 200, 200));
+    under->setBackgroundColor(UIColor(0, 0, 1, 1));
+    auto sky = std::make_shared<SkyLikeView>(CGRectMake(30, 40, 100, 90));
+    sky->setOpaque(true);
+    auto over = std::make_shared<CountingView>(CGRectMake(100, 100, 60, 60));
+    app.window->addSubview(under);
+    app.window->addSubview(sky);
+    app.window->addSubview(over);
+    app.loop.display();
+    const std::shared_ptr<Image> own = app.host.lastPresented();
+    ASSERT_TRUE(own);
+    const int presented = app.host.presentCount();
+
+    app.host.setLendsPixels(true);
+    sky->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_EQ(app.host.presentCount(), presented + 1);
+    const std::shared_ptr<Image> lent = app.host.lastPresented();
+    ASSERT_NE(lent, own);
+    ASSERT_EQ(lent->pixelWidth(), own->pixelWidth());
+    ASSERT_EQ(lent->pixelHeight(), own->pixelHeight());
+    int differing = 0;
+    for (int y = 0; y < own->pixelHeight(); ++y)
+        for (int x = 0; x < own->pixelWidth(); ++x)
+            differing += lent->pixelAt(x, y) != own->pixelAt(x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(app.host.lentMarginIntact()) << "nothing is drawn outside the lent screen";
+
+    // A frame of the same screen later (the host does not clear what the last one left).
+    over->setFrame(CGRectMake(0, 0, 60, 60));
+    app.loop.display();
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(2 * 150, 2 * 150), kBlue)
+        << "what lies beneath where the red view was";
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(10, 10), kRed);
+    EXPECT_TRUE(app.host.lentMarginIntact());
 }
 
 TEST(HeadlessHost, AFrameSomebodyKeptStaysAsItWasAndAFrameNobodyKeptIsDrawnOver)
