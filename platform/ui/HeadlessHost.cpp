@@ -30,14 +30,19 @@ bool HeadlessHost::drawScreenInPlace(CGSize size, const std::function<void(Image
     if (!m_lendsPixels)
         return false;
     const PixelSize pixels = pixelSizeFor(size, m_scale);
-    m_lentWidth = pixels.width + 2 * kLentMargin;
-    m_lentHeight = pixels.height + 2 * kLentMargin;
-    // Whatever the last frame left is not cleared: a window's pixels are not either.
-    m_lent.resize(static_cast<std::size_t>(m_lentWidth) * static_cast<std::size_t>(m_lentHeight));
-    for (int y = 0; y < m_lentHeight; ++y)
-        for (int x = 0; x < m_lentWidth; ++x)
-            if (inLentMargin(x, y))
-                m_lent[lentIndex(x, y)] = kLentMarginPixel;
+    const int width = pixels.width + 2 * kLentMargin;
+    const int height = pixels.height + 2 * kLentMargin;
+    // Whatever the last frame left is not cleared, as a window's pixels are not; the margin is
+    // laid once for each size.
+    if (width != m_lentWidth || height != m_lentHeight) {
+        m_lentWidth = width;
+        m_lentHeight = height;
+        m_lent.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (inLentMargin(x, y))
+                    m_lent[lentIndex(x, y)] = kLentMarginPixel;
+    }
     const int stride = m_lentWidth * 4;
     auto* first = reinterpret_cast<std::uint8_t*>(m_lent.data()) +
                   static_cast<std::ptrdiff_t>(kLentMargin) * stride + kLentMargin * 4;
