@@ -360,8 +360,10 @@ void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, 
         const CGRect area{origin, view.pictureSize()};
         painter.fillRect(area, drawing->background);
         drawRecorded(target, origin, ImageContext::Clear::Black, drawing->ops, area);
-    } else if (const auto& colour = view.solidColour())
+    } else if (const auto& colour = view.solidColour()) {
         painter.fillRect({origin, view.pictureSize()}, *colour);
+    }
+    view.paint(painter, origin);
     const auto subviews = view.subviews();
     for (const auto& sub : subviews)
         drawTree(*sub, target, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),

@@ -102,9 +102,8 @@ void UIButton::setFont(UIFont font)
     setNeedsDisplay();
 }
 
-void UIButton::paintContent(Image& target)
+void UIButton::paintContent(UIPainter& painter)
 {
-    UIPainter painter(target);
     const CGRect b = bounds();
     const UIControlState state = isHighlighted() ? UIControlStateHighlighted : UIControlStateNormal;
 

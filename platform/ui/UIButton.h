@@ -37,7 +37,7 @@ public:
 
 protected:
     [[nodiscard]] bool paintsContent() const override { return true; }
-    void paintContent(Image& target) override;
+    void paintContent(UIPainter& painter) override;
 
 private:
     template <class T> static const T* lookup(const std::map<unsigned, T>& map, unsigned state);

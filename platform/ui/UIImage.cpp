@@ -111,12 +111,10 @@ UIImageView::UIImageView(std::shared_ptr<UIImage> image)
     setNeedsDisplay();
 }
 
-void UIImageView::paintContent(Image& target)
+void UIImageView::paintContent(UIPainter& painter)
 {
-    if (m_image && m_image->image()) {
-        UIPainter painter(target);
+    if (m_image && m_image->image())
         painter.drawImage(*m_image->image(), bounds());
-    }
 }
 
 } // namespace dazed

@@ -48,7 +48,7 @@ public:
 
 protected:
     [[nodiscard]] bool paintsContent() const override { return true; }
-    void paintContent(Image& target) override;
+    void paintContent(UIPainter& painter) override;
 
 private:
     std::shared_ptr<UIImage> m_image;

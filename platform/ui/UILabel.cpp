@@ -35,9 +35,8 @@ void UILabel::setFont(UIFont font)
     setNeedsDisplay();
 }
 
-void UILabel::paintContent(Image& target)
+void UILabel::paintContent(UIPainter& painter)
 {
-    UIPainter painter(target);
     const TextAlignment align = m_alignment == UITextAlignmentCenter  ? TextAlignment::Center
                                 : m_alignment == UITextAlignmentRight ? TextAlignment::Right
                                                                       : TextAlignment::Left;

@@ -30,7 +30,7 @@ public:
 
 protected:
     [[nodiscard]] bool paintsContent() const override { return true; }
-    void paintContent(Image& target) override;
+    void paintContent(UIPainter& painter) override;
 
 private:
     std::string m_text;

@@ -107,9 +107,8 @@ void UINavigationBar::touchesCancelled(const UITouchSet&, const UIEvent&)
     setNeedsDisplay();
 }
 
-void UINavigationBar::paintContent(Image& target)
+void UINavigationBar::paintContent(UIPainter& painter)
 {
-    UIPainter painter(target);
     const CGRect b = bounds();
     const bool black = m_style == UIBarStyleBlack;
     if (black)

@@ -71,7 +71,7 @@ public:
 
 protected:
     [[nodiscard]] bool paintsContent() const override { return true; }
-    void paintContent(Image& target) override;
+    void paintContent(UIPainter& painter) override;
 
 private:
     int m_style{UIBarStyleDefault};

@@ -243,44 +243,53 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
                            : m_opaque        ? RGBAColor{0, 0, 0, 1}
                                              : RGBAColor{};
 
+    // A view that paints itself is painted straight into the screen at every display (paint()):
+    // it keeps only its colour, which the display fills beneath.
+    if (paintsContent()) {
+        m_backing.reset();
+        m_drawing.reset();
+        if (fill.alpha > 0.0f)
+            m_solidColour = fill;
+        else
+            m_solidColour.reset();
+        return m_backing;
+    }
+
     // drawRect's calls are recorded first, then rasterised in bands on every core: the pixels are
     // those of drawing into the picture directly. An observer may hand drawRect another context.
     RecordingContext recording;
-    if (!paintsContent()) {
-        UIViewDrawingObserver* const observer = drawingObserver();
-        CGContextRef const target = observer ? observer->willDraw(*this, &recording) : &recording;
-        {
-            UIGraphicsContextScope scope(target);
-            drawRect(bounds());
-        }
-        if (observer)
-            observer->didDraw(*this);
-        // Most views only hold others or show a colour: their drawRect makes no call. A picture of
-        // them would be a screen's worth of memory holding one colour, composited every frame;
-        // they keep the colour instead (none when transparent), and the display fills with it.
-        // (Drawing an observer took elsewhere says nothing about that: such a view keeps its picture.)
-        if (target == &recording && recording.ops().empty()) {
-            m_backing.reset();
-            m_drawing.reset();
-            if (fill.alpha > 0.0f)
-                m_solidColour = fill;
-            else
-                m_solidColour.reset();
-            return m_backing;
-        }
-        // An opaque view hides whatever lies beneath it, so its calls can be made straight into
-        // the screen: the same pixels as its picture composited there, without a picture's
-        // memory or a copy of it every frame (the sky is a whole screen, drawn at every move).
-        // A view that lets the screen show through, or one whose CGContextClearRect leaves
-        // holes, needs a picture of its own to be composited.
-        // (An observer that took the drawing elsewhere leaves nothing recorded: such a view keeps
-        // a picture.)
-        if (!recording.ops().empty() && m_opaque && fill.alpha >= 1.0f) {
-            m_backing.reset();
+    UIViewDrawingObserver* const observer = drawingObserver();
+    CGContextRef const target = observer ? observer->willDraw(*this, &recording) : &recording;
+    {
+        UIGraphicsContextScope scope(target);
+        drawRect(bounds());
+    }
+    if (observer)
+        observer->didDraw(*this);
+    // Most views only hold others or show a colour: their drawRect makes no call. A picture of
+    // them would be a screen's worth of memory holding one colour, composited every frame; they
+    // keep the colour instead (none when transparent), and the display fills with it. (Drawing an
+    // observer took elsewhere says nothing about that: such a view keeps its picture.)
+    if (target == &recording && recording.ops().empty()) {
+        m_backing.reset();
+        m_drawing.reset();
+        if (fill.alpha > 0.0f)
+            m_solidColour = fill;
+        else
             m_solidColour.reset();
-            m_drawing = RecordedDrawing{recording.takeOps(), fill};
-            return m_backing;
-        }
+        return m_backing;
+    }
+    // An opaque view hides whatever lies beneath it, so its calls can be made straight into the
+    // screen: the same pixels as its picture composited there, without a picture's memory or a
+    // copy of it every frame (the sky is a whole screen, drawn at every move). A view that lets
+    // the screen show through, or one whose CGContextClearRect leaves holes, needs a picture of
+    // its own to be composited. (An observer that took the drawing elsewhere leaves nothing
+    // recorded: such a view keeps a picture.)
+    if (!recording.ops().empty() && m_opaque && fill.alpha >= 1.0f) {
+        m_backing.reset();
+        m_solidColour.reset();
+        m_drawing = RecordedDrawing{recording.takeOps(), fill};
+        return m_backing;
     }
     m_drawing.reset();
     m_solidColour.reset();
@@ -288,12 +297,19 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
         m_backing = Image::create(m_frame.size, scale);
     UIPainter painter(*m_backing);
     painter.fill(fill);
-    if (paintsContent())
-        paintContent(*m_backing);
-    else
-        drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
-                     recording.ops());
+    drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
+                 recording.ops());
     return m_backing;
+}
+
+void UIView::paint(UIPainter& painter, CGPoint origin)
+{
+    if (!paintsContent())
+        return;
+    UIPainterStateSaver saved(painter);
+    painter.translate(origin.x, origin.y);
+    painter.clip({{}, pictureSize()});
+    paintContent(painter);
 }
 
 void UIView::beginAnimations(const char*, void*)

@@ -128,13 +128,18 @@ public:
     // running drawRect when marked (or when the picture was made for another size), and returns
     // it. A view whose drawRect made no call gets no picture (null): it shows its solid colour,
     // if any, over pictureSize(). Nor does an opaque view whose drawRect drew: it keeps its
-    // recordedDrawing(). True in `drawn` when drawRect ran.
+    // recordedDrawing(). Nor does a view that paints itself: the display fills its colour and
+    // has it paint(). True in `drawn` when drawRect ran.
     const std::shared_ptr<Image>& updateBackingStore(float scale, bool* drawn = nullptr);
     [[nodiscard]] const std::shared_ptr<Image>& backingStore() const { return m_backing; }
     [[nodiscard]] const std::optional<RGBAColor>& solidColour() const { return m_solidColour; }
     [[nodiscard]] const std::optional<RecordedDrawing>& recordedDrawing() const { return m_drawing; }
     // The pixels and scale the view was last drawn for; none before its first drawing.
     [[nodiscard]] const std::optional<PixelSize>& drawnPixelSize() const { return m_pictureSize; }
+    // The display cycle: a view that paints itself (a control, a label, an image view) paints its
+    // content through `painter` with the view's top left at `origin`, clipped to pictureSize().
+    // Others paint nothing here.
+    void paint(UIPainter& painter, CGPoint origin);
     // The size in points the picture, or the solid colour, covers: the frame's size rounded up to
     // whole pixels.
     [[nodiscard]] CGSize pictureSize() const;
@@ -150,10 +155,12 @@ public:
 
 protected:
     // Views that paint their content with a painter (controls, labels, image views) answer true
-    // and paint it in paintContent, into a picture that already holds the background colour. The
-    // others' content is what drawRect draws.
+    // and paint it in paintContent, in their own coordinates, over their background colour. They
+    // are painted straight into the screen at every display: what they paint is small and quick,
+    // and a picture of it would be kept in memory for nothing. The others' content is what
+    // drawRect draws.
     [[nodiscard]] virtual bool paintsContent() const { return false; }
-    virtual void paintContent(Image&) {}
+    virtual void paintContent(UIPainter&) {}
 
 private:
     void detachFromSuperview();

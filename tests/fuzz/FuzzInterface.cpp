@@ -32,8 +32,9 @@ void drawTree(UIView& view)
     // when transparent.
     const auto colour = view.backgroundColor();
     const bool showsSomething = view.isOpaque() || (colour && colour->rgba().alpha > 0.0f);
-    fuzz::require(picture != nullptr || view.solidColour().has_value() || !showsSomething,
-                  "every view that shows something gets a picture or its colour");
+    fuzz::require(picture != nullptr || view.solidColour().has_value() ||
+                      view.recordedDrawing().has_value() || !showsSomething,
+                  "every view that shows something gets a picture, its drawing or its colour");
     for (const auto& sub : view.subviews())
         drawTree(*sub);
     if (!picture)

@@ -4,6 +4,7 @@
 
 #include "FuzzTarget.h"
 #include "platform/graphics/PixelSize.h"
+#include "platform/graphics/UIPainter.h"
 #include "platform/ui/UIImage.h"
 
 #include <algorithm>
@@ -61,9 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       image->pixelHeight() >= 1 && image->pixelHeight() <= kMaxImageSide,
                   "a decoded picture lies within the limits");
     UIImageView view(std::make_shared<UIImage>(image));
-    const auto& picture = view.updateBackingStore(1.0f);
-    fuzz::require(picture && picture->pixelWidth() == std::max(1, (image->pixelWidth() + 1) / 2),
+    (void)view.updateBackingStore(1.0f);
+    const auto& drawn = view.drawnPixelSize();
+    fuzz::require(drawn && drawn->width == std::max(1, (image->pixelWidth() + 1) / 2),
                   "the view is as wide as the picture in points");
-    (void)picture->pixelAt(0, 0);
+    // Painted as the display paints it into the screen.
+    const auto screen = Image::create(view.pictureSize(), 1.0f);
+    UIPainter painter(*screen);
+    view.paint(painter, {});
+    (void)screen->pixelAt(0, 0);
     return 0;
 }

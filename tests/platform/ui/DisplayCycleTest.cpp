@@ -1,6 +1,9 @@
 #include "UITestSupport.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/UIPainter.h"
+#include "platform/ui/UIImage.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 
 #include <algorithm>
@@ -312,6 +315,38 @@ TEST(DisplayCycle, AScreenDrawnIntoPixelsTheHostLendsIsTheScreenItWouldHavePrese
         << "what lies beneath where the red view was";
     EXPECT_EQ(app.host.lastPresented()->pixelAt(10, 10), kRed);
     EXPECT_TRUE(app.host.lentMarginIntact());
+}
+
+TEST(DisplayCycle, ViewsThatPaintThemselvesArePaintedIntoTheScreenAndKeepNoPicture)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto red = Image::create({4, 4}, 1.0f);
+    {
+        UIPainter painter(*red);
+        painter.fill({1, 0, 0, 1});
+    }
+    auto imageView = std::make_shared<UIImageView>(std::make_shared<UIImage>(red));
+    imageView->setFrame(CGRectMake(10, 20, 40, 30));
+    auto label = std::make_shared<UILabel>(CGRectMake(100, 100, 120, 30));
+    label->setBackgroundColor(UIColor(0, 0, 1, 1));
+    app.window->addSubview(imageView);
+    app.window->addSubview(label);
+    app.loop.display();
+    EXPECT_FALSE(imageView->backingStore());
+    EXPECT_FALSE(label->backingStore());
+    ASSERT_TRUE(label->solidColour()) << "the label's colour is filled beneath what it paints";
+    const auto& screen = app.host.lastPresented();
+    EXPECT_EQ(screen->pixelAt(2 * 15, 2 * 25), kRed) << "the image is painted at the view's place";
+    EXPECT_EQ(screen->pixelAt(2 * 40, 2 * 35), kRed);
+    EXPECT_EQ(screen->pixelAt(2 * 51, 2 * 45), kBlack) << "and no further";
+    EXPECT_EQ(screen->pixelAt(2 * 101, 2 * 101), kBlue);
+
+    // Moved, it is painted at its new place, and nothing is left at the old one.
+    imageView->setFrame(CGRectMake(200, 300, 40, 30));
+    app.loop.display();
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(2 * 15, 2 * 25), kBlack);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(2 * 215, 2 * 315), kRed);
 }
 
 TEST(HeadlessHost, AFrameSomebodyKeptStaysAsItWasAndAFrameNobodyKeptIsDrawnOver)
