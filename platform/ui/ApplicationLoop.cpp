@@ -298,9 +298,19 @@ void ApplicationLoop::display()
     m_forceDisplay = false;
     const auto compose = [this](Image& screen) {
         UIPainter painter(screen);
-        painter.fill({0, 0, 0, 1});
-        if (auto window = UIApplication::sharedApplication().keyWindow(); window && !window->isHidden())
+        const auto window = UIApplication::sharedApplication().keyWindow();
+        const bool shown = window && !window->isHidden();
+        // Whatever an opaque view over the whole screen (the sky) hides is not drawn: neither the
+        // black beneath everything nor the views below it, each a screen's worth of pixels
+        // written and overwritten every frame.
+        m_cover = shown ? screenCover(*window) : nullptr;
+        m_beneathCover = m_cover != nullptr;
+        if (!m_cover)
+            painter.fill({0, 0, 0, 1});
+        if (shown)
             drawTree(*window, screen, painter, window->frame().origin, true);
+        m_cover = nullptr;
+        m_beneathCover = false;
     };
     // Drawn straight into the window where it lends its pixels: a screen image of the loop's own
     // would be another screen's worth of memory, and one more copy of every frame.
@@ -317,6 +327,26 @@ void ApplicationLoop::display()
     }
     m_lastFrame = now;
     ++m_presentedFrames;
+}
+
+const UIView* ApplicationLoop::screenCover(UIView& window) const
+{
+    const UIView* cover = nullptr;
+    const CGSize screen = m_screenSize;
+    const std::function<void(UIView&, CGPoint)> visit = [&](UIView& view, CGPoint origin) {
+        // A flipping view shows its strips, which leave the screen around them uncovered, and
+        // nothing of what it holds.
+        if (view.isHidden() || UIViewAnimation::shared().transitionFor(&view))
+            return;
+        const CGSize size = view.frame().size;
+        if (view.hidesWhatLiesBeneath() && origin.x <= 0.0f && origin.y <= 0.0f &&
+            origin.x + size.width >= screen.width && origin.y + size.height >= screen.height)
+            cover = &view;
+        for (const auto& sub : view.subviews())
+            visit(*sub, origin.translated(sub->frame().origin.x, sub->frame().origin.y));
+    };
+    visit(window, window.frame().origin);
+    return cover;
 }
 
 std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
@@ -352,13 +382,23 @@ void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, 
             return;
         }
     }
+    if (&view == m_cover)
+        m_beneathCover = false;
+    if (m_beneathCover) {
+        const auto subviews = view.subviews();
+        for (const auto& sub : subviews)
+            drawTree(*sub, target, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
+                     withTransitions);
+        return;
+    }
     const float scale = m_host.displayScale();
     const auto& backing = view.updateBackingStore(scale);
     if (backing) {
         painter.drawImage(*backing, {origin, backing->size()});
     } else if (const auto& drawing = view.recordedDrawing()) {
         const CGRect area{origin, view.pictureSize()};
-        painter.fillRect(area, drawing->background);
+        if (!drawing->clearsFirst)
+            painter.fillRect(area, drawing->background);
         drawRecorded(target, origin, ImageContext::Clear::Black, drawing->ops, area);
     } else if (const auto& colour = view.solidColour()) {
         painter.fillRect({origin, view.pictureSize()}, *colour);

@@ -72,6 +72,9 @@ private:
     void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
     void drawTree(UIView& view, Image& target, UIPainter& painter, CGPoint origin, bool withTransitions);
+    // The last view in painting order that is shown, hides what lies beneath it and covers the
+    // whole screen, outside any flip; null when there is none. Nothing before it is drawn.
+    [[nodiscard]] const UIView* screenCover(UIView& window) const;
 
     Host& m_host;
     DeviceFamily m_family;
@@ -83,6 +86,9 @@ private:
     std::shared_ptr<Image> m_screen;
     bool m_quit{false};
     bool m_wasAnimating{false};
+    // While the screen is composed: views are passed over until the cover is reached.
+    const UIView* m_cover{nullptr};
+    bool m_beneathCover{false};
     bool m_forceDisplay{true};
     double m_lastFrame{0};
     double m_quitAt{0};

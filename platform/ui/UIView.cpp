@@ -288,7 +288,11 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     if (!recording.ops().empty() && m_opaque && fill.alpha >= 1.0f) {
         m_backing.reset();
         m_solidColour.reset();
-        m_drawing = RecordedDrawing{recording.takeOps(), fill};
+        const auto* clear = std::get_if<op::ClearRect>(&recording.ops().front());
+        const bool clearsFirst = clear && clear->rect.minX() <= 0.0f && clear->rect.minY() <= 0.0f &&
+                                 clear->rect.maxX() >= m_frame.size.width &&
+                                 clear->rect.maxY() >= m_frame.size.height;
+        m_drawing = RecordedDrawing{recording.takeOps(), fill, clearsFirst};
         return m_backing;
     }
     m_drawing.reset();
@@ -300,6 +304,11 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
                  recording.ops());
     return m_backing;
+}
+
+bool UIView::hidesWhatLiesBeneath() const
+{
+    return m_opaque && (!m_backgroundColor || m_backgroundColor->rgba().alpha >= 1.0f);
 }
 
 void UIView::paint(UIPainter& painter, CGPoint origin)

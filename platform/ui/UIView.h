@@ -63,6 +63,9 @@ public:
 
     [[nodiscard]] bool isOpaque() const { return m_opaque; }
     void setOpaque(bool opaque);
+    // Whether every pixel of the view's frame is drawn opaque, whatever it draws: an opaque view
+    // whose background colour, if it has one, is opaque too.
+    [[nodiscard]] bool hidesWhatLiesBeneath() const;
     // Filled behind whatever drawRect draws; none by default.
     [[nodiscard]] std::optional<UIColor> backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(UIColor color);
@@ -122,6 +125,8 @@ public:
     struct RecordedDrawing {
         std::vector<DrawOp> ops;
         RGBAColor background;
+        // The first call clears the whole view, so the background filled beneath never shows.
+        bool clearsFirst{false};
     };
 
     // The display cycle: brings the view's picture up to date at `scale` pixels per point,

@@ -1,5 +1,6 @@
 #include "UITestSupport.h"
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/ImageContext.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/UIPainter.h"
 #include "platform/ui/UIImage.h"
@@ -274,6 +275,68 @@ TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould
     app.loop.display();
     EXPECT_TRUE(sky->backingStore());
     EXPECT_FALSE(sky->recordedDrawing());
+}
+
+// A sky over the whole screen: its first call clears it all, as the chart's does.
+class ClearingSkyView : public SkyLikeView {
+public:
+    using SkyLikeView::SkyLikeView;
+    void drawRect(CGRect rect) override
+    {
+        CGContextClearRect(UIGraphicsGetCurrentContext(), rect);
+        SkyLikeView::drawRect(rect);
+    }
+};
+
+TEST(DisplayCycle, WhatAnOpaqueViewOverTheWholeScreenHidesIsNotDrawnAndTheScreenIsTheSame)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto under = std::make_shared<CountingView>(CGRectMake(0, 0, 200, 200));
+    auto sky = std::make_shared<ClearingSkyView>(CGRectMake(0, 0, 320, 480));
+    sky->setOpaque(true);
+    sky->setBackgroundColor(UIColor(0, 1, 0, 1)); // cleared at once: never seen
+    auto over = std::make_shared<CountingView>(CGRectMake(100, 100, 60, 60));
+    app.window->addSubview(under);
+    app.window->addSubview(sky);
+    app.window->addSubview(over);
+    app.loop.display();
+    EXPECT_EQ(under->draws, 0) << "a view nobody can see is not drawn";
+    EXPECT_EQ(over->draws, 1);
+    ASSERT_TRUE(sky->recordedDrawing());
+    EXPECT_TRUE(sky->recordedDrawing()->clearsFirst);
+
+    // The screen is the sky's own picture with the view above it.
+    const auto expected = Image::create({320, 480}, 2.0f);
+    {
+        UIPainter painter(*expected);
+        painter.fill({0, 1, 0, 1});
+        drawRecorded(*expected, {}, ImageContext::Clear::Black, sky->recordedDrawing()->ops);
+        painter.fillRect(CGRectMake(100, 100, 60, 60), {1, 0, 0, 1});
+    }
+    const std::shared_ptr<Image> covered = app.host.lastPresented();
+    int worst = 0;
+    for (int y = 0; y < covered->pixelHeight(); ++y)
+        for (int x = 0; x < covered->pixelWidth(); ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                worst =
+                    std::max(worst, std::abs(static_cast<int>((covered->pixelAt(x, y) >> shift) & 0xFF) -
+                                             static_cast<int>((expected->pixelAt(x, y) >> shift) & 0xFF)));
+    EXPECT_EQ(worst, 0);
+
+    // Moved off the corner, the sky no longer covers the screen: what it leaves free shows, and
+    // the view beneath is drawn once it can be seen.
+    sky->setFrame(CGRectMake(0, 10, 320, 480));
+    app.loop.display();
+    EXPECT_EQ(under->draws, 1);
+    EXPECT_EQ(app.host.lastPresented()->pixelAt(2 * 50, 2 * 5), kRed) << "the view beneath, above the sky";
+
+    // Nor does a transparent sky.
+    sky->setFrame(CGRectMake(0, 0, 320, 480));
+    sky->setOpaque(false);
+    under->setNeedsDisplay();
+    app.loop.display();
+    EXPECT_EQ(under->draws, 2);
 }
 
 TEST(DisplayCycle, AScreenDrawnIntoPixelsTheHostLendsIsTheScreenItWouldHavePresented)
