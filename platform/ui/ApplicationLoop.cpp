@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace dazed {
 
@@ -351,9 +352,15 @@ const UIView* ApplicationLoop::screenCover(UIView& window) const
 
 std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
 {
+    // A capture may be made while the screen is composed (a flip's new side, halfway): it is a
+    // picture of the view alone, whatever covers it on screen.
+    const UIView* const cover = std::exchange(m_cover, nullptr);
+    const bool beneathCover = std::exchange(m_beneathCover, false);
     auto image = Image::create(view.frame().size, m_host.displayScale());
     UIPainter painter(*image);
     drawTree(view, *image, painter, {}, false);
+    m_cover = cover;
+    m_beneathCover = beneathCover;
     return image;
 }
 
@@ -370,7 +377,7 @@ void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, 
             // no more than the widest picture has pixels.
             const int strips = saturatingInt(size.width / 2, 8, kMaxImageSide);
             const FlipFrame frame = flipFrameAt(t->kind, progress, size, strips);
-            const auto& face = frame.showsNewContent ? t->after : t->before;
+            const auto face = UIViewAnimation::shared().side(&view, frame.showsNewContent);
             if (!face)
                 return;
             for (const auto& s : frame.strips) {

@@ -101,8 +101,7 @@ void UIViewAnimation::commit()
 bool UIViewAnimation::advance(double now)
 {
     for (auto& t : m_committed) {
-        if (auto view = t.view.lock(); view && m_capture) {
-            t.after = m_capture(*view);
+        if (!t.view.expired() && m_capture) {
             t.start = now;
             m_running.push_back(std::move(t));
         }
@@ -118,6 +117,24 @@ const UIViewAnimation::Transition* UIViewAnimation::transitionFor(const UIView* 
     for (const auto& t : m_running)
         if (t.view.lock().get() == view)
             return &t;
+    return nullptr;
+}
+
+std::shared_ptr<Image> UIViewAnimation::side(const UIView* view, bool newSide)
+{
+    for (auto& t : m_running) {
+        const auto shown = t.view.lock();
+        if (!shown || shown.get() != view)
+            continue;
+        if (!newSide)
+            return t.before;
+        if (!t.after && m_capture) {
+            // The old side is let go first: at two pixels per point each is 12 MiB on a tablet.
+            t.before.reset();
+            t.after = m_capture(*shown);
+        }
+        return t.after;
+    }
     return nullptr;
 }
 

@@ -40,7 +40,9 @@ public:
         UIViewAnimationTransition kind{UIViewAnimationTransitionNone};
         double duration{0};
         std::shared_ptr<Image> before;
-        std::shared_ptr<Image> after; // captured at the first display cycle after the commit
+        // Captured when the flip first shows it, halfway; `before` is let go then, so that one
+        // screen's worth of picture is kept at a time.
+        std::shared_ptr<Image> after;
         double start{0};
     };
 
@@ -57,10 +59,14 @@ public:
         m_capture = std::move(capture);
     }
 
-    // The display cycle: starts committed transitions (capturing their new content), drops those
-    // that are over or whose view is gone, and answers whether any is still running.
+    // The display cycle: starts committed transitions, drops those that are over or whose view is
+    // gone, and answers whether any is still running.
     bool advance(double now);
     [[nodiscard]] const Transition* transitionFor(const UIView* view) const;
+    // The picture of the side of `view`'s running transition to show: the old one, or the new
+    // one, captured the first time it is asked for (the old one is let go then). Null when no
+    // transition runs on `view` or its view is gone.
+    std::shared_ptr<Image> side(const UIView* view, bool newSide);
     [[nodiscard]] bool isAnimating() const { return !m_running.empty(); }
     [[nodiscard]] const std::vector<Transition>& running() const { return m_running; }
     void reset();
