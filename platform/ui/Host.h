@@ -84,10 +84,8 @@ public:
     // caller's and no copy. False, with nothing drawn, where it does not (no window surface of a
     // format the drawing uses, or a screen that does not fit in it): the caller draws into an
     // image of its own and present()s that. The image handed to `draw` is valid during the call only.
-    virtual bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+    virtual bool drawScreenInPlace(CGSize /*size*/, const std::function<void(Image&)>& /*draw*/)
     {
-        (void)size;
-        (void)draw;
         return false;
     }
     // Sleeps until an event arrives (returned) or the deadline on now()'s clock passes (nothing).
