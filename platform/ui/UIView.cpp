@@ -246,12 +246,7 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     // A view that paints itself is painted straight into the screen at every display (paint()):
     // it keeps only its colour, which the display fills beneath.
     if (paintsContent()) {
-        m_backing.reset();
-        m_drawing.reset();
-        if (fill.alpha > 0.0f)
-            m_solidColour = fill;
-        else
-            m_solidColour.reset();
+        keepOnlyColour(fill);
         return m_backing;
     }
 
@@ -271,12 +266,7 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     // keep the colour instead (none when transparent), and the display fills with it. (Drawing an
     // observer took elsewhere says nothing about that: such a view keeps its picture.)
     if (target == &recording && recording.ops().empty()) {
-        m_backing.reset();
-        m_drawing.reset();
-        if (fill.alpha > 0.0f)
-            m_solidColour = fill;
-        else
-            m_solidColour.reset();
+        keepOnlyColour(fill);
         return m_backing;
     }
     // An opaque view hides whatever lies beneath it, so its calls can be made straight into the
@@ -304,6 +294,16 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,
                  recording.ops());
     return m_backing;
+}
+
+void UIView::keepOnlyColour(RGBAColor fill)
+{
+    m_backing.reset();
+    m_drawing.reset();
+    if (fill.alpha > 0.0f)
+        m_solidColour = fill;
+    else
+        m_solidColour.reset();
 }
 
 bool UIView::hidesWhatLiesBeneath() const

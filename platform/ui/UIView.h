@@ -169,6 +169,8 @@ protected:
 
 private:
     void detachFromSuperview();
+    // No picture and no drawing: the display shows `fill`, or nothing when it is transparent.
+    void keepOnlyColour(RGBAColor fill);
     void insertSubviewAt(const std::shared_ptr<UIView>& view, std::size_t index);
 
     CGRect m_frame;

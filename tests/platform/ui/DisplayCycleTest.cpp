@@ -196,6 +196,18 @@ TEST(DisplayCycle, ATransparentViewThatDrawsNothingKeepsNoPictureUntilItDraws)
     EXPECT_EQ(app.host.lastPresented()->pixelAt(55, 55), kBlue) << "the square it no longer draws is gone";
 }
 
+// The largest difference of any channel of any pixel between two images of one size.
+int worstChannelDifference(const Image& a, const Image& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.pixelHeight(); ++y)
+        for (int x = 0; x < a.pixelWidth(); ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
+                                                 static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
+    return worst;
+}
+
 // Strokes, a disc, text and a fill that reaches past its bounds: everything a picture's edges and
 // antialiasing could show differently.
 class SkyLikeView : public UIView {
@@ -246,20 +258,7 @@ TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould
     const std::shared_ptr<Image> withCalls = app.host.lastPresented();
     ASSERT_NE(withCalls, withPicture);
 
-    int differing = 0;
-    int worst = 0;
-    for (int y = 0; y < withCalls->pixelHeight(); ++y)
-        for (int x = 0; x < withCalls->pixelWidth(); ++x) {
-            const std::uint32_t a = withPicture->pixelAt(x, y);
-            const std::uint32_t b = withCalls->pixelAt(x, y);
-            if (a == b)
-                continue;
-            ++differing;
-            for (int shift = 0; shift < 32; shift += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                                 static_cast<int>((b >> shift) & 0xFF)));
-        }
-    EXPECT_LE(worst, 1) << differing << " pixels differ";
+    EXPECT_LE(worstChannelDifference(*withPicture, *withCalls), 1);
     EXPECT_EQ(withCalls->pixelAt(2 * 29, 2 * 35), kBlue) << "the fill is cut at the view's left edge";
     EXPECT_EQ(withCalls->pixelAt(2 * 131, 2 * 75), kBlue) << "and at its right edge";
 
@@ -315,14 +314,7 @@ TEST(DisplayCycle, WhatAnOpaqueViewOverTheWholeScreenHidesIsNotDrawnAndTheScreen
         painter.fillRect(CGRectMake(100, 100, 60, 60), {1, 0, 0, 1});
     }
     const std::shared_ptr<Image> covered = app.host.lastPresented();
-    int worst = 0;
-    for (int y = 0; y < covered->pixelHeight(); ++y)
-        for (int x = 0; x < covered->pixelWidth(); ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                worst =
-                    std::max(worst, std::abs(static_cast<int>((covered->pixelAt(x, y) >> shift) & 0xFF) -
-                                             static_cast<int>((expected->pixelAt(x, y) >> shift) & 0xFF)));
-    EXPECT_EQ(worst, 0);
+    EXPECT_EQ(worstChannelDifference(*covered, *expected), 0);
 
     // Moved off the corner, the sky no longer covers the screen: what it leaves free shows, and
     // the view beneath is drawn once it can be seen.
@@ -364,11 +356,7 @@ TEST(DisplayCycle, AScreenDrawnIntoPixelsTheHostLendsIsTheScreenItWouldHavePrese
     ASSERT_NE(lent, own);
     ASSERT_EQ(lent->pixelWidth(), own->pixelWidth());
     ASSERT_EQ(lent->pixelHeight(), own->pixelHeight());
-    int differing = 0;
-    for (int y = 0; y < own->pixelHeight(); ++y)
-        for (int x = 0; x < own->pixelWidth(); ++x)
-            differing += lent->pixelAt(x, y) != own->pixelAt(x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(worstChannelDifference(*lent, *own), 0);
     EXPECT_TRUE(app.host.lentMarginIntact()) << "nothing is drawn outside the lent screen";
 
     // A frame of the same screen later (the host does not clear what the last one left).
