@@ -17,6 +17,16 @@ namespace {
 // The largest share of the desktop the first window takes, so that a tablet screen fits.
 constexpr float kMaxDesktopShare = 0.9f;
 constexpr double kDefaultFrameRate = 60.0;
+
+// The window's bars around `picture`, as SDL rectangles.
+std::vector<SDL_Rect> sdlBarsAround(const SDL_Rect& picture, int windowWidth, int windowHeight)
+{
+    std::vector<SDL_Rect> bars;
+    for (const PixelRect& bar :
+         barsAround({picture.x, picture.y, picture.w, picture.h}, windowWidth, windowHeight))
+        bars.push_back({bar.x, bar.y, bar.width, bar.height});
+    return bars;
+}
 } // namespace
 
 Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
@@ -143,10 +153,7 @@ SDL_Rect SDLHost::pictureDestination(int pictureWidth, int pictureHeight) const
 
 void SDLHost::showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture)
 {
-    std::vector<SDL_Rect> bars;
-    for (const PixelRect& bar :
-         barsAround({picture.x, picture.y, picture.w, picture.h}, surface->w, surface->h))
-        bars.push_back({bar.x, bar.y, bar.width, bar.height});
+    const std::vector<SDL_Rect> bars = sdlBarsAround(picture, surface->w, surface->h);
     if (!bars.empty())
         SDL_FillRects(surface, bars.data(), static_cast<int>(bars.size()),
                       SDL_MapRGB(surface->format, 0, 0, 0));
@@ -218,9 +225,7 @@ void SDLHost::present(const Image& screen)
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetRendererOutputSize(m_renderer.get(), &windowWidth, &windowHeight);
-    std::vector<SDL_Rect> bars;
-    for (const PixelRect& bar : barsAround({dest.x, dest.y, dest.w, dest.h}, windowWidth, windowHeight))
-        bars.push_back({bar.x, bar.y, bar.width, bar.height});
+    const std::vector<SDL_Rect> bars = sdlBarsAround(dest, windowWidth, windowHeight);
     SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
     if (!bars.empty())
         SDL_RenderFillRects(m_renderer.get(), bars.data(), static_cast<int>(bars.size()));

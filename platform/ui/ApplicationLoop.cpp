@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace dazed {
 
@@ -300,18 +299,18 @@ void ApplicationLoop::display()
     const auto compose = [this](Image& screen) {
         UIPainter painter(screen);
         const auto window = UIApplication::sharedApplication().keyWindow();
-        const bool shown = window && !window->isHidden();
+        if (!window || window->isHidden()) {
+            painter.fill({0, 0, 0, 1});
+            return;
+        }
         // Whatever an opaque view over the whole screen (the sky) hides is not drawn: neither the
         // black beneath everything nor the views below it, each a screen's worth of pixels
         // written and overwritten every frame.
-        m_cover = shown ? screenCover(*window) : nullptr;
-        m_beneathCover = m_cover != nullptr;
-        if (!m_cover)
+        Composition into{screen, painter, true, screenCover(*window)};
+        into.beneathCover = into.cover != nullptr;
+        if (!into.cover)
             painter.fill({0, 0, 0, 1});
-        if (shown)
-            drawTree(*window, screen, painter, window->frame().origin, true);
-        m_cover = nullptr;
-        m_beneathCover = false;
+        drawTree(*window, window->frame().origin, into);
     };
     // Drawn straight into the window where it lends its pixels: a screen image of the loop's own
     // would be another screen's worth of memory, and one more copy of every frame.
@@ -352,24 +351,20 @@ const UIView* ApplicationLoop::screenCover(UIView& window) const
 
 std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
 {
-    // A capture may be made while the screen is composed (a flip's new side, halfway): it is a
-    // picture of the view alone, whatever covers it on screen.
-    const UIView* const cover = std::exchange(m_cover, nullptr);
-    const bool beneathCover = std::exchange(m_beneathCover, false);
+    // A picture of the view alone, whatever covers it on screen (a flip's new side is captured
+    // while the screen is composed).
     auto image = Image::create(view.frame().size, m_host.displayScale());
     UIPainter painter(*image);
-    drawTree(view, *image, painter, {}, false);
-    m_cover = cover;
-    m_beneathCover = beneathCover;
+    Composition into{*image, painter, false};
+    drawTree(view, {}, into);
     return image;
 }
 
-void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, CGPoint origin,
-                               bool withTransitions)
+void ApplicationLoop::drawTree(UIView& view, CGPoint origin, Composition& into)
 {
     if (view.isHidden())
         return;
-    if (withTransitions) {
+    if (into.withTransitions) {
         if (const auto* t = UIViewAnimation::shared().transitionFor(&view)) {
             const double progress = t->duration > 0 ? (m_host.now() - t->start) / t->duration : 1.0;
             const CGSize size = view.frame().size;
@@ -384,37 +379,34 @@ void ApplicationLoop::drawTree(UIView& view, Image& target, UIPainter& painter, 
                 // Strips overlap by a fraction of a point so that no seam shows between them.
                 const CGRect dest = CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
                                                s.dest.size.width + 0.5f, s.dest.size.height);
-                painter.drawImageColumn(*face, s.sourceMinX, s.sourceMaxX, dest);
+                into.painter.drawImageColumn(*face, s.sourceMinX, s.sourceMaxX, dest);
             }
             return;
         }
     }
-    if (&view == m_cover)
-        m_beneathCover = false;
-    if (m_beneathCover) {
-        const auto subviews = view.subviews();
-        for (const auto& sub : subviews)
-            drawTree(*sub, target, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
-                     withTransitions);
-        return;
-    }
-    const float scale = m_host.displayScale();
-    const auto& backing = view.updateBackingStore(scale);
+    if (&view == into.cover)
+        into.beneathCover = false;
+    if (!into.beneathCover)
+        drawOwnContent(view, origin, into);
+    const auto subviews = view.subviews();
+    for (const auto& sub : subviews)
+        drawTree(*sub, origin.translated(sub->frame().origin.x, sub->frame().origin.y), into);
+}
+
+void ApplicationLoop::drawOwnContent(UIView& view, CGPoint origin, Composition& into)
+{
+    const auto& backing = view.updateBackingStore(m_host.displayScale());
     if (backing) {
-        painter.drawImage(*backing, {origin, backing->size()});
+        into.painter.drawImage(*backing, {origin, backing->size()});
     } else if (const auto& drawing = view.recordedDrawing()) {
         const CGRect area{origin, view.pictureSize()};
         if (!drawing->clearsFirst)
-            painter.fillRect(area, drawing->background);
-        drawRecorded(target, origin, ImageContext::Clear::Black, drawing->ops, area);
+            into.painter.fillRect(area, drawing->background);
+        drawRecorded(into.target, origin, ImageContext::Clear::Black, drawing->ops, area);
     } else if (const auto& colour = view.solidColour()) {
-        painter.fillRect({origin, view.pictureSize()}, *colour);
+        into.painter.fillRect({origin, view.pictureSize()}, *colour);
     }
-    view.paint(painter, origin);
-    const auto subviews = view.subviews();
-    for (const auto& sub : subviews)
-        drawTree(*sub, target, painter, origin.translated(sub->frame().origin.x, sub->frame().origin.y),
-                 withTransitions);
+    view.paint(into.painter, origin);
 }
 
 } // namespace dazed

@@ -71,7 +71,19 @@ private:
     void askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted);
     void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
-    void drawTree(UIView& view, Image& target, UIPainter& painter, CGPoint origin, bool withTransitions);
+    // One picture being composed: the screen, or a capture of one view.
+    struct Composition {
+        Image& target;
+        UIPainter& painter;
+        // Running transitions show their strips (the screen) or are passed over (a capture).
+        bool withTransitions;
+        // Views are passed over until the cover is reached.
+        const UIView* cover{nullptr};
+        bool beneathCover{false};
+    };
+    void drawTree(UIView& view, CGPoint origin, Composition& into);
+    // What `view` itself shows, without its subviews.
+    void drawOwnContent(UIView& view, CGPoint origin, Composition& into);
     // The last view in painting order that is shown, hides what lies beneath it and covers the
     // whole screen, outside any flip; null when there is none. Nothing before it is drawn.
     [[nodiscard]] const UIView* screenCover(UIView& window) const;
@@ -86,9 +98,6 @@ private:
     std::shared_ptr<Image> m_screen;
     bool m_quit{false};
     bool m_wasAnimating{false};
-    // While the screen is composed: views are passed over until the cover is reached.
-    const UIView* m_cover{nullptr};
-    bool m_beneathCover{false};
     bool m_forceDisplay{true};
     double m_lastFrame{0};
     double m_quitAt{0};
