@@ -1,6 +1,7 @@
 // The whole app on the headless host, with the app's own classes as `dazed` registers them: the
 // first frame of a tablet at two pixels per point (time and peak memory), and a storm of 1,000
-// one-finger moves delivered through the real event loop.
+// one-finger moves delivered through the real event loop, and the flip to the information page and
+// back (how long each of its frames takes to draw, and the peak memory through it).
 //
 // The headless host's clock is fake, so the display's refresh is modelled: a 1 kHz input device
 // delivers about 16.7 moves between two refreshes of a 60 Hz display, and the loop handles every
@@ -12,6 +13,7 @@
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/HeadlessHost.h"
 #include "platform/ui/ProcessStats.h"
+#include "platform/ui/UIViewAnimation.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -118,8 +120,56 @@ void BM_DragStorm(benchmark::State& state)
     }
 }
 
+// The flip to the information page and back, a frame a refresh: how long each frame takes to draw
+// (each side is drawn again from its calls, a band of columns at a time, for every frame).
+void BM_FlipTablet2x(benchmark::State& state)
+{
+    std::vector<double> frameMs;
+    double frames = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        HeadlessHost host(2.0f);
+        auto loop = launchTablet(host);
+        if (!loop) {
+            state.SkipWithError("the app did not launch");
+            return;
+        }
+        const int before = host.presentCount();
+        state.ResumeTiming();
+        for (int flip = 0; flip < 2; ++flip) {
+            host.inject(KeyInput{UIKey::fromCharacter('i')});
+            // The key's step draws the first frame; each step after it waits (on the fake clock)
+            // for the next refresh and draws one frame, until the flip is over.
+            bool more = true;
+            do {
+                more = UIViewAnimation::shared().isAnimating();
+                const int presented = host.presentCount();
+                const auto start = std::chrono::steady_clock::now();
+                loop->step();
+                if (host.presentCount() > presented)
+                    frameMs.push_back(
+                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                            .count());
+            } while (more);
+        }
+        state.PauseTiming();
+        frames = host.presentCount() - before;
+        loop.reset();
+        state.ResumeTiming();
+    }
+    state.counters["frames"] = frames;
+    if (!frameMs.empty()) {
+        std::sort(frameMs.begin(), frameMs.end());
+        state.counters["frame_median_ms"] = frameMs[frameMs.size() / 2];
+        state.counters["frame_p90_ms"] = frameMs[frameMs.size() * 9 / 10];
+        state.counters["frame_max_ms"] = frameMs.back();
+    }
+    state.counters["peak_rss_MiB"] = static_cast<double>(peakResidentKibibytes()) / 1024.0;
+}
+
 BENCHMARK(BM_FirstFrameTablet2x)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragStorm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FlipTablet2x)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace dazed

@@ -13,7 +13,9 @@
 
 namespace dazed {
 
-class Image {
+// Always owned through a shared_ptr (every way of making one returns one), so that a recording of
+// drawing calls can keep the images it draws alive.
+class Image : public std::enable_shared_from_this<Image> {
 public:
     // A transparent image of `size` points at `scale` pixels per point, with the pixels that
     // pixelSizeFor gives: each side at least one pixel, and a picture beyond the limits there made

@@ -1,6 +1,7 @@
 #include "platform/graphics/UIPainter.h"
 
 #include "platform/graphics/ImageImpl.h"
+#include "platform/graphics/PainterRecording.h"
 
 #include <algorithm>
 #include <string>
@@ -9,9 +10,21 @@ namespace dazed {
 
 struct UIPainter::Impl {
     CairoPtr cr;
+    // A recording painter keeps its calls here and draws into `measuring` only to measure text.
+    PainterRecording* recording{nullptr};
+    std::shared_ptr<Image> measuring;
 };
 
 namespace {
+
+// Keeps `call`, a call on a painter, in `recording` when there is one; true when it was kept.
+template <typename Call> bool kept(PainterRecording* recording, Call call)
+{
+    if (!recording)
+        return false;
+    recording->add([call = std::move(call)](Image&, UIPainter& painter, CGPoint) { call(painter); });
+    return true;
+}
 
 void setColor(cairo_t* cr, RGBAColor c)
 {
@@ -60,25 +73,49 @@ UIPainter::UIPainter(Image& target)
     m_impl->cr.reset(cairo_create(target.impl().surface.get()));
 }
 
+UIPainter::UIPainter(PainterRecording& recording, float scale)
+    : m_impl(std::make_unique<Impl>())
+{
+    m_impl->recording = &recording;
+    m_impl->measuring = Image::create({1, 1}, scale);
+    m_impl->cr.reset(cairo_create(m_impl->measuring->impl().surface.get()));
+}
+
 UIPainter::~UIPainter() = default;
+
+void PainterRecording::replay(Image& target, UIPainter& painter, CGPoint offset) const
+{
+    UIPainterStateSaver saved(painter);
+    painter.translate(offset.x, offset.y);
+    for (const Step& step : m_steps)
+        step(target, painter, offset);
+}
 
 void UIPainter::save()
 {
+    if (kept(m_impl->recording, [](UIPainter& p) { p.save(); }))
+        return;
     cairo_save(m_impl->cr.get());
 }
 
 void UIPainter::restore()
 {
+    if (kept(m_impl->recording, [](UIPainter& p) { p.restore(); }))
+        return;
     cairo_restore(m_impl->cr.get());
 }
 
 void UIPainter::translate(float dx, float dy)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.translate(dx, dy); }))
+        return;
     cairo_translate(m_impl->cr.get(), dx, dy);
 }
 
 void UIPainter::clip(CGRect rect)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.clip(rect); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
     cairo_clip(cr);
@@ -86,6 +123,8 @@ void UIPainter::clip(CGRect rect)
 
 void UIPainter::fill(RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.fill(color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_reset_clip(cr);
@@ -97,6 +136,8 @@ void UIPainter::fill(RGBAColor color)
 
 void UIPainter::fillRect(CGRect rect, RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRect(rect, color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     setColor(cr, color);
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
@@ -105,6 +146,8 @@ void UIPainter::fillRect(CGRect rect, RGBAColor color)
 
 void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor bottom)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillVerticalGradient(rect, top, bottom); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     std::unique_ptr<cairo_pattern_t, decltype(&cairo_pattern_destroy)> pattern(
         cairo_pattern_create_linear(0, rect.minY(), 0, rect.maxY()), &cairo_pattern_destroy);
@@ -117,6 +160,8 @@ void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor botto
 
 void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRoundedRect(rect, radius, color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
     setColor(cr, color);
@@ -125,6 +170,8 @@ void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
 
 void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.strokeRoundedRect(rect, radius, lineWidth, color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
     setColor(cr, color);
@@ -134,6 +181,8 @@ void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RG
 
 void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillEllipse(rect, color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
     setColor(cr, color);
@@ -142,6 +191,8 @@ void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
 
 void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
 {
+    if (kept(m_impl->recording, [=](UIPainter& p) { p.strokeEllipse(rect, lineWidth, color); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
     setColor(cr, color);
@@ -151,6 +202,9 @@ void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
 
 void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
 {
+    if (kept(m_impl->recording,
+             [=, picture = image.shared_from_this()](UIPainter& p) { p.drawImage(*picture, dest, alpha); }))
+        return;
     const CGSize size = image.size();
     if (size.width <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
         return;
@@ -168,6 +222,9 @@ void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
 
 void UIPainter::copyPixels(const Image& image)
 {
+    if (kept(m_impl->recording,
+             [picture = image.shared_from_this()](UIPainter& p) { p.copyPixels(*picture); }))
+        return;
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_reset_clip(cr);
@@ -181,6 +238,10 @@ void UIPainter::copyPixels(const Image& image)
 
 void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest)
 {
+    if (kept(m_impl->recording, [=, picture = image.shared_from_this()](UIPainter& p) {
+            p.drawImageColumn(*picture, sourceMinX, sourceMaxX, dest);
+        }))
+        return;
     const CGSize size = image.size();
     const float columnWidth = sourceMaxX - sourceMinX;
     if (columnWidth <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
@@ -197,6 +258,7 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
     cairo_set_source_surface(cr, image.impl().surface.get(), -sourceMinX, 0);
     // Neighbouring strips must meet without seams, so the edges are not faded out.
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
     cairo_paint(cr);
     cairo_restore(cr);
 }
@@ -217,6 +279,12 @@ CGSize UIPainter::measureText(std::string_view text, const FontSpec& font)
 void UIPainter::drawText(std::string_view text, CGRect rect, const FontSpec& font, RGBAColor color,
                          TextAlignment alignment)
 {
+    // The family may be a string the caller lets go; the recording keeps its own copy.
+    if (kept(m_impl->recording, [=, text = std::string(text), family = std::string(font.family),
+                                 size = font.size, weight = font.weight](UIPainter& p) {
+            p.drawText(text, rect, FontSpec{family.c_str(), size, weight}, color, alignment);
+        }))
+        return;
     if (text.empty())
         return;
     cairo_t* cr = m_impl->cr.get();

@@ -24,10 +24,16 @@ struct FontSpec {
     FontWeight weight{FontWeight::Regular};
 };
 
+class PainterRecording;
+
 class UIPainter {
 public:
     // The target must outlive the painter.
     explicit UIPainter(Image& target);
+    // A painter that draws nothing: every call is kept in `recording` (which must outlive the
+    // painter), to be made again on a painter over an image of `scale` pixels per point. Text is
+    // measured as it would be there.
+    UIPainter(PainterRecording& recording, float scale);
     ~UIPainter();
     UIPainter(const UIPainter&) = delete;
     UIPainter& operator=(const UIPainter&) = delete;

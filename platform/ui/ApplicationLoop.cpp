@@ -1,6 +1,7 @@
 #include "platform/ui/ApplicationLoop.h"
 
 #include "platform/graphics/ImageContext.h"
+#include "platform/graphics/PainterRecording.h"
 #include "platform/graphics/PixelSize.h"
 #include "platform/graphics/UIPainter.h"
 #include "platform/ui/NSNotificationCenter.h"
@@ -77,6 +78,14 @@ UIDeviceOrientation turned(UIDeviceOrientation orientation, RotationDirection di
     const int step = direction == RotationDirection::Left ? 1 : 3;
     return anticlockwise[(i + step) % 4];
 }
+
+// A flipping side is drawn again in bands of columns of about this many bytes (at least
+// kMinFlipBandColumns pixels wide), each band with this many pixels more on either side, so that
+// the strips taken from near its edges are filtered as they would be from a picture of the whole
+// side. A tablet side at two pixels per point, 12 MiB, is drawn in four bands of 3.1 MiB.
+constexpr long kFlipBandBytes = 4096L << 10;
+constexpr int kMinFlipBandColumns = 64;
+constexpr int kFlipBandMarginPixels = 8;
 
 } // namespace
 
@@ -306,7 +315,7 @@ void ApplicationLoop::display()
         // Whatever an opaque view over the whole screen (the sky) hides is not drawn: neither the
         // black beneath everything nor the views below it, each a screen's worth of pixels
         // written and overwritten every frame.
-        Composition into{screen, painter, true, screenCover(*window)};
+        Composition into{&screen, painter, true, screenCover(*window)};
         into.beneathCover = into.cover != nullptr;
         if (!into.cover)
             painter.fill({0, 0, 0, 1});
@@ -325,6 +334,8 @@ void ApplicationLoop::display()
         compose(*m_screen);
         m_host.present(*m_screen);
     }
+    if (!animating)
+        m_flipBand.reset();
     m_lastFrame = now;
     ++m_presentedFrames;
 }
@@ -349,15 +360,16 @@ const UIView* ApplicationLoop::screenCover(UIView& window) const
     return cover;
 }
 
-std::shared_ptr<Image> ApplicationLoop::capture(UIView& view)
+std::shared_ptr<const PainterRecording> ApplicationLoop::capture(UIView& view)
 {
-    // A picture of the view alone, whatever covers it on screen (a flip's new side is captured
-    // while the screen is composed).
-    auto image = Image::create(view.frame().size, m_host.displayScale());
-    UIPainter painter(*image);
-    Composition into{*image, painter, false};
+    // The view alone, whatever covers it on screen (a flip's new side is captured while the screen
+    // is composed), kept as calls: a picture would be a screen's worth of memory.
+    auto recording = std::make_shared<PainterRecording>(view.frame().size);
+    UIPainter painter(*recording, m_host.displayScale());
+    Composition into{nullptr, painter, false};
+    into.recording = recording.get();
     drawTree(view, {}, into);
-    return image;
+    return recording;
 }
 
 void ApplicationLoop::drawTree(UIView& view, CGPoint origin, Composition& into)
@@ -372,15 +384,8 @@ void ApplicationLoop::drawTree(UIView& view, CGPoint origin, Composition& into)
             // no more than the widest picture has pixels.
             const int strips = saturatingInt(size.width / 2, 8, kMaxImageSide);
             const FlipFrame frame = flipFrameAt(t->kind, progress, size, strips);
-            const auto face = UIViewAnimation::shared().side(&view, frame.showsNewContent);
-            if (!face)
-                return;
-            for (const auto& s : frame.strips) {
-                // Strips overlap by a fraction of a point so that no seam shows between them.
-                const CGRect dest = CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
-                                               s.dest.size.width + 0.5f, s.dest.size.height);
-                into.painter.drawImageColumn(*face, s.sourceMinX, s.sourceMaxX, dest);
-            }
+            if (const auto side = UIViewAnimation::shared().side(&view, frame.showsNewContent))
+                drawFlipFrame(*side, frame, origin, into);
             return;
         }
     }
@@ -402,11 +407,69 @@ void ApplicationLoop::drawOwnContent(UIView& view, CGPoint origin, Composition& 
         const CGRect area{origin, view.pictureSize()};
         if (!drawing->clearsFirst)
             into.painter.fillRect(area, drawing->background);
-        drawRecorded(into.target, origin, ImageContext::Clear::Black, drawing->ops, area);
+        if (into.recording) {
+            // Kept in order with the painter's calls, which go into the same recording.
+            into.recording->add(
+                [ops = drawing->ops, origin, area](Image& target, UIPainter&, CGPoint offset) {
+                    drawRecorded(target, origin.translated(offset.x, offset.y), ImageContext::Clear::Black,
+                                 *ops, CGRect{area.origin.translated(offset.x, offset.y), area.size});
+                });
+        } else if (into.target) {
+            drawRecorded(*into.target, origin, ImageContext::Clear::Black, *drawing->ops, area);
+        }
     } else if (const auto& colour = view.solidColour()) {
         into.painter.fillRect({origin, view.pictureSize()}, *colour);
     }
     view.paint(into.painter, origin);
+}
+
+void ApplicationLoop::drawFlipFrame(const PainterRecording& side, const FlipFrame& frame, CGPoint origin,
+                                    Composition& into)
+{
+    // Each band of the side's columns is drawn again into one small picture, and the strips taken
+    // from it: a picture of the whole side would be one more screen's worth of memory (12 MiB on a
+    // tablet at two pixels per point) for as long as the flip runs.
+    const PixelSize whole = pixelSizeFor(side.size(), m_host.displayScale());
+    const float scale = whole.scale;
+    // As few bands as the budget allows, all as wide: each band draws the whole side again.
+    const long widest =
+        std::max<long>(kMinFlipBandColumns, kFlipBandBytes / (4L * whole.height) - 2 * kFlipBandMarginPixels);
+    const long bands = (whole.width + widest - 1) / widest;
+    const int bandColumns = static_cast<int>(
+        std::min<long>(whole.width, (whole.width + bands - 1) / bands + 2 * kFlipBandMarginPixels));
+    // (A width in points may come back a pixel wider once rounded up.)
+    if (!m_flipBand || m_flipBand->scale() != scale || m_flipBand->pixelHeight() != whole.height ||
+        m_flipBand->pixelWidth() < bandColumns || m_flipBand->pixelWidth() > bandColumns + 1)
+        m_flipBand = Image::create({static_cast<float>(bandColumns) / scale, side.size().height}, scale);
+    Image& band = *m_flipBand;
+    const int bandWidth = band.pixelWidth();
+    UIPainter bandPainter(band);
+
+    const auto& strips = frame.strips;
+    std::size_t next = 0;
+    while (next < strips.size()) {
+        // The band starts a margin before the first strip still to draw, and ends where the side
+        // does if it reaches that far, so that both are padded alike at the side's edges.
+        const int wanted =
+            static_cast<int>(std::floor(strips[next].sourceMinX * scale)) - kFlipBandMarginPixels;
+        const int left = std::clamp(wanted, 0, std::max(0, whole.width - bandWidth));
+        const int right = left + bandWidth;
+        const float leftPoints = static_cast<float>(left) / scale;
+        bandPainter.fill({0, 0, 0, 0});
+        side.replay(band, bandPainter, {-leftPoints, 0});
+        std::size_t end = next + 1; // a strip wider than a band is drawn from what the band holds
+        while (end < strips.size() &&
+               (right >= whole.width || strips[end].sourceMaxX * scale + kFlipBandMarginPixels <= right))
+            ++end;
+        for (std::size_t i = next; i < end; ++i) {
+            const FlipStrip& s = strips[i];
+            // Strips overlap by a fraction of a point so that no seam shows between them.
+            const CGRect dest = CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
+                                           s.dest.size.width + 0.5f, s.dest.size.height);
+            into.painter.drawImageColumn(band, s.sourceMinX - leftPoints, s.sourceMaxX - leftPoints, dest);
+        }
+        next = end;
+    }
 }
 
 } // namespace dazed

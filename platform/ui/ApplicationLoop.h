@@ -19,6 +19,8 @@
 namespace dazed {
 
 class UIPainter;
+class PainterRecording;
+struct FlipFrame;
 
 class ApplicationLoop {
 public:
@@ -59,8 +61,9 @@ public:
         m_eventObserver = std::move(observer);
     }
 
-    // Renders `view` and its subviews into a new image the view's size (the flip's captures).
-    [[nodiscard]] std::shared_ptr<Image> capture(UIView& view);
+    // Records how `view` and its subviews draw, the view's top left at the origin, whatever covers
+    // it on screen (the flip's sides).
+    [[nodiscard]] std::shared_ptr<const PainterRecording> capture(UIView& view);
 
 private:
     void setDeviceOrientation(UIDeviceOrientation orientation);
@@ -71,19 +74,25 @@ private:
     void askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted);
     void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
-    // One picture being composed: the screen, or a capture of one view.
+    // One picture being composed: the screen, or a capture of one view as its drawing calls.
     struct Composition {
-        Image& target;
+        // Null while capturing: `painter` then records, and so is `recording` given what the
+        // views' own recorded calls draw.
+        Image* target;
         UIPainter& painter;
         // Running transitions show their strips (the screen) or are passed over (a capture).
         bool withTransitions;
         // Views are passed over until the cover is reached.
         const UIView* cover{nullptr};
         bool beneathCover{false};
+        PainterRecording* recording{nullptr};
     };
     void drawTree(UIView& view, CGPoint origin, Composition& into);
     // What `view` itself shows, without its subviews.
     void drawOwnContent(UIView& view, CGPoint origin, Composition& into);
+    // One frame of a flip: `side` turned as `frame` says, the view's top left at `origin`.
+    void drawFlipFrame(const PainterRecording& side, const FlipFrame& frame, CGPoint origin,
+                       Composition& into);
     // The last view in painting order that is shown, hides what lies beneath it and covers the
     // whole screen, outside any flip; null when there is none. Nothing before it is drawn.
     [[nodiscard]] const UIView* screenCover(UIView& window) const;
@@ -96,6 +105,9 @@ private:
     LoadedInterface m_interface;
     TouchDispatcher m_touches;
     std::shared_ptr<Image> m_screen;
+    // A band of columns of a flipping side, drawn again for each band of every flip frame; kept
+    // while a flip runs.
+    std::shared_ptr<Image> m_flipBand;
     bool m_quit{false};
     bool m_wasAnimating{false};
     bool m_forceDisplay{true};

@@ -282,12 +282,14 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
         const bool clearsFirst = clear && clear->rect.minX() <= 0.0f && clear->rect.minY() <= 0.0f &&
                                  clear->rect.maxX() >= m_frame.size.width &&
                                  clear->rect.maxY() >= m_frame.size.height;
-        m_drawing = RecordedDrawing{recording.takeOps(), fill, clearsFirst};
+        m_drawing = RecordedDrawing{std::make_shared<const std::vector<DrawOp>>(recording.takeOps()), fill,
+                                    clearsFirst};
         return m_backing;
     }
     m_drawing.reset();
     m_solidColour.reset();
-    if (sizeChanged || !m_backing)
+    // A picture still held elsewhere (by a flip's recorded side) is left as it is.
+    if (sizeChanged || !m_backing || m_backing.use_count() > 1)
         m_backing = Image::create(m_frame.size, scale);
     UIPainter painter(*m_backing);
     painter.fill(fill);

@@ -123,7 +123,8 @@ public:
     // What an opaque view's drawRect drew, kept as its calls: the display makes them again into
     // the screen over the background, clipped to pictureSize(), instead of copying a picture.
     struct RecordedDrawing {
-        std::vector<DrawOp> ops;
+        // Shared, never changed: a flip's recorded side keeps the calls it was drawn with.
+        std::shared_ptr<const std::vector<DrawOp>> ops;
         RGBAColor background;
         // The first call clears the whole view, so the background filled beneath never shows.
         bool clearsFirst{false};

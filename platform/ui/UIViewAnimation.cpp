@@ -120,7 +120,7 @@ const UIViewAnimation::Transition* UIViewAnimation::transitionFor(const UIView* 
     return nullptr;
 }
 
-std::shared_ptr<Image> UIViewAnimation::side(const UIView* view, bool newSide)
+std::shared_ptr<const PainterRecording> UIViewAnimation::side(const UIView* view, bool newSide)
 {
     for (auto& t : m_running) {
         const auto shown = t.view.lock();
@@ -129,7 +129,7 @@ std::shared_ptr<Image> UIViewAnimation::side(const UIView* view, bool newSide)
         if (!newSide)
             return t.before;
         if (!t.after && m_capture) {
-            // The old side is let go first: at two pixels per point each is 12 MiB on a tablet.
+            // The old side is let go first: whatever it keeps alive (the images it draws) with it.
             t.before.reset();
             t.after = m_capture(*shown);
         }

@@ -1,11 +1,11 @@
 #pragma once
 
 // Animation blocks and the flip transition. Model changes made inside a block take effect at once;
-// a transition set on a view remembers the view's picture before the changes, and the display
-// cycle then shows the view turning over around its vertical axis from that picture to the new one.
+// a transition set on a view remembers how the view was drawn before the changes, and the display
+// cycle then shows the view turning over around its vertical axis from that side to the new one.
 
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/PainterRecording.h"
 #include "platform/ui/UIView.h"
 
 #include <functional>
@@ -14,7 +14,7 @@
 
 namespace dazed {
 
-// One vertical strip of a face of the turning view: the source column (image points) and where it
+// One vertical strip of a face of the turning view: the source column (the face's points) and where it
 // lands on screen (points relative to the view's frame origin).
 struct FlipStrip {
     float sourceMinX{0};
@@ -39,10 +39,10 @@ public:
         std::weak_ptr<UIView> view;
         UIViewAnimationTransition kind{UIViewAnimationTransitionNone};
         double duration{0};
-        std::shared_ptr<Image> before;
-        // Captured when the flip first shows it, halfway; `before` is let go then, so that one
-        // screen's worth of picture is kept at a time.
-        std::shared_ptr<Image> after;
+        // The sides are kept as the calls that drew them, not as pictures.
+        std::shared_ptr<const PainterRecording> before;
+        // Captured when the flip first shows it, halfway; `before` is let go then.
+        std::shared_ptr<const PainterRecording> after;
         double start{0};
     };
 
@@ -53,8 +53,8 @@ public:
     void setTransition(UIViewAnimationTransition transition, UIView* view);
     void commit();
 
-    // Set by the running application: renders a view and its subviews into a new image.
-    void setCapture(std::function<std::shared_ptr<Image>(UIView&)> capture)
+    // Set by the running application: records how a view and its subviews draw.
+    void setCapture(std::function<std::shared_ptr<const PainterRecording>(UIView&)> capture)
     {
         m_capture = std::move(capture);
     }
@@ -63,10 +63,10 @@ public:
     // gone, and answers whether any is still running.
     bool advance(double now);
     [[nodiscard]] const Transition* transitionFor(const UIView* view) const;
-    // The picture of the side of `view`'s running transition to show: the old one, or the new
-    // one, captured the first time it is asked for (the old one is let go then). Null when no
-    // transition runs on `view` or its view is gone.
-    std::shared_ptr<Image> side(const UIView* view, bool newSide);
+    // The side of `view`'s running transition to show: the old one, or the new one, captured the
+    // first time it is asked for (the old one is let go then). Null when no transition runs on
+    // `view` or its view is gone.
+    std::shared_ptr<const PainterRecording> side(const UIView* view, bool newSide);
     [[nodiscard]] bool isAnimating() const { return !m_running.empty(); }
     [[nodiscard]] const std::vector<Transition>& running() const { return m_running; }
     void reset();
@@ -79,7 +79,7 @@ private:
     std::vector<Block> m_blocks;
     std::vector<Transition> m_committed;
     std::vector<Transition> m_running;
-    std::function<std::shared_ptr<Image>(UIView&)> m_capture;
+    std::function<std::shared_ptr<const PainterRecording>(UIView&)> m_capture;
 };
 
 } // namespace dazed

@@ -254,7 +254,7 @@ TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould
     app.loop.display();
     EXPECT_FALSE(sky->backingStore()) << "an opaque view keeps no picture";
     ASSERT_TRUE(sky->recordedDrawing());
-    EXPECT_FALSE(sky->recordedDrawing()->ops.empty());
+    EXPECT_FALSE(sky->recordedDrawing()->ops->empty());
     const std::shared_ptr<Image> withCalls = app.host.lastPresented();
     ASSERT_NE(withCalls, withPicture);
 
@@ -310,7 +310,7 @@ TEST(DisplayCycle, WhatAnOpaqueViewOverTheWholeScreenHidesIsNotDrawnAndTheScreen
     {
         UIPainter painter(*expected);
         painter.fill({0, 1, 0, 1});
-        drawRecorded(*expected, {}, ImageContext::Clear::Black, sky->recordedDrawing()->ops);
+        drawRecorded(*expected, {}, ImageContext::Clear::Black, *sky->recordedDrawing()->ops);
         painter.fillRect(CGRectMake(100, 100, 60, 60), {1, 0, 0, 1});
     }
     const std::shared_ptr<Image> covered = app.host.lastPresented();
@@ -460,41 +460,6 @@ TEST(EventLoop, SleepsUntilTheNextEventWhenIdleAndWakesPerFrameOnlyWhileAnimatin
     }
     EXPECT_NEAR(static_cast<double>(framed), 6.0, 1.0);
     EXPECT_FALSE(app.host.waits().back());
-}
-
-TEST(EventLoop, AFlipKeepsAPictureOfOneSideAtATime)
-{
-    test::HeadlessApp app;
-    auto root = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
-    root->setBackgroundColor(UIColor(0, 0, 1, 1));
-    app.window->addSubview(root);
-    app.loop.display();
-
-    UIView::beginAnimations();
-    UIView::setAnimationDuration(1.0);
-    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
-    root->setBackgroundColor(UIColor(1, 0, 0, 1));
-    UIView::commitAnimations();
-    app.host.advance(0.1);
-    app.loop.display();
-    const auto* flip = UIViewAnimation::shared().transitionFor(root.get());
-    ASSERT_NE(flip, nullptr);
-    EXPECT_TRUE(flip->before);
-    EXPECT_FALSE(flip->after) << "the new side is not captured before it shows";
-    EXPECT_EQ(app.host.lastPresented()->pixelAt(160, 240), kBlue) << "the old side turns away first";
-
-    app.host.advance(0.6);
-    app.loop.display();
-    flip = UIViewAnimation::shared().transitionFor(root.get());
-    ASSERT_NE(flip, nullptr);
-    EXPECT_FALSE(flip->before) << "the old side is let go once the new one shows";
-    EXPECT_TRUE(flip->after);
-    EXPECT_EQ(app.host.lastPresented()->pixelAt(160, 240), kRed);
-
-    app.host.advance(0.5);
-    app.loop.display();
-    EXPECT_EQ(UIViewAnimation::shared().transitionFor(root.get()), nullptr);
-    EXPECT_EQ(app.host.lastPresented()->pixelAt(160, 240), kRed);
 }
 
 // Hands CountingView's drawRect a recording instead of its picture, and notes who drew when.
