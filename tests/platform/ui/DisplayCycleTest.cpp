@@ -536,9 +536,9 @@ TEST(EventObserver, IsToldOfEachEventOfABatchBeforeTheDisplayCycle)
         seen.push_back("presented " + std::to_string(app.host.presentCount()));
     });
     const int presented = app.host.presentCount();
-    app.host.inject(KeyInput{UIKey::fromCharacter('x')});
-    app.host.inject(ResizeInput{});
-    app.host.inject(FullScreenInput{});
+    const std::vector<HostEvent> batch{KeyInput{UIKey::fromCharacter('x')}, ResizeInput{}, FullScreenInput{}};
+    for (const HostEvent& event : batch)
+        app.host.inject(event);
     app.loop.step();
     const std::string before = "presented " + std::to_string(presented);
     EXPECT_EQ(seen, (std::vector<std::string>{"key", before, "resize", before, "other", before}))
