@@ -258,6 +258,9 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
     cairo_set_source_surface(cr, image.impl().surface.get(), -sourceMinX, 0);
     // Neighbouring strips must meet without seams, so the edges are not faded out.
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    // Bilinear, which pixman scales on its fast paths: the good filter's box sampling went through
+    // its general path, 70-80 ms for the 384 strips of a flip frame at tablet size and two pixels
+    // per point, and at a flip's speed the difference does not show.
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
     cairo_paint(cr);
     cairo_restore(cr);
@@ -279,10 +282,13 @@ CGSize UIPainter::measureText(std::string_view text, const FontSpec& font)
 void UIPainter::drawText(std::string_view text, CGRect rect, const FontSpec& font, RGBAColor color,
                          TextAlignment alignment)
 {
-    // The family may be a string the caller lets go; the recording keeps its own copy.
-    if (kept(m_impl->recording, [=, text = std::string(text), family = std::string(font.family),
-                                 size = font.size, weight = font.weight](UIPainter& p) {
-            p.drawText(text, rect, FontSpec{family.c_str(), size, weight}, color, alignment);
+    // The family may be a string the caller lets go; the recording keeps its own copy (and no
+    // family as none).
+    if (kept(m_impl->recording, [=, text = std::string(text), named = font.family != nullptr,
+                                 family = std::string(font.family ? font.family : ""), size = font.size,
+                                 weight = font.weight](UIPainter& p) {
+            p.drawText(text, rect, FontSpec{named ? family.c_str() : nullptr, size, weight}, color,
+                       alignment);
         }))
         return;
     if (text.empty())

@@ -196,18 +196,6 @@ TEST(DisplayCycle, ATransparentViewThatDrawsNothingKeepsNoPictureUntilItDraws)
     EXPECT_EQ(app.host.lastPresented()->pixelAt(55, 55), kBlue) << "the square it no longer draws is gone";
 }
 
-// The largest difference of any channel of any pixel between two images of one size.
-int worstChannelDifference(const Image& a, const Image& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
-                                                 static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
-    return worst;
-}
-
 // Strokes, a disc, text and a fill that reaches past its bounds: everything a picture's edges and
 // antialiasing could show differently.
 class SkyLikeView : public UIView {
@@ -258,7 +246,7 @@ TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould
     const std::shared_ptr<Image> withCalls = app.host.lastPresented();
     ASSERT_NE(withCalls, withPicture);
 
-    EXPECT_LE(worstChannelDifference(*withPicture, *withCalls), 1);
+    EXPECT_LE(test::worstChannelDifference(*withPicture, *withCalls), 1);
     EXPECT_EQ(withCalls->pixelAt(2 * 29, 2 * 35), kBlue) << "the fill is cut at the view's left edge";
     EXPECT_EQ(withCalls->pixelAt(2 * 131, 2 * 75), kBlue) << "and at its right edge";
 
@@ -314,7 +302,7 @@ TEST(DisplayCycle, WhatAnOpaqueViewOverTheWholeScreenHidesIsNotDrawnAndTheScreen
         painter.fillRect(CGRectMake(100, 100, 60, 60), {1, 0, 0, 1});
     }
     const std::shared_ptr<Image> covered = app.host.lastPresented();
-    EXPECT_EQ(worstChannelDifference(*covered, *expected), 0);
+    EXPECT_EQ(test::worstChannelDifference(*covered, *expected), 0);
 
     // Moved off the corner, the sky no longer covers the screen: what it leaves free shows, and
     // the view beneath is drawn once it can be seen.
@@ -356,7 +344,7 @@ TEST(DisplayCycle, AScreenDrawnIntoPixelsTheHostLendsIsTheScreenItWouldHavePrese
     ASSERT_NE(lent, own);
     ASSERT_EQ(lent->pixelWidth(), own->pixelWidth());
     ASSERT_EQ(lent->pixelHeight(), own->pixelHeight());
-    EXPECT_EQ(worstChannelDifference(*lent, *own), 0);
+    EXPECT_EQ(test::worstChannelDifference(*lent, *own), 0);
     EXPECT_TRUE(app.host.lentMarginIntact()) << "nothing is drawn outside the lent screen";
 
     // A frame of the same screen later (the host does not clear what the last one left).

@@ -8,9 +8,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace dazed {
@@ -18,17 +16,6 @@ namespace {
 
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kBlue = 0xFF0000FFu;
-
-int worstChannelDifference(const Image& a, const Image& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
-                                                 static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
-    return worst;
-}
 
 // Stripes and text across the whole width, so that every band of columns holds some of each.
 class StripedView : public UIView {
@@ -120,7 +107,7 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
         // Scaled strips are sampled at positions rounded to Cairo's fixed point, which a band's
         // whole-pixel offset can tip: a few pixels a level or two apart, scattered, none where the
         // bands meet.
-        EXPECT_LE(worstChannelDifference(*app.host.lastPresented(), *expected), 2);
+        EXPECT_LE(test::worstChannelDifference(*app.host.lastPresented(), *expected), 2);
     }
 }
 
