@@ -3,6 +3,7 @@
 #include "platform/graphics/CairoHandles.h"
 
 #include <algorithm>
+#include <functional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -17,8 +18,6 @@ struct Band {
     int endRow{0};
 };
 
-// A context over rows [firstRow, endRow) of `image` only, drawing in the image's coordinates.
-// False when Cairo cannot make it.
 void clipTo(cairo_t* cr, const std::optional<CGRect>& clip)
 {
     if (!clip)
@@ -27,8 +26,9 @@ void clipTo(cairo_t* cr, const std::optional<CGRect>& clip)
     cairo_clip(cr);
 }
 
-bool drawBand(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-              CairoContext::ClearMode clear, Band band, const std::optional<CGRect>& clip)
+// Has `draw` draw through a context over rows [firstRow, endRow) of `image` only, in the image's
+// coordinates. False when Cairo cannot make it.
+bool drawBand(cairo_surface_t* image, Band band, const std::function<void(cairo_t*)>& draw)
 {
     unsigned char* data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
@@ -50,33 +50,23 @@ bool drawBand(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origi
     CairoPtr cr(cairo_create(rows.get()));
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return false;
-    clipTo(cr.get(), clip);
-    cairo_translate(cr.get(), origin.x, origin.y);
-    {
-        CairoContext context(cr.get(), clear);
-        replay(ops, &context);
-    }
+    draw(cr.get());
+    cr.reset();
     cairo_surface_flush(rows.get());
     return true;
 }
 
-// One context over the whole image, clipped to `band`'s rows when one is given.
-void drawWhole(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-               CairoContext::ClearMode clear, const std::optional<CGRect>& clip, const Band* band = nullptr)
+// Has `draw` draw through one context over the whole image, clipped to `band`'s rows.
+void drawWhole(cairo_surface_t* image, Band band, const std::function<void(cairo_t*)>& draw)
 {
     CairoPtr cr(cairo_create(image));
-    if (band) {
-        double sx = 1.0;
-        double sy = 1.0;
-        cairo_surface_get_device_scale(image, &sx, &sy);
-        cairo_rectangle(cr.get(), 0.0, band->firstRow / sy, cairo_image_surface_get_width(image) / sx,
-                        (band->endRow - band->firstRow) / sy);
-        cairo_clip(cr.get());
-    }
-    clipTo(cr.get(), clip);
-    cairo_translate(cr.get(), origin.x, origin.y);
-    CairoContext context(cr.get(), clear);
-    replay(ops, &context);
+    double sx = 1.0;
+    double sy = 1.0;
+    cairo_surface_get_device_scale(image, &sx, &sy);
+    cairo_rectangle(cr.get(), 0.0, band.firstRow / sy, cairo_image_surface_get_width(image) / sx,
+                    (band.endRow - band.firstRow) / sy);
+    cairo_clip(cr.get());
+    draw(cr.get());
 }
 } // namespace
 
@@ -88,16 +78,13 @@ int bandsFor(int pixelWidth, int pixelHeight)
         std::clamp(std::min<long>(cores, pixels / kMinPixelsPerBand), 1L, long{kMaxBands}));
 }
 
-void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip)
+void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cairo_t*)>& draw)
 {
-    // Most views draw nothing of their own: no call, no pixel, no thread.
-    if (ops.empty())
-        return;
     const int height = cairo_image_surface_get_height(image);
     bands = std::clamp(bands, 1, std::max(1, height));
     if (bands == 1 || cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {
-        drawWhole(ops, image, origin, clear, clip);
+        CairoPtr cr(cairo_create(image));
+        draw(cr.get());
         return;
     }
     // The bands write the image's pixels behind Cairo's back: it finishes whatever it has pending
@@ -113,21 +100,35 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     std::vector<std::size_t> leftOver;
     for (std::size_t i = 1; i < all.size(); ++i) {
         try {
-            threads.emplace_back([&, i] { drawn[i] = drawBand(ops, image, origin, clear, all[i], clip); });
+            threads.emplace_back([&, i] { drawn[i] = drawBand(image, all[i], draw); });
         } catch (const std::system_error&) {
             leftOver.push_back(i);
         }
     }
-    drawn[0] = drawBand(ops, image, origin, clear, all[0], clip);
+    drawn[0] = drawBand(image, all[0], draw);
     for (std::size_t i : leftOver)
-        drawn[i] = drawBand(ops, image, origin, clear, all[i], clip);
+        drawn[i] = drawBand(image, all[i], draw);
     for (std::thread& thread : threads)
         thread.join();
     cairo_surface_mark_dirty(image);
     // A band Cairo could not set up (out of memory) is drawn through the whole image, clipped.
     for (std::size_t i = 0; i < all.size(); ++i)
         if (!drawn[i])
-            drawWhole(ops, image, origin, clear, clip, &all[i]);
+            drawWhole(image, all[i], draw);
+}
+
+void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
+                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip)
+{
+    // Most views draw nothing of their own: no call, no pixel, no thread.
+    if (ops.empty())
+        return;
+    drawInBands(image, bands, [&](cairo_t* cr) {
+        clipTo(cr, clip);
+        cairo_translate(cr, origin.x, origin.y);
+        CairoContext context(cr, clear);
+        replay(ops, &context);
+    });
 }
 
 } // namespace dazed

@@ -10,6 +10,7 @@
 #include "platform/graphics/RecordingContext.h"
 
 #include <cairo.h>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -22,6 +23,14 @@ namespace dazed {
 // a core is free. 1 draws the image whole on the calling thread.
 inline constexpr long kMinPixelsPerBand = 300'000;
 int bandsFor(int pixelWidth, int pixelHeight);
+
+// Has `draw` draw into `image`, an image surface with its device scale set, in `bands` bands of
+// rows: it is called once a band, all but the first on threads of their own, with a context over
+// that band's rows only which draws in the image's coordinates. Returns when every band is drawn.
+// Where a band cannot be set up or its thread cannot start, the calling thread draws it; a band
+// Cairo cannot make is drawn through the whole image clipped to its rows. `draw` must only draw
+// through the context it is given and read what no band writes.
+void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cairo_t*)>& draw);
 
 // Draws `ops` into `image`, an image surface with its device scale set, as a CairoContext over the
 // whole image with its origin moved to `origin` (points) and clipped to `clip` (points, before the

@@ -1,5 +1,6 @@
 #include "platform/graphics/UIPainter.h"
 
+#include "platform/graphics/CairoBands.h"
 #include "platform/graphics/ImageImpl.h"
 #include "platform/graphics/PainterRecording.h"
 
@@ -63,6 +64,33 @@ void selectFont(cairo_t* cr, const FontSpec& font)
                            font.weight == FontWeight::Bold ? CAIRO_FONT_WEIGHT_BOLD
                                                            : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, font.size);
+}
+
+// The column of `source` (of `size` points) between column.sourceMinX and sourceMaxX scaled into
+// column.dest.
+void drawColumn(cairo_t* cr, cairo_surface_t* source, CGSize size, const ImageColumn& column)
+{
+    const float columnWidth = column.sourceMaxX - column.sourceMinX;
+    const CGRect& dest = column.dest;
+    if (columnWidth <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
+        return;
+    cairo_save(cr);
+    // A hard-edged clip: soft edges of neighbouring strips would add up to visible seams.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
+    cairo_clip(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+    cairo_translate(cr, dest.minX(), dest.minY());
+    cairo_scale(cr, dest.size.width / columnWidth, dest.size.height / size.height);
+    cairo_set_source_surface(cr, source, -column.sourceMinX, 0);
+    // Neighbouring strips must meet without seams, so the edges are not faded out.
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    // Bilinear, which pixman scales on its fast paths: the good filter's box sampling went through
+    // its general path, 70-80 ms for the 384 strips of a flip frame at tablet size and two pixels
+    // per point, and at a flip's speed the difference does not show.
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_paint(cr);
+    cairo_restore(cr);
 }
 
 } // namespace
@@ -242,28 +270,33 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
             p.drawImageColumn(*picture, sourceMinX, sourceMaxX, dest);
         }))
         return;
-    const CGSize size = image.size();
-    const float columnWidth = sourceMaxX - sourceMinX;
-    if (columnWidth <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
+    drawColumn(m_impl->cr.get(), image.impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
+}
+
+void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns)
+{
+    if (columns.empty())
         return;
-    cairo_t* cr = m_impl->cr.get();
-    cairo_save(cr);
-    // A hard-edged clip: soft edges of neighbouring strips would add up to visible seams.
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
-    cairo_clip(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
-    cairo_translate(cr, dest.minX(), dest.minY());
-    cairo_scale(cr, dest.size.width / columnWidth, dest.size.height / size.height);
-    cairo_set_source_surface(cr, image.impl().surface.get(), -sourceMinX, 0);
-    // Neighbouring strips must meet without seams, so the edges are not faded out.
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    // Bilinear, which pixman scales on its fast paths: the good filter's box sampling went through
-    // its general path, 70-80 ms for the 384 strips of a flip frame at tablet size and two pixels
-    // per point, and at a flip's speed the difference does not show.
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    cairo_surface_t* source = image.impl().surface.get();
+    cairo_surface_flush(source);
+    const CGSize size = image.size();
+    cairo_surface_t* surface = target.impl().surface.get();
+    drawInBands(surface,
+                bandsFor(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)),
+                [&](cairo_t* cr) {
+                    // Each band reads the image through a surface of its own over the same pixels:
+                    // no Cairo object is shared between threads.
+                    CairoSurfacePtr own(cairo_image_surface_create_for_data(
+                        cairo_image_surface_get_data(source), cairo_image_surface_get_format(source),
+                        cairo_image_surface_get_width(source), cairo_image_surface_get_height(source),
+                        cairo_image_surface_get_stride(source)));
+                    double sx = 1.0;
+                    double sy = 1.0;
+                    cairo_surface_get_device_scale(source, &sx, &sy);
+                    cairo_surface_set_device_scale(own.get(), sx, sy);
+                    for (const ImageColumn& column : columns)
+                        drawColumn(cr, own.get(), size, column);
+                });
 }
 
 CGSize UIPainter::measureText(std::string_view text, const FontSpec& font)

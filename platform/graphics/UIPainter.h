@@ -9,6 +9,7 @@
 #include "platform/graphics/Image.h"
 
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace dazed {
@@ -25,6 +26,14 @@ struct FontSpec {
 };
 
 class PainterRecording;
+
+// A column of an image between x = sourceMinX and sourceMaxX (image points, full height) and the
+// rectangle it is scaled into.
+struct ImageColumn {
+    float sourceMinX{0};
+    float sourceMaxX{0};
+    CGRect dest;
+};
 
 class UIPainter {
 public:
@@ -72,6 +81,11 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+// Draws every column of `image` as drawImageColumn would through a new painter over `target`, with
+// the target's rows shared out among the cores: the strips of a flip frame scale a screen's worth
+// of pixels.
+void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns);
 
 // Saves the painter's state for the lifetime of the scope.
 class UIPainterStateSaver {

@@ -446,6 +446,7 @@ void ApplicationLoop::drawFlipFrame(const PainterRecording& side, const FlipFram
     UIPainter bandPainter(band);
 
     const auto& strips = frame.strips;
+    std::vector<ImageColumn> columns;
     std::size_t next = 0;
     while (next < strips.size()) {
         // The band starts a margin before the first strip still to draw, and ends where the side
@@ -461,13 +462,21 @@ void ApplicationLoop::drawFlipFrame(const PainterRecording& side, const FlipFram
         while (end < strips.size() &&
                (right >= whole.width || strips[end].sourceMaxX * scale + kFlipBandMarginPixels <= right))
             ++end;
+        columns.clear();
         for (std::size_t i = next; i < end; ++i) {
             const FlipStrip& s = strips[i];
             // Strips overlap by a fraction of a point so that no seam shows between them.
-            const CGRect dest = CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
-                                           s.dest.size.width + 0.5f, s.dest.size.height);
-            into.painter.drawImageColumn(band, s.sourceMinX - leftPoints, s.sourceMaxX - leftPoints, dest);
+            columns.push_back({s.sourceMinX - leftPoints, s.sourceMaxX - leftPoints,
+                               CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
+                                          s.dest.size.width + 0.5f, s.dest.size.height)});
         }
+        // Scaling the strips is a screen's worth of pixels: the target's rows are shared out
+        // among the cores.
+        if (into.target)
+            drawImageColumns(*into.target, band, columns);
+        else
+            for (const ImageColumn& c : columns)
+                into.painter.drawImageColumn(band, c.sourceMinX, c.sourceMaxX, c.dest);
         next = end;
     }
 }
