@@ -2,26 +2,13 @@
 // strips a painter draws one by one.
 
 #include "platform/graphics/UIPainter.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace dazed {
 namespace {
-
-int worstChannelDifference(const Image& a, const Image& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
-                                                 static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
-    return worst;
-}
 
 TEST(ImageColumns, DrawnInBandsOfRowsTheyAreTheColumnsAPainterDrawsOneByOne)
 {
@@ -66,7 +53,7 @@ TEST(ImageColumns, DrawnInBandsOfRowsTheyAreTheColumnsAPainterDrawsOneByOne)
     EXPECT_EQ(inBands->pixelAt(10, 10), 0xFF000000u);
     // Rows moved by a whole number of pixels tip the last bits of a sample's position now and
     // then: at most 2/255, as for any frame drawn in bands.
-    EXPECT_LE(worstChannelDifference(*inBands, *oneByOne), 2);
+    EXPECT_LE(test::worstChannelDifference(*inBands, *oneByOne), 2);
 
     const auto before = Image::create(screen, 2.0f);
     {
@@ -74,7 +61,7 @@ TEST(ImageColumns, DrawnInBandsOfRowsTheyAreTheColumnsAPainterDrawsOneByOne)
         painter.copyPixels(*inBands);
     }
     drawImageColumns(*inBands, *source, {});
-    EXPECT_EQ(worstChannelDifference(*inBands, *before), 0) << "no columns draw nothing";
+    EXPECT_EQ(test::worstChannelDifference(*inBands, *before), 0) << "no columns draw nothing";
 }
 
 } // namespace

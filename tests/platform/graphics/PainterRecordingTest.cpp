@@ -4,6 +4,7 @@
 #include "platform/graphics/PainterRecording.h"
 
 #include "platform/graphics/UIPainter.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,15 +26,6 @@ int differingPixels(const Image& a, const Image& b)
         for (int x = 0; x < a.pixelWidth(); ++x)
             differing += a.pixelAt(x, y) != b.pixelAt(x, y) ? 1 : 0;
     return differing;
-}
-
-int channelDifference(std::uint32_t a, std::uint32_t b)
-{
-    int worst = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-        worst = std::max(
-            worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-    return worst;
 }
 
 std::shared_ptr<Image> solid()
@@ -108,7 +100,8 @@ TEST(PainterRecording, CallsMadeAgainDrawWhatTheyDrewDirectlyAlsoMovedByWholePix
     for (int y = 0; y + 6 < direct->pixelHeight(); ++y)
         for (int x = 21; x < direct->pixelWidth(); ++x) {
             ++compared;
-            worst = std::max(worst, channelDifference(direct->pixelAt(x, y), moved->pixelAt(x - 21, y + 6)));
+            worst = std::max(worst,
+                             test::channelDifference(direct->pixelAt(x, y), moved->pixelAt(x - 21, y + 6)));
         }
     EXPECT_GT(compared, 30000);
     // A scaled image is sampled at positions rounded to Cairo's fixed point, where the move's

@@ -3,15 +3,13 @@
 // A running application on the headless host with a key window of the phone's screen, and touch
 // helpers that speak in screen points.
 
-#include "platform/graphics/Image.h"
 #include "platform/ui/ApplicationLoop.h"
 #include "platform/ui/HeadlessHost.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 namespace dazed::test {
@@ -36,17 +34,5 @@ struct HeadlessApp {
         touch(id, UITouchPhase::Ended, p);
     }
 };
-
-// The largest difference of any channel of any pixel between two images of one size.
-inline int worstChannelDifference(const Image& a, const Image& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
-                                                 static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
-    return worst;
-}
 
 } // namespace dazed::test
