@@ -43,6 +43,15 @@ std::unique_ptr<ApplicationLoop> launchTablet(HeadlessHost& host)
     return std::move(launched).value();
 }
 
+// The app launched as launchTablet does, or null with the benchmark marked failed.
+std::unique_ptr<ApplicationLoop> launchTabletOrSkip(benchmark::State& state, HeadlessHost& host)
+{
+    auto loop = launchTablet(host);
+    if (!loop)
+        state.SkipWithError("the app did not launch");
+    return loop;
+}
+
 void BM_FirstFrameTablet2x(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -67,11 +76,9 @@ void BM_DragStorm(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         HeadlessHost host(2.0f);
-        auto loop = launchTablet(host);
-        if (!loop) {
-            state.SkipWithError("the app did not launch");
+        auto loop = launchTabletOrSkip(state, host);
+        if (!loop)
             return;
-        }
         const CGSize screen = host.screenSize();
         const CGPoint start{screen.width * 0.5f, screen.height * 0.5f};
         const int before = host.presentCount();
@@ -129,11 +136,9 @@ void BM_FlipTablet2x(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         HeadlessHost host(2.0f);
-        auto loop = launchTablet(host);
-        if (!loop) {
-            state.SkipWithError("the app did not launch");
+        auto loop = launchTabletOrSkip(state, host);
+        if (!loop)
             return;
-        }
         const int before = host.presentCount();
         state.ResumeTiming();
         for (int flip = 0; flip < 2; ++flip) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// How far apart two pictures are: the largest difference of any channel, in 1/255 steps.
+// Pixels and pictures compared: opaque colours as words, and how far apart two pictures are (the
+// largest difference of any channel, in 1/255 steps).
 
 #include "platform/graphics/Image.h"
 
@@ -9,6 +10,11 @@
 #include <cstdlib>
 
 namespace dazed::test {
+
+// Opaque pixels as Image::pixelAt gives them (premultiplied ARGB words).
+inline constexpr std::uint32_t kRed = 0xFFFF0000u;
+inline constexpr std::uint32_t kBlue = 0xFF0000FFu;
+inline constexpr std::uint32_t kBlack = 0xFF000000u;
 
 // The largest difference of any channel between two premultiplied ARGB words.
 inline int channelDifference(std::uint32_t a, std::uint32_t b)

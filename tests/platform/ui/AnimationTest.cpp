@@ -6,9 +6,9 @@
 namespace dazed {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
-constexpr std::uint32_t kBlack = 0xFF000000u;
+using test::kBlack;
+using test::kBlue;
+using test::kRed;
 
 float leftEdgeHeight(const FlipFrame& f)
 {

@@ -17,9 +17,9 @@
 namespace dazed {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlack = 0xFF000000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
+using test::kBlack;
+using test::kBlue;
+using test::kRed;
 
 // Fills its whole bounds red through the drawing context and counts its frames.
 class CountingView : public UIView {

@@ -8,14 +8,13 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 
-#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace dazed {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
+using test::kBlue;
+using test::kRed;
 
 // Stripes and text across the whole width, so that every band of columns holds some of each.
 class StripedView : public UIView {
