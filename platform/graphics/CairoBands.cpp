@@ -1,11 +1,10 @@
 #include "platform/graphics/CairoBands.h"
 
 #include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/ParallelTasks.h"
 
 #include <algorithm>
 #include <functional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace dazed {
@@ -72,7 +71,7 @@ void drawWhole(cairo_surface_t* image, Band band, const std::function<void(cairo
 
 int bandsFor(int pixelWidth, int pixelHeight)
 {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = coreCount();
     const long pixels = static_cast<long>(std::max(pixelWidth, 0)) * std::max(pixelHeight, 0);
     return static_cast<int>(
         std::clamp(std::min<long>(cores, pixels / kMinPixelsPerBand), 1L, long{kMaxBands}));
@@ -94,22 +93,12 @@ void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cai
     for (int i = 0; i < bands; ++i)
         all.push_back({height * i / bands, height * (i + 1) / bands});
 
-    // One result a band, written by the band's thread only; read after every thread is joined.
+    // One result a band, written by the thread that draws it only; read once every band is drawn.
     std::vector<char> drawn(all.size(), 0);
-    std::vector<std::thread> threads;
-    std::vector<std::size_t> leftOver;
-    for (std::size_t i = 1; i < all.size(); ++i) {
-        try {
-            threads.emplace_back([&, i] { drawn[i] = drawBand(image, all[i], draw); });
-        } catch (const std::system_error&) {
-            leftOver.push_back(i);
-        }
-    }
-    drawn[0] = drawBand(image, all[0], draw);
-    for (std::size_t i : leftOver)
-        drawn[i] = drawBand(image, all[i], draw);
-    for (std::thread& thread : threads)
-        thread.join();
+    runTasks(static_cast<int>(all.size()), [&](int i) {
+        const auto band = static_cast<std::size_t>(i);
+        drawn[band] = drawBand(image, all[band], draw);
+    });
     cairo_surface_mark_dirty(image);
     // A band Cairo could not set up (out of memory) is drawn through the whole image, clipped.
     for (std::size_t i = 0; i < all.size(); ++i)

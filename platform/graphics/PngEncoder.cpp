@@ -1,9 +1,9 @@
 #include "platform/graphics/PngEncoder.h"
 
+#include "platform/graphics/ParallelTasks.h"
+
 #include <algorithm>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 #include <zlib.h>
 
@@ -139,24 +139,11 @@ void compressBand(const ArgbPixels& image, bool opaque, Band& band)
     }
 }
 
-// Compresses every band, each on a thread of its own but the first, which the caller's thread
-// takes. A thread that cannot be started leaves its band to the caller's thread.
+// Compresses every band, shared out among the caller's thread and the waiting ones.
 void compressBands(const ArgbPixels& image, bool opaque, std::vector<Band>& bands)
 {
-    std::vector<std::thread> threads;
-    std::vector<Band*> leftOver;
-    for (std::size_t i = 1; i < bands.size(); ++i) {
-        try {
-            threads.emplace_back(compressBand, std::cref(image), opaque, std::ref(bands[i]));
-        } catch (const std::system_error&) {
-            leftOver.push_back(&bands[i]);
-        }
-    }
-    compressBand(image, opaque, bands[0]);
-    for (Band* band : leftOver)
-        compressBand(image, opaque, *band);
-    for (std::thread& thread : threads)
-        thread.join();
+    runTasks(static_cast<int>(bands.size()),
+             [&](int i) { compressBand(image, opaque, bands[static_cast<std::size_t>(i)]); });
 }
 
 void putU32(std::string& out, std::uint32_t v)
@@ -180,8 +167,7 @@ void putChunk(std::string& out, const char type[4], const std::string& data)
 
 int bandCount(int height)
 {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::clamp(std::min(cores, height / kMinRowsPerBand), 1, kMaxBands);
+    return std::clamp(std::min(coreCount(), height / kMinRowsPerBand), 1, kMaxBands);
 }
 
 } // namespace
