@@ -23,8 +23,7 @@ constexpr int kMaxWaitingThreads = 7;
 constexpr auto kSpinBeforeSleep = std::chrono::microseconds(200);
 
 // Calls `done` until it returns true or kSpinBeforeSleep has passed, yielding the core in between.
-template <typename Done>
-bool spinUntil(Done done)
+template <typename Done> bool spinUntil(Done done)
 {
     const auto until = std::chrono::steady_clock::now() + kSpinBeforeSleep;
     while (!done()) {

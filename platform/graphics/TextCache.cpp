@@ -189,7 +189,7 @@ bool TextCache::composeFromGlyphs(cairo_t* cr, Entry& entry, const std::string& 
 {
     // Cleared only here, before any glyph of this string is looked up, so that the glyphs the
     // string collects stay valid while it is put together.
-    if (m_glyphs.size() >= kMaxEntries)
+    if (m_glyphs.size() >= kMaxGlyphs)
         m_glyphs.clear();
     // Glyph positions of the string laid out from the origin, in user units.
     cairo_glyph_t* laid = nullptr;
@@ -280,8 +280,8 @@ void TextCache::show(cairo_t* cr, float x, float y, const TextStyle& style, cons
     key += utf8;
 
     std::lock_guard lock(m_mutex);
-    auto it = m_entries.find(key);
-    if (it == m_entries.end()) {
+    auto found = m_entries.find(key);
+    if (found == m_entries.end()) {
         // A new string (the readout changes with every move) is put together from cached glyphs:
         // outlining the glyphs again would cost more than the rest of the frame.
         Entry entry;
@@ -289,12 +289,19 @@ void TextCache::show(cairo_t* cr, float x, float y, const TextStyle& style, cons
             drawTextPath(cr, x, y, style, utf8);
             return;
         }
-        if (m_entries.size() >= kMaxEntries)
-            m_entries.clear();
-        it = m_entries.emplace(std::move(key), std::move(entry)).first;
+        const std::size_t bytes =
+            entry.image ? static_cast<std::size_t>(cairo_image_surface_get_stride(entry.image.get())) *
+                              static_cast<std::size_t>(entry.height)
+                        : 0;
+        m_shown.push_front({key, std::move(entry), bytes});
+        m_textBytes += bytes;
+        found = m_entries.emplace(std::move(key), m_shown.begin()).first;
+        evictBeyondBudget();
+    } else if (found->second != m_shown.begin()) {
+        m_shown.splice(m_shown.begin(), m_shown, found->second);
     }
 
-    const Entry& entry = it->second;
+    const Entry& entry = found->second->entry;
     if (!entry.image)
         return;
     // The baseline origin snaps to the nearest device pixel, so the image is copied without
@@ -305,6 +312,37 @@ void TextCache::show(cairo_t* cr, float x, float y, const TextStyle& style, cons
     cairo_scale(cr, 1.0 / scale, 1.0 / scale);
     compositeAt(cr, entry.image.get(), ox, oy, entry.width, entry.height);
     cairo_restore(cr);
+}
+
+void TextCache::evictBeyondBudget()
+{
+    // The text just shown is at the front and stays, whatever its size: it is about to be drawn.
+    while (m_textBytes > kMaxTextBytes && m_shown.size() > 1) {
+        const Shown& oldest = m_shown.back();
+        m_textBytes -= oldest.bytes;
+        m_entries.erase(oldest.key);
+        m_shown.pop_back();
+    }
+}
+
+std::size_t TextCache::textBytes()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_textBytes;
+}
+
+std::size_t TextCache::textCount()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_shown.size();
+}
+
+bool TextCache::holdsText(const std::string& utf8)
+{
+    const std::string ending = '\0' + utf8;
+    const std::lock_guard lock(m_mutex);
+    return std::any_of(m_shown.begin(), m_shown.end(),
+                       [&](const Shown& shown) { return shown.key.ends_with(ending); });
 }
 
 } // namespace dazed

@@ -10,6 +10,8 @@
 #include "platform/graphics/CairoPaint.h"
 
 #include <cairo.h>
+#include <cstddef>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -56,6 +58,18 @@ public:
     // cannot be (its glyphs cannot be laid out, or it would be too large).
     void show(cairo_t* cr, float x, float y, const TextStyle& style, const std::string& utf8);
 
+    // The bytes of the shown texts' pixels the cache holds, how many texts, and whether one of them
+    // is `utf8` (in any style).
+    [[nodiscard]] std::size_t textBytes();
+    [[nodiscard]] std::size_t textCount();
+    [[nodiscard]] bool holdsText(const std::string& utf8);
+
+    // The most bytes of shown texts' pixels kept. The readout shows a new string with every move
+    // of the sky, so the texts not shown for longest go first; without a bound the cache grew by
+    // 36 MiB over a drag of 400 moves on a tablet at two pixels per point. The names of one frame
+    // there take 0.33-0.43 MB, those of both label modes together 0.76 MB.
+    static constexpr std::size_t kMaxTextBytes = 1u << 20;
+
 private:
     // One shown text as device pixels: fill and outline over transparency, placed with its
     // baseline origin at (-left, -top) of the image.
@@ -84,8 +98,8 @@ private:
     };
     using FontFacePtr = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
 
-    // Enough for every name of a frame several times over; a cache starts afresh beyond it.
-    static constexpr std::size_t kMaxEntries = 1024;
+    // Enough for every glyph of a frame several times over; the glyph cache starts afresh beyond it.
+    static constexpr std::size_t kMaxGlyphs = 1024;
     // Text larger than this (in pixels) is drawn directly.
     static constexpr long kMaxPixels = 4L * 1024 * 1024;
 
@@ -94,11 +108,22 @@ private:
     bool composeFromGlyphs(cairo_t* cr, Entry& entry, const std::string& styleKey, const TextStyle& style,
                            const std::string& utf8, double scale, double lineWidth);
 
-    // Drawing happens on the main thread; the lock only keeps a stray second thread safe.
+    struct Shown {
+        std::string key;
+        Entry entry;
+        std::size_t bytes{0};
+    };
+    // Drops the texts shown longest ago until what is kept fits kMaxTextBytes.
+    void evictBeyondBudget();
+
+    // Bands of one frame draw their text on several threads at once.
     std::mutex m_mutex;
     // Faces by the name asked for.
     std::map<std::string, FontFacePtr> m_faces;
-    std::unordered_map<std::string, Entry> m_entries;
+    // Shown texts, the most recently shown first, and where each is by its key.
+    std::list<Shown> m_shown;
+    std::unordered_map<std::string, std::list<Shown>::iterator> m_entries;
+    std::size_t m_textBytes{0};
     std::unordered_map<std::string, Glyph> m_glyphs;
 };
 
