@@ -18,7 +18,7 @@ namespace {
 // No caller cuts its work into more than eight bands.
 constexpr int kMaxWaitingThreads = 7;
 // How long a thread that ran out of work keeps looking for more before it sleeps. Tasks come in
-// runs (a flip frame shares out about eight in a row) and waking a sleeping thread took 75 us on
+// runs (a flip frame shares out about six in a row) and waking a sleeping thread took 75 us on
 // average on a virtual machine, against a few tenths of a millisecond for a band.
 constexpr auto kSpinBeforeSleep = std::chrono::microseconds(200);
 
