@@ -29,6 +29,14 @@ public:
     }
 
     void add(Step step) { m_steps.push_back(std::move(step)); }
+    // Says that the first step, about to be added, paints all of the recording's size with an
+    // opaque colour: what its target held before does not show through, and need not be cleared.
+    // Ignored once a step is kept.
+    void startsOpaque()
+    {
+        if (m_steps.empty())
+            m_opaque = true;
+    }
     // Makes every step again, in order, with the recording's origin at `offset` (points) of
     // `target`; `painter` draws into `target` and is left as it was found.
     void replay(Image& target, UIPainter& painter, CGPoint offset) const;
@@ -36,9 +44,13 @@ public:
     // The size of what was recorded, in points (a view's size).
     [[nodiscard]] CGSize size() const { return m_size; }
     [[nodiscard]] std::size_t stepCount() const { return m_steps.size(); }
+    // Whether the first step paints the whole size opaquely (see startsOpaque()). Where the size is
+    // not a whole number of pixels its last row and column are only partly painted.
+    [[nodiscard]] bool opaque() const { return m_opaque; }
 
 private:
     CGSize m_size{};
+    bool m_opaque{false};
     std::vector<Step> m_steps;
 };
 

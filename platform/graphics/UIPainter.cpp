@@ -164,6 +164,12 @@ void UIPainter::fill(RGBAColor color)
 
 void UIPainter::fillRect(CGRect rect, RGBAColor color)
 {
+    if (PainterRecording* recording = m_impl->recording) {
+        const CGSize size = recording->size();
+        if (color.alpha >= 1.0f && rect.minX() <= 0.0f && rect.minY() <= 0.0f && rect.maxX() >= size.width &&
+            rect.maxY() >= size.height)
+            recording->startsOpaque();
+    }
     if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRect(rect, color); }))
         return;
     cairo_t* cr = m_impl->cr.get();

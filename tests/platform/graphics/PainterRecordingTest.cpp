@@ -166,3 +166,39 @@ TEST(PainterRecording, ARecordingPainterMeasuresTextAsAPainterOverAnImageDoes)
 
 } // namespace
 } // namespace dazed
+
+namespace dazed {
+namespace {
+
+// Whether the recording's first call paints all of it opaquely, so that a flip need not clear the
+// band it is made again into.
+bool opaqueAfter(void (*calls)(UIPainter&))
+{
+    PainterRecording recording(kSize);
+    UIPainter painter(recording, kScale);
+    calls(painter);
+    return recording.opaque();
+}
+
+TEST(PainterRecording, OnlyAnOpaqueFillOfItsWholeSizeFirstMakesItOpaque)
+{
+    EXPECT_TRUE(opaqueAfter([](UIPainter& p) { p.fillRect({{0, 0}, kSize}, {0.1f, 0.1f, 0.15f, 1}); }));
+    EXPECT_TRUE(opaqueAfter([](UIPainter& p) {
+        p.fillRect({{-5, -5}, {kSize.width + 10, kSize.height + 10}}, {0, 0, 0, 1});
+        p.fillRect({{10, 10}, {5, 5}}, {1, 0, 0, 0.5f});
+    }));
+    EXPECT_FALSE(opaqueAfter([](UIPainter& p) { p.fillRect({{0, 0}, kSize}, {0, 0, 0, 0.9f}); }));
+    EXPECT_FALSE(opaqueAfter([](UIPainter& p) { p.fillRect({{0, 1}, kSize}, {0, 0, 0, 1}); }));
+    EXPECT_FALSE(opaqueAfter([](UIPainter& p) {
+        p.fillRect({{0, 0}, {10, 10}}, {0, 0, 0, 1});
+        p.fillRect({{0, 0}, kSize}, {0, 0, 0, 1});
+    }));
+    EXPECT_FALSE(opaqueAfter([](UIPainter& p) {
+        p.save();
+        p.fillRect({{0, 0}, kSize}, {0, 0, 0, 1});
+        p.restore();
+    }));
+}
+
+} // namespace
+} // namespace dazed

@@ -101,6 +101,9 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
         ASSERT_NE(flip, nullptr);
         const auto& side = at > 0.5 ? flip->after : flip->before;
         ASSERT_TRUE(side);
+        // Both sides begin with the root's opaque background, so no band is cleared first: what
+        // the band held from the columns before must not show.
+        EXPECT_TRUE(side->opaque());
         const auto expected = frameFromAPicture(*side, UIViewAnimationTransitionFlipFromRight,
                                                 app.host.now() - flip->start, app.loop.screenSize(), 2.0f);
         // Scaled strips are sampled at positions rounded to Cairo's fixed point, which a band's
