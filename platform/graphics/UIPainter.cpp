@@ -68,7 +68,8 @@ void selectFont(cairo_t* cr, const FontSpec& font)
 
 // The column of `source` (of `size` points) between column.sourceMinX and sourceMaxX scaled into
 // column.dest.
-void drawColumn(cairo_t* cr, cairo_surface_t* source, CGSize size, const ImageColumn& column)
+void drawColumn(cairo_t* cr, cairo_surface_t* source, CGSize size, const ImageColumn& column,
+                ImageAlpha alpha = ImageAlpha::Any)
 {
     const float columnWidth = column.sourceMaxX - column.sourceMinX;
     const CGRect& dest = column.dest;
@@ -89,6 +90,10 @@ void drawColumn(cairo_t* cr, cairo_surface_t* source, CGSize size, const ImageCo
     // its general path, 70-80 ms for the 384 strips of a flip frame at tablet size and two pixels
     // per point, and at a flip's speed the difference does not show.
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    // Over an opaque image's samples the target's pixels are replaced all the same; copying them
+    // spares reading and blending the target (pixman's copying scaler is about a fifth faster).
+    if (alpha == ImageAlpha::Opaque)
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_restore(cr);
 }
@@ -279,7 +284,8 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
     drawColumn(m_impl->cr.get(), image.impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
 }
 
-void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns)
+void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns,
+                      ImageAlpha alpha)
 {
     if (columns.empty())
         return;
@@ -301,7 +307,7 @@ void drawImageColumns(Image& target, const Image& image, std::span<const ImageCo
                     cairo_surface_get_device_scale(source, &sx, &sy);
                     cairo_surface_set_device_scale(own.get(), sx, sy);
                     for (const ImageColumn& column : columns)
-                        drawColumn(cr, own.get(), size, column);
+                        drawColumn(cr, own.get(), size, column, alpha);
                 });
 }
 

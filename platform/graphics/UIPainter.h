@@ -82,10 +82,14 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+// Whether every pixel of an image is known to be opaque.
+enum class ImageAlpha { Any, Opaque };
+
 // Draws every column of `image` as drawImageColumn would through a new painter over `target`, with
 // the target's rows shared out among the cores: the strips of a flip frame scale a screen's worth
-// of pixels.
-void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns);
+// of pixels. An image said to be opaque must be: its columns are copied rather than blended.
+void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns,
+                      ImageAlpha alpha = ImageAlpha::Any);
 
 // Saves the painter's state for the lifetime of the scope.
 class UIPainterStateSaver {

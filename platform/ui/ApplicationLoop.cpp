@@ -380,10 +380,7 @@ void ApplicationLoop::drawTree(UIView& view, CGPoint origin, Composition& into)
         if (const auto* t = UIViewAnimation::shared().transitionFor(&view)) {
             const double progress = t->duration > 0 ? (m_host.now() - t->start) / t->duration : 1.0;
             const CGSize size = view.frame().size;
-            // About one strip per two points: narrow enough that the perspective reads smoothly;
-            // no more than the widest picture has pixels.
-            const int strips = saturatingInt(size.width / 2, 8, kMaxImageSide);
-            const FlipFrame frame = flipFrameAt(t->kind, progress, size, strips);
+            const FlipFrame frame = flipFrameAt(t->kind, progress, size, m_host.displayScale());
             if (const auto side = UIViewAnimation::shared().side(&view, frame.showsNewContent))
                 drawFlipFrame(*side, frame, origin, into);
             return;
@@ -456,6 +453,9 @@ void ApplicationLoop::drawFlipFrame(const PainterRecording& side, const FlipFram
                                  static_cast<float>(bandWidth) <= side.size().width * scale &&
                                  static_cast<float>(band.pixelHeight()) <= side.size().height * scale;
     UIPainter bandPainter(band);
+    // Strips meet on whole pixels of the view; a view placed between pixels moves those edges off
+    // them, and there the strips overlap by a fraction of a point so that no seam shows.
+    const float stripOverlap = wholePixels(origin.x) ? 0.0f : 0.5f;
 
     const auto& strips = frame.strips;
     std::vector<ImageColumn> columns;
@@ -481,15 +481,16 @@ void ApplicationLoop::drawFlipFrame(const PainterRecording& side, const FlipFram
         columns.clear();
         for (std::size_t i = next; i < end; ++i) {
             const FlipStrip& s = strips[i];
-            // Strips overlap by a fraction of a point so that no seam shows between them.
             columns.push_back({s.sourceMinX - leftPoints, s.sourceMaxX - leftPoints,
                                CGRectMake(origin.x + s.dest.minX(), origin.y + s.dest.minY(),
-                                          s.dest.size.width + 0.5f, s.dest.size.height)});
+                                          s.dest.size.width + stripOverlap, s.dest.size.height)});
         }
         // Scaling the strips is a screen's worth of pixels: the target's rows are shared out
-        // among the cores.
+        // among the cores. A band the side painted opaquely first stays opaque (whatever follows
+        // is drawn over it or clears to black), so its strips are copied rather than blended.
         if (into.target)
-            drawImageColumns(*into.target, band, columns);
+            drawImageColumns(*into.target, band, columns,
+                             paintsWholeBand ? ImageAlpha::Opaque : ImageAlpha::Any);
         else
             for (const ImageColumn& c : columns)
                 into.painter.drawImageColumn(band, c.sourceMinX, c.sourceMaxX, c.dest);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace dazed {
 
@@ -10,12 +11,17 @@ constexpr double kPi = 3.141592653589793;
 // Distance of the eye from the view, in view widths: close enough that the turn is plainly seen in
 // perspective, far enough that the near edge does not grow past the screen.
 constexpr double kEyeDistanceInWidths = 2.0;
+// The largest step, in pixels, of the turned view's top or bottom edge where two strips meet.
+constexpr double kEdgeStepPixels = 1.0;
+// At most this many cuts, whatever the size: a view sixteen thousand pixels tall turned edge-on.
+constexpr int kMaxFlipCuts = 16384;
 } // namespace
 
-FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size, int stripCount)
+FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size,
+                      float pixelsPerPoint)
 {
     FlipFrame frame;
-    if (size.width <= 0 || size.height <= 0 || stripCount <= 0)
+    if (!(size.width > 0) || !(size.height > 0) || !(pixelsPerPoint > 0) || !std::isfinite(pixelsPerPoint))
         return frame;
     progress = std::clamp(progress, 0.0, 1.0);
     // Turning by a negative angle brings the left edge (negative offsets) towards the viewer.
@@ -27,26 +33,66 @@ FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGS
     const double w = size.width, h = size.height;
     const double eye = kEyeDistanceInWidths * w;
     const double cx = w / 2, cy = h / 2;
-    auto project = [&](double sourceX, double* scale) {
-        const double u = faceSign * (sourceX - cx);
-        const double x = u * std::cos(angle);
-        const double z = u * std::sin(angle);
-        *scale = eye / (eye - z);
-        return cx + x * *scale;
+    const double sine = std::sin(angle), cosine = std::cos(angle);
+    // How much larger than flat the column at sourceX is drawn, and where it lands.
+    const auto scaleAt = [&](double sourceX) {
+        return eye / (eye - faceSign * (sourceX - cx) * sine);
     };
-    frame.strips.reserve(static_cast<std::size_t>(stripCount));
-    for (int i = 0; i < stripCount; ++i) {
-        const double s0 = w * i / stripCount, s1 = w * (i + 1) / stripCount;
-        double scale0 = 1, scale1 = 1;
-        const double x0 = project(s0, &scale0), x1 = project(s1, &scale1);
-        const double left = std::min(x0, x1), right = std::max(x0, x1);
-        if (right - left < 1e-4)
-            continue; // edge-on: the strip has no width
-        const double scale = (scale0 + scale1) / 2;
-        frame.strips.push_back({static_cast<float>(s0), static_cast<float>(s1),
+    const auto landsAt = [&](double sourceX) {
+        return cx + faceSign * (sourceX - cx) * cosine * scaleAt(sourceX);
+    };
+    const double pixels = pixelsPerPoint;
+
+    // A strip is drawn at one height, so the view's top and bottom edges become steps where strips
+    // meet. The columns are cut where the height has changed by two pixels, one step of a pixel at
+    // each edge: the clip rounds every edge to whole pixels anyway, so finer strips would show
+    // nothing more, and each strip is a scaling call per row. Equal changes of height are equal
+    // changes of the scale, which grows faster towards the near edge: the cuts are spaced evenly in
+    // scale, not in columns.
+    const double scaleLeft = scaleAt(0), scaleRight = scaleAt(w);
+    const double heightChangePixels = std::abs(scaleRight - scaleLeft) * h * pixels;
+    const int cuts = static_cast<int>(
+        std::clamp(std::ceil(heightChangePixels / (2 * kEdgeStepPixels)), 1.0, double{kMaxFlipCuts}));
+    std::vector<double> bounds(static_cast<std::size_t>(cuts) + 1);
+    for (int i = 0; i <= cuts; ++i) {
+        const double t = static_cast<double>(i) / cuts;
+        double x = w * t;
+        if (cuts > 1) {
+            // The column whose scale is the i-th step from one edge's to the other's.
+            const double scale = scaleLeft + (scaleRight - scaleLeft) * t;
+            x = cx + faceSign * eye * (1 - 1 / scale) / sine;
+        }
+        bounds[static_cast<std::size_t>(i)] =
+            std::clamp(x, i > 0 ? bounds[static_cast<std::size_t>(i) - 1] : 0.0, w);
+    }
+    bounds.front() = 0;
+    bounds.back() = w;
+
+    // Strips start and end on whole pixels, each where its neighbour does, so that they tile the
+    // turned view with neither gaps nor overlaps; cuts that would leave a strip narrower than a
+    // pixel are passed over.
+    const auto pixelAt = [&](double sourceX) {
+        return std::nearbyint(landsAt(sourceX) * pixels);
+    };
+    frame.strips.reserve(std::min<std::size_t>(bounds.size(), 4096));
+    std::size_t first = 0;
+    double firstPixel = pixelAt(bounds[0]);
+    for (std::size_t i = 1; i < bounds.size(); ++i) {
+        const double pixel = pixelAt(bounds[i]);
+        if (pixel == firstPixel)
+            continue;
+        const double scale = (scaleAt(bounds[first]) + scaleAt(bounds[i])) / 2;
+        const double left = std::min(firstPixel, pixel) / pixels,
+                     right = std::max(firstPixel, pixel) / pixels;
+        frame.strips.push_back({static_cast<float>(bounds[first]), static_cast<float>(bounds[i]),
                                 CGRectMake(static_cast<float>(left), static_cast<float>(cy - h * scale / 2),
                                            static_cast<float>(right - left), static_cast<float>(h * scale))});
+        first = i;
+        firstPixel = pixel;
     }
+    // Source columns that land inside the last pixel reached belong to the last strip.
+    if (!frame.strips.empty())
+        frame.strips.back().sourceMaxX = static_cast<float>(w);
     return frame;
 }
 

@@ -15,7 +15,8 @@
 namespace dazed {
 
 // One vertical strip of a face of the turning view: the source column (the face's points) and where it
-// lands on screen (points relative to the view's frame origin).
+// lands on screen (points relative to the view's frame origin; its left and right edges lie on whole
+// pixels).
 struct FlipStrip {
     float sourceMinX{0};
     float sourceMaxX{0};
@@ -28,10 +29,15 @@ struct FlipFrame {
     std::vector<FlipStrip> strips;
 };
 
-// The strips of a view of `size` turned `progress` (0..1) of the way through `transition`.
-// Flip-from-left turns the left edge towards the viewer and flip-from-right the right edge; the
-// nearer edge is drawn taller, as seen from an eye in front of the view's centre.
-FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size, int stripCount);
+// The strips of a view of `size` turned `progress` (0..1) of the way through `transition`, drawn
+// at `pixelsPerPoint`. Flip-from-left turns the left edge towards the viewer and flip-from-right
+// the right edge; the nearer edge is drawn taller, as seen from an eye in front of the view's
+// centre. The strips follow one another in source order, cover every source column, and tile the
+// turned view in whole pixel columns, each meeting the next on the same pixel edge; the view's
+// top and bottom edges step by at most a pixel where two strips meet. A flat view is one strip; a
+// view edge-on has none.
+FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size,
+                      float pixelsPerPoint);
 
 class UIViewAnimation {
 public:

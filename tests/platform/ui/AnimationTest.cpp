@@ -1,7 +1,10 @@
 #include "UITestSupport.h"
 #include "platform/ui/UIViewAnimation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace dazed {
 namespace {
@@ -23,17 +26,20 @@ TEST(FlipGeometry, StartsFlatAndEndsFlatOnTheNewFace)
 {
     const CGSize size{320, 480};
     for (auto kind : {UIViewAnimationTransitionFlipFromLeft, UIViewAnimationTransitionFlipFromRight}) {
-        const FlipFrame start = flipFrameAt(kind, 0.0, size, 32);
+        // Flat, the view is one strip: the whole of it, where it was.
+        const FlipFrame start = flipFrameAt(kind, 0.0, size, 2.0f);
         EXPECT_FALSE(start.showsNewContent);
-        ASSERT_EQ(start.strips.size(), 32u);
+        ASSERT_EQ(start.strips.size(), 1u);
+        EXPECT_EQ(start.strips.front().sourceMinX, 0.0f);
+        EXPECT_EQ(start.strips.front().sourceMaxX, 320.0f);
         EXPECT_NEAR(start.strips.front().dest.minX(), 0, 1e-3);
         EXPECT_NEAR(start.strips.back().dest.maxX(), 320, 1e-3);
         EXPECT_NEAR(leftEdgeHeight(start), 480, 1e-3);
 
-        const FlipFrame end = flipFrameAt(kind, 1.0, size, 32);
+        const FlipFrame end = flipFrameAt(kind, 1.0, size, 2.0f);
         EXPECT_TRUE(end.showsNewContent);
-        ASSERT_EQ(end.strips.size(), 32u);
-        // The new face reads left to right: its first source strip lands at the left.
+        ASSERT_EQ(end.strips.size(), 1u);
+        // The new face reads left to right: its first source column lands at the left.
         EXPECT_NEAR(end.strips.front().dest.minX(), 0, 1e-3);
         EXPECT_NEAR(end.strips.front().sourceMinX, 0, 1e-3);
         EXPECT_NEAR(rightEdgeHeight(end), 480, 1e-3);
@@ -43,7 +49,7 @@ TEST(FlipGeometry, StartsFlatAndEndsFlatOnTheNewFace)
 TEST(FlipGeometry, FlipFromLeftBringsTheLeftEdgeForward)
 {
     const CGSize size{320, 480};
-    const FlipFrame early = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.25, size, 64);
+    const FlipFrame early = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.25, size, 2.0f);
     EXPECT_FALSE(early.showsNewContent);
     EXPECT_GT(leftEdgeHeight(early), 480.0f) << "the near edge is drawn taller";
     EXPECT_LT(rightEdgeHeight(early), 480.0f);
@@ -52,11 +58,11 @@ TEST(FlipGeometry, FlipFromLeftBringsTheLeftEdgeForward)
 
     // In the second half the card has turned past edge-on: the old left edge, still near, is now
     // on the right, where the new face's right side lies.
-    const FlipFrame late = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.75, size, 64);
+    const FlipFrame late = flipFrameAt(UIViewAnimationTransitionFlipFromLeft, 0.75, size, 2.0f);
     EXPECT_TRUE(late.showsNewContent);
     EXPECT_GT(rightEdgeHeight(late), leftEdgeHeight(late));
 
-    const FlipFrame mirror = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.25, size, 64);
+    const FlipFrame mirror = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.25, size, 2.0f);
     EXPECT_GT(rightEdgeHeight(mirror), 480.0f);
     EXPECT_LT(leftEdgeHeight(mirror), 480.0f);
     EXPECT_NEAR(rightEdgeHeight(mirror), leftEdgeHeight(early), 1e-3);
@@ -64,11 +70,66 @@ TEST(FlipGeometry, FlipFromLeftBringsTheLeftEdgeForward)
 
 TEST(FlipGeometry, HalfWayTheViewIsEdgeOn)
 {
-    const FlipFrame half = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.5, {320, 480}, 64);
+    const FlipFrame half = flipFrameAt(UIViewAnimationTransitionFlipFromRight, 0.5, {320, 480}, 2.0f);
     float width = 0;
     for (const auto& s : half.strips)
         width += s.dest.size.width;
-    EXPECT_LT(width, 1.0f);
+    EXPECT_LE(width, 1.0f);
+}
+
+TEST(FlipGeometry, StripsTileTheTurnedViewInWholePixelsAndCoverEverySourceColumn)
+{
+    for (const CGSize size : {CGSize{320, 480}, CGSize{768, 1024}, CGSize{1024, 768}})
+        for (const float scale : {1.0f, 1.5f, 2.0f, 3.0f})
+            for (auto kind : {UIViewAnimationTransitionFlipFromLeft, UIViewAnimationTransitionFlipFromRight})
+                for (double progress = 0.0; progress <= 1.0; progress += 1.0 / 64) {
+                    SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " at " << scale
+                                                    << ", progress " << progress << ", kind " << kind);
+                    const FlipFrame frame = flipFrameAt(kind, progress, size, scale);
+                    if (std::abs(progress - 0.5) < 0.01)
+                        continue; // edge-on or nearly: less than a pixel wide, or nothing
+                    ASSERT_FALSE(frame.strips.empty());
+                    // Source columns follow one another from the view's left edge to its right.
+                    EXPECT_EQ(frame.strips.front().sourceMinX, 0.0f);
+                    EXPECT_EQ(frame.strips.back().sourceMaxX, size.width);
+                    for (std::size_t i = 1; i < frame.strips.size(); ++i)
+                        ASSERT_EQ(frame.strips[i].sourceMinX, frame.strips[i - 1].sourceMaxX);
+                    // On screen each strip is a whole number of pixels wide, at least one, and
+                    // meets the next on the same pixel edge: no seam, no pixel drawn twice.
+                    std::vector<CGRect> dests;
+                    for (const FlipStrip& s : frame.strips) {
+                        const double left = s.dest.minX() * scale, right = s.dest.maxX() * scale;
+                        EXPECT_NEAR(left, std::nearbyint(left), 1e-3);
+                        EXPECT_NEAR(right, std::nearbyint(right), 1e-3);
+                        EXPECT_GE(std::nearbyint(right) - std::nearbyint(left), 1.0);
+                        dests.push_back(s.dest);
+                    }
+                    std::sort(dests.begin(), dests.end(),
+                              [](const CGRect& a, const CGRect& b) { return a.minX() < b.minX(); });
+                    for (std::size_t i = 1; i < dests.size(); ++i)
+                        ASSERT_EQ(std::nearbyint(dests[i].minX() * scale),
+                                  std::nearbyint(dests[i - 1].maxX() * scale));
+                }
+}
+
+TEST(FlipGeometry, TheViewsTopAndBottomEdgesStepByAtMostAPixelWhereStripsMeet)
+{
+    // Turned by up to 45 degrees either way, a strip spans several pixels, so every step between
+    // neighbours is one the cuts chose. (Nearer edge-on, a pixel column can take in several cuts.)
+    const CGSize size{768, 1024};
+    for (const float scale : {1.0f, 2.0f})
+        for (const double progress : {0.03, 0.1, 0.25, 0.75, 0.9, 0.97}) {
+            SCOPED_TRACE(testing::Message() << "scale " << scale << ", progress " << progress);
+            const FlipFrame frame =
+                flipFrameAt(UIViewAnimationTransitionFlipFromRight, progress, size, scale);
+            ASSERT_GT(frame.strips.size(), 1u);
+            for (std::size_t i = 1; i < frame.strips.size(); ++i) {
+                const CGRect& a = frame.strips[i - 1].dest;
+                const CGRect& b = frame.strips[i].dest;
+                EXPECT_LE(std::abs(a.minY() - b.minY()) * scale, 1.0 + 1e-3);
+                EXPECT_LE(std::abs(a.maxY() - b.maxY()) * scale, 1.0 + 1e-3);
+            }
+        }
 }
 
 struct FlipFixture : ::testing::Test {

@@ -8,6 +8,8 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace dazed {
@@ -61,12 +63,8 @@ std::shared_ptr<Image> frameFromAPicture(const PainterRecording& side, UIViewAni
     auto frame = Image::create(screen, scale);
     UIPainter painter(*frame);
     painter.fill({0, 0, 0, 1});
-    // One strip per two points, as the display cuts it.
-    for (const FlipStrip& s :
-         flipFrameAt(kind, progress, side.size(), static_cast<int>(side.size().width / 2)).strips)
-        painter.drawImageColumn(
-            *picture, s.sourceMinX, s.sourceMaxX,
-            CGRectMake(s.dest.minX(), s.dest.minY(), s.dest.size.width + 0.5f, s.dest.size.height));
+    for (const FlipStrip& s : flipFrameAt(kind, progress, side.size(), scale).strips)
+        painter.drawImageColumn(*picture, s.sourceMinX, s.sourceMaxX, s.dest);
     return frame;
 }
 
@@ -110,6 +108,54 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
         // whole-pixel offset can tip: a few pixels a level or two apart, scattered, none where the
         // bands meet.
         EXPECT_LE(test::worstChannelDifference(*app.host.lastPresented(), *expected), 2);
+    }
+}
+
+TEST(Flip, TheStripsOfAFlipLeaveNoSeamInsideTheTurnedView)
+{
+    // One colour on both sides: any column the strips missed would show the black screen behind.
+    TabletApp app;
+    auto root = std::make_shared<UIView>(CGRectMake(0, 0, 768, 1024));
+    root->setBackgroundColor(UIColor(1, 0, 0, 1));
+    app.window->addSubview(root);
+    app.loop.display();
+
+    UIView::beginAnimations();
+    UIView::setAnimationDuration(1.0);
+    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
+    root->setBackgroundColor(UIColor(1, 0, 0, 1));
+    UIView::commitAnimations();
+    app.loop.display();
+
+    for (const double at : {0.05, 0.3, 0.45, 0.55, 0.8, 0.97}) {
+        SCOPED_TRACE(at);
+        const auto* flip = UIViewAnimation::shared().transitionFor(root.get());
+        ASSERT_NE(flip, nullptr);
+        app.host.advance(flip->start + at - app.host.now());
+        app.loop.display();
+        const FlipFrame frame = flipFrameAt(UIViewAnimationTransitionFlipFromLeft,
+                                            app.host.now() - flip->start, {768, 1024}, 2.0f);
+        ASSERT_FALSE(frame.strips.empty());
+        // Inside the turned view and the screen: from its leftmost to its rightmost pixel column
+        // (its near edge may reach past the screen's), over the rows its shorter edge covers.
+        float left = 768, right = 0, top = 0, bottom = 1024;
+        for (const FlipStrip& s : frame.strips) {
+            left = std::min(left, s.dest.minX());
+            right = std::max(right, s.dest.maxX());
+            top = std::max(top, s.dest.minY());
+            bottom = std::min(bottom, s.dest.maxY());
+        }
+        left = std::max(left, 0.0f);
+        right = std::min(right, 768.0f);
+        const Image& shown = *app.host.lastPresented();
+        int wrong = 0;
+        for (int y = static_cast<int>(std::ceil(top * 2)) + 1; y < static_cast<int>(bottom * 2) - 1; y += 7)
+            for (int x = static_cast<int>(left * 2); x < static_cast<int>(right * 2); ++x)
+                wrong += shown.pixelAt(x, y) != kRed;
+        EXPECT_EQ(wrong, 0);
+        if (left >= 1) {
+            EXPECT_EQ(shown.pixelAt(static_cast<int>(left * 2) - 1, 1024), 0xFF000000u) << "left of the view";
+        }
     }
 }
 
