@@ -84,8 +84,11 @@ UIDeviceOrientation turned(UIDeviceOrientation orientation, RotationDirection di
 // the strips taken from near its edges are filtered as they would be from a picture of the whole
 // side. A tablet side at two pixels per point, 12 MiB, is drawn in four bands of 3.1 MiB.
 constexpr long kFlipBandBytes = 4096L << 10;
-constexpr int kMinFlipBandColumns = 64;
+constexpr int kMinFlipBandColumns = 128;
 constexpr int kFlipBandMarginPixels = 8;
+// Bands of a side wider than kMinFlipBandColumns are made at least half as wide, margins aside,
+// and each must hold a whole strip with a pixel to spare.
+static_assert(kMinFlipBandColumns / 2 >= kMaxFlipStripSourcePixels + 1);
 
 } // namespace
 

@@ -21,7 +21,8 @@ FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGS
                       float pixelsPerPoint)
 {
     FlipFrame frame;
-    if (!(size.width > 0) || !(size.height > 0) || !(pixelsPerPoint > 0) || !std::isfinite(pixelsPerPoint))
+    if (!(size.width > 0) || !(size.height > 0) || !(pixelsPerPoint > 0) || !std::isfinite(size.width) ||
+        !std::isfinite(size.height) || !std::isfinite(pixelsPerPoint))
         return frame;
     progress = std::clamp(progress, 0.0, 1.0);
     // Turning by a negative angle brings the left edge (negative offsets) towards the viewer.
@@ -53,19 +54,26 @@ FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGS
     const double heightChangePixels = std::abs(scaleRight - scaleLeft) * h * pixels;
     const int cuts = static_cast<int>(
         std::clamp(std::ceil(heightChangePixels / (2 * kEdgeStepPixels)), 1.0, double{kMaxFlipCuts}));
-    std::vector<double> bounds(static_cast<std::size_t>(cuts) + 1);
-    for (int i = 0; i <= cuts; ++i) {
-        const double t = static_cast<double>(i) / cuts;
-        double x = w * t;
-        if (cuts > 1) {
-            // The column whose scale is the i-th step from one edge's to the other's.
-            const double scale = scaleLeft + (scaleRight - scaleLeft) * t;
-            x = cx + faceSign * eye * (1 - 1 / scale) / sine;
-        }
-        bounds[static_cast<std::size_t>(i)] =
-            std::clamp(x, i > 0 ? bounds[static_cast<std::size_t>(i) - 1] : 0.0, w);
+    // Where the i-th cut falls: the column whose scale is the i-th step from one edge's to the
+    // other's.
+    const auto cutAt = [&](int i) {
+        if (i <= 0)
+            return 0.0;
+        if (i >= cuts)
+            return w;
+        const double scale = scaleLeft + (scaleRight - scaleLeft) * static_cast<double>(i) / cuts;
+        return std::clamp(cx + faceSign * eye * (1 - 1 / scale) / sine, 0.0, w);
+    };
+    // Pieces wider than kMaxFlipStripSourcePixels are cut evenly again.
+    const double widest = kMaxFlipStripSourcePixels / pixels;
+    std::vector<double> bounds{0.0};
+    for (int i = 1; i <= cuts; ++i) {
+        const double from = bounds.back(), to = std::max(from, cutAt(i));
+        const double pieces = std::clamp(std::ceil((to - from) / widest), 1.0, double{kMaxFlipCuts});
+        for (int j = 1; j < static_cast<int>(pieces); ++j)
+            bounds.push_back(from + (to - from) * j / pieces);
+        bounds.push_back(to);
     }
-    bounds.front() = 0;
     bounds.back() = w;
 
     // Strips start and end on whole pixels, each where its neighbour does, so that they tile the

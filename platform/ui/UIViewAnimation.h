@@ -23,6 +23,10 @@ struct FlipStrip {
     CGRect dest;
 };
 
+// No strip takes in more source pixels than this, unless all of them land in one pixel column: the
+// flip draws its strips from bands of the view's columns at least that wide.
+inline constexpr int kMaxFlipStripSourcePixels = 32;
+
 struct FlipFrame {
     // False while the old face is still turned towards the viewer (first half).
     bool showsNewContent{false};
@@ -34,8 +38,7 @@ struct FlipFrame {
 // the right edge; the nearer edge is drawn taller, as seen from an eye in front of the view's
 // centre. The strips follow one another in source order, cover every source column, and tile the
 // turned view in whole pixel columns, each meeting the next on the same pixel edge; the view's
-// top and bottom edges step by at most a pixel where two strips meet. A flat view is one strip; a
-// view edge-on has none.
+// top and bottom edges step by at most a pixel where two strips meet. A view edge-on has no strips.
 FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGSize size,
                       float pixelsPerPoint);
 

@@ -26,24 +26,40 @@ TEST(FlipGeometry, StartsFlatAndEndsFlatOnTheNewFace)
 {
     const CGSize size{320, 480};
     for (auto kind : {UIViewAnimationTransitionFlipFromLeft, UIViewAnimationTransitionFlipFromRight}) {
-        // Flat, the view is one strip: the whole of it, where it was.
+        // Flat, every strip lands where its columns are, at full height.
         const FlipFrame start = flipFrameAt(kind, 0.0, size, 2.0f);
         EXPECT_FALSE(start.showsNewContent);
-        ASSERT_EQ(start.strips.size(), 1u);
-        EXPECT_EQ(start.strips.front().sourceMinX, 0.0f);
-        EXPECT_EQ(start.strips.front().sourceMaxX, 320.0f);
-        EXPECT_NEAR(start.strips.front().dest.minX(), 0, 1e-3);
+        ASSERT_FALSE(start.strips.empty());
+        for (const FlipStrip& s : start.strips) {
+            EXPECT_NEAR(s.dest.minX(), s.sourceMinX, 1e-3);
+            EXPECT_NEAR(s.dest.maxX(), s.sourceMaxX, 1e-3);
+            EXPECT_NEAR(s.dest.size.height, 480, 1e-3);
+        }
         EXPECT_NEAR(start.strips.back().dest.maxX(), 320, 1e-3);
-        EXPECT_NEAR(leftEdgeHeight(start), 480, 1e-3);
 
+        // The new face reads left to right: its first source column lands at the left.
         const FlipFrame end = flipFrameAt(kind, 1.0, size, 2.0f);
         EXPECT_TRUE(end.showsNewContent);
-        ASSERT_EQ(end.strips.size(), 1u);
-        // The new face reads left to right: its first source column lands at the left.
-        EXPECT_NEAR(end.strips.front().dest.minX(), 0, 1e-3);
-        EXPECT_NEAR(end.strips.front().sourceMinX, 0, 1e-3);
-        EXPECT_NEAR(rightEdgeHeight(end), 480, 1e-3);
+        ASSERT_FALSE(end.strips.empty());
+        for (const FlipStrip& s : end.strips) {
+            EXPECT_NEAR(s.dest.minX(), s.sourceMinX, 1e-3);
+            EXPECT_NEAR(s.dest.maxX(), s.sourceMaxX, 1e-3);
+            EXPECT_NEAR(s.dest.size.height, 480, 1e-3);
+        }
     }
+}
+
+TEST(FlipGeometry, NoStripTakesInMoreSourcePixelsThanABandOfTheViewHolds)
+{
+    // Flat or nearly, the perspective needs few cuts; the strips are still drawn from bands of the
+    // view's columns, so none may be wider than kMaxFlipStripSourcePixels.
+    for (const float scale : {1.0f, 2.0f, 3.0f})
+        for (const double progress : {0.0, 0.001, 0.01, 0.3, 0.99, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "scale " << scale << ", progress " << progress);
+            for (const FlipStrip& s :
+                 flipFrameAt(UIViewAnimationTransitionFlipFromLeft, progress, {768, 1024}, scale).strips)
+                EXPECT_LE((s.sourceMaxX - s.sourceMinX) * scale, kMaxFlipStripSourcePixels + 1e-3);
+        }
 }
 
 TEST(FlipGeometry, FlipFromLeftBringsTheLeftEdgeForward)

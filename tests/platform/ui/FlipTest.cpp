@@ -89,7 +89,7 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
     UIView::commitAnimations();
     app.loop.display();
 
-    for (const double at : {0.2, 0.45, 0.7, 0.9}) {
+    for (const double at : {0.0, 0.003, 0.2, 0.45, 0.7, 0.9, 0.998}) {
         SCOPED_TRACE(at);
         const auto* flip = UIViewAnimation::shared().transitionFor(root.get());
         ASSERT_NE(flip, nullptr);
@@ -104,10 +104,12 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
         EXPECT_TRUE(side->opaque());
         const auto expected = frameFromAPicture(*side, UIViewAnimationTransitionFlipFromRight,
                                                 app.host.now() - flip->start, app.loop.screenSize(), 2.0f);
-        // Scaled strips are sampled at positions rounded to Cairo's fixed point, which a band's
-        // whole-pixel offset can tip: a few pixels a level or two apart, scattered, none where the
-        // bands meet.
-        EXPECT_LE(test::worstChannelDifference(*app.host.lastPresented(), *expected), 2);
+        // The side drawn again in a band differs from its picture by up to 2/255 here and there,
+        // as any frame drawn in bands does, and scaled strips are sampled at positions rounded to
+        // Cairo's fixed point, which a band's whole-pixel offset can tip by one level more:
+        // scattered pixels up to three levels apart. (Swept over the turn, 3/255 is reached at one
+        // moment in three to six, with the strips cut either way.)
+        EXPECT_LE(test::worstChannelDifference(*app.host.lastPresented(), *expected), 3);
     }
 }
 
