@@ -115,7 +115,13 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     drawInBands(image, bands, [&](cairo_t* cr) {
         clipTo(cr, clip);
         cairo_translate(cr, origin.x, origin.y);
-        CairoContext context(cr, clear);
+        // What the band shows, in the calls' coordinates, with a point to spare for rounding:
+        // each band is given every call, and most of a frame's discs lie in other bands.
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+        const CGRect visible = CGRectMake(static_cast<float>(x1 - 1), static_cast<float>(y1 - 1),
+                                          static_cast<float>(x2 - x1 + 2), static_cast<float>(y2 - y1 + 2));
+        CairoContext context(cr, clear, visible);
         replay(ops, &context);
     });
 }

@@ -34,6 +34,12 @@ CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
 {
 }
 
+CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode, CGRect visible)
+    : CairoContext(cr, clearMode)
+{
+    m_visible = visible;
+}
+
 CairoContext::~CairoContext() = default;
 
 void CairoContext::clearRect(CGRect rect)
@@ -69,6 +75,9 @@ void CairoContext::fillEllipseInRect(CGRect rect)
     // A zero or negative size would make the scaling below singular and put the cairo_t into a
     // permanent error state; such an ellipse covers nothing anyway.
     if (!finiteRect(rect) || !(rect.size.width > 0.0f) || !(rect.size.height > 0.0f))
+        return;
+    // An ellipse covers no pixel outside its rectangle.
+    if (m_visible && !m_visible->overlaps(rect))
         return;
     cairo_new_path(m_cr);
     cairo_save(m_cr);

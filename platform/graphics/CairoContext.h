@@ -9,6 +9,7 @@
 #include "platform/graphics/TextCache.h"
 
 #include <cairo.h>
+#include <optional>
 #include <vector>
 
 namespace dazed {
@@ -20,6 +21,10 @@ public:
     enum class ClearMode { Black, Transparent };
 
     explicit CairoContext(cairo_t* cr, ClearMode clearMode = ClearMode::Black);
+    // A context whose cairo_t stays clipped to `visible` (in its user space) for the context's
+    // life: discs wholly outside it would draw nothing and are not made into paths at all. Each
+    // band of a frame drawn in bands is given every call, and most discs lie in other bands.
+    CairoContext(cairo_t* cr, ClearMode clearMode, CGRect visible);
     ~CairoContext() override;
     CairoContext(const CairoContext&) = delete;
     CairoContext& operator=(const CairoContext&) = delete;
@@ -34,6 +39,7 @@ private:
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
+    std::optional<CGRect> m_visible;
     CairoPaint m_paint;
     std::vector<SubPath> m_path;
     cairo_font_face_t* m_font{nullptr};

@@ -38,6 +38,12 @@ struct CGRect {
     {
         return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
     }
+    // True when the two share some area; rectangles that only touch do not.
+    [[nodiscard]] bool overlaps(const CGRect& other) const
+    {
+        return minX() < other.maxX() && other.minX() < maxX() && minY() < other.maxY() &&
+               other.minY() < maxY();
+    }
 };
 
 inline CGRect CGRectMake(float x, float y, float width, float height)

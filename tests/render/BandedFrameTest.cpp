@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <thread>
 
 namespace dazed {
@@ -79,6 +80,36 @@ TEST(BandedFrame, MoreBandsThanRowsStillDrawsEveryRow)
     RasterSurface banded(320, 3, 1.0);
     banded.drawRecorded(recording.ops(), 8);
     EXPECT_EQ(banded.pixels(), whole.pixels());
+}
+
+TEST(BandedFrame, DiscsReachingJustIntoABandAreDrawnThereToo)
+{
+    // Each band skips the discs wholly outside it. Two bands of 100 rows meet at row 100: discs
+    // whose edges reach a fraction of a pixel across, from either side, and one on the boundary.
+    RecordingContext recording;
+    CGContextClearRect(&recording, CGRectMake(0, 0, 200, 200));
+    CGContextSetRGBFillColor(&recording, 1, 1, 1, 1);
+    const float tops[] = {90.3f, 99.7f, 96.0f, 100.05f, 100.4f, 85.0f};
+    for (std::size_t i = 0; i < std::size(tops); ++i)
+        CGContextFillEllipseInRect(&recording, CGRectMake(10.0f + 30.0f * static_cast<float>(i), tops[i],
+                                                          i == 2 ? 8.0f : 9.6f, i == 2 ? 8.0f : 9.6f));
+    CGContextFillEllipseInRect(&recording, CGRectMake(5, 90.05f, 4, 9.9f)); // ends 0.05 short of row 100
+
+    RasterSurface whole(200, 200, 1.0);
+    replay(recording.ops(), whole.context());
+    RasterSurface banded(200, 200, 1.0);
+    banded.drawRecorded(recording.ops(), 2);
+    EXPECT_LE(largestDifference(banded.pixels(), whole.pixels()), 2);
+    // The row either side of the boundary holds some of the discs that reach it.
+    const auto lit = [](const std::vector<Rgba8>& pixels, int row) {
+        int n = 0;
+        for (int x = 0; x < 200; ++x)
+            n += pixels[static_cast<std::size_t>(row) * 200 + static_cast<std::size_t>(x)].red > 0;
+        return n;
+    };
+    EXPECT_GT(lit(banded.pixels(), 99), 0);
+    EXPECT_GT(lit(banded.pixels(), 100), 0);
+    EXPECT_EQ(lit(banded.pixels(), 100), lit(whole.pixels(), 100));
 }
 
 TEST(BandedFrame, SmallImagesAreDrawnWholeAndLargeOnesCutForEveryCore)
