@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace dazed {
@@ -50,6 +51,16 @@ struct TabletApp {
     TabletApp() { window->makeKeyAndVisible(); }
 };
 
+// Turns `root` over, for a second, from how it looks now to how `change` leaves it.
+void flipOver(UIView& root, UIViewAnimationTransition kind, const std::function<void()>& change)
+{
+    UIView::beginAnimations();
+    UIView::setAnimationDuration(1.0);
+    UIView::setAnimationTransition(kind, &root, true);
+    change();
+    UIView::commitAnimations();
+}
+
 // What the screen shows at `progress` of a flip of `view` (at the window's top left) drawn from a
 // picture of `side`, the way the flip was drawn when it kept pictures.
 std::shared_ptr<Image> frameFromAPicture(const PainterRecording& side, UIViewAnimationTransition kind,
@@ -81,12 +92,10 @@ TEST(Flip, EachFrameDrawnBandByBandIsTheFrameAPictureOfItsSideWouldGive)
     app.window->addSubview(root);
     app.loop.display();
 
-    UIView::beginAnimations();
-    UIView::setAnimationDuration(1.0);
-    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromRight, root.get(), true);
-    sky->removeFromSuperview();
-    root->addSubview(page);
-    UIView::commitAnimations();
+    flipOver(*root, UIViewAnimationTransitionFlipFromRight, [&] {
+        sky->removeFromSuperview();
+        root->addSubview(page);
+    });
     app.loop.display();
 
     for (const double at : {0.0, 0.003, 0.2, 0.45, 0.7, 0.9, 0.998}) {
@@ -122,11 +131,7 @@ TEST(Flip, TheStripsOfAFlipLeaveNoSeamInsideTheTurnedView)
     app.window->addSubview(root);
     app.loop.display();
 
-    UIView::beginAnimations();
-    UIView::setAnimationDuration(1.0);
-    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
-    root->setBackgroundColor(UIColor(1, 0, 0, 1));
-    UIView::commitAnimations();
+    flipOver(*root, UIViewAnimationTransitionFlipFromLeft, [] {});
     app.loop.display();
 
     for (const double at : {0.05, 0.3, 0.45, 0.55, 0.8, 0.97}) {
@@ -169,11 +174,8 @@ TEST(Flip, KeepsOneSideAtATimeAndTheOldSideAsItWasBeforeTheChange)
     app.window->addSubview(root);
     app.loop.display();
 
-    UIView::beginAnimations();
-    UIView::setAnimationDuration(1.0);
-    UIView::setAnimationTransition(UIViewAnimationTransitionFlipFromLeft, root.get(), true);
-    root->setBackgroundColor(UIColor(1, 0, 0, 1));
-    UIView::commitAnimations();
+    flipOver(*root, UIViewAnimationTransitionFlipFromLeft,
+             [&] { root->setBackgroundColor(UIColor(1, 0, 0, 1)); });
     app.host.advance(0.1);
     app.loop.display();
     const auto* flip = UIViewAnimation::shared().transitionFor(root.get());
