@@ -22,7 +22,7 @@ FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGS
 {
     FlipFrame frame;
     if (!(size.width > 0) || !(size.height > 0) || !(pixelsPerPoint > 0) || !std::isfinite(size.width) ||
-        !std::isfinite(size.height) || !std::isfinite(pixelsPerPoint))
+        !std::isfinite(size.height) || !std::isfinite(pixelsPerPoint) || std::isnan(progress))
         return frame;
     progress = std::clamp(progress, 0.0, 1.0);
     // Turning by a negative angle brings the left edge (negative offsets) towards the viewer.
@@ -64,8 +64,9 @@ FlipFrame flipFrameAt(UIViewAnimationTransition transition, double progress, CGS
         const double scale = scaleLeft + (scaleRight - scaleLeft) * static_cast<double>(i) / cuts;
         return std::clamp(cx + faceSign * eye * (1 - 1 / scale) / sine, 0.0, w);
     };
-    // Pieces wider than kMaxFlipStripSourcePixels are cut evenly again.
-    const double widest = kMaxFlipStripSourcePixels / pixels;
+    // Pieces wider than kMaxFlipStripSourcePixels are cut evenly again (into no more pieces in
+    // all than kMaxFlipCuts, whatever the view's size).
+    const double widest = std::max(kMaxFlipStripSourcePixels / pixels, w / kMaxFlipCuts);
     std::vector<double> bounds{0.0};
     for (int i = 1; i <= cuts; ++i) {
         const double from = bounds.back(), to = std::max(from, cutAt(i));

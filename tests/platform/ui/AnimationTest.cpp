@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace dazed {
@@ -146,6 +147,25 @@ TEST(FlipGeometry, TheViewsTopAndBottomEdgesStepByAtMostAPixelWhereStripsMeet)
                 EXPECT_LE(std::abs(a.maxY() - b.maxY()) * scale, 1.0 + 1e-3);
             }
         }
+}
+
+TEST(FlipGeometry, OutlandishInputsGiveABoundedFrameOrNone)
+{
+    const auto kind = UIViewAnimationTransitionFlipFromLeft;
+    EXPECT_TRUE(flipFrameAt(kind, std::nan(""), {320, 480}, 2.0f).strips.empty());
+    EXPECT_TRUE(flipFrameAt(kind, 0.3, {320, 480}, std::numeric_limits<float>::infinity()).strips.empty());
+    EXPECT_TRUE(flipFrameAt(kind, 0.3, {std::numeric_limits<float>::infinity(), 480}, 2.0f).strips.empty());
+    EXPECT_TRUE(flipFrameAt(kind, 0.3, {320, 480}, 0.0f).strips.empty());
+    // Out of range, a turn is clamped to its ends.
+    EXPECT_EQ(flipFrameAt(kind, -4.0, {320, 480}, 2.0f).strips.size(),
+              flipFrameAt(kind, 0.0, {320, 480}, 2.0f).strips.size());
+
+    // A view ten million points across is still cut into a bounded number of strips, all of it.
+    const FlipFrame huge = flipFrameAt(kind, 0.3, {1e7f, 1e7f}, 4.0f);
+    ASSERT_FALSE(huge.strips.empty());
+    EXPECT_LE(huge.strips.size(), 40000u);
+    EXPECT_EQ(huge.strips.front().sourceMinX, 0.0f);
+    EXPECT_EQ(huge.strips.back().sourceMaxX, 1e7f);
 }
 
 struct FlipFixture : ::testing::Test {
