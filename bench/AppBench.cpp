@@ -43,13 +43,28 @@ std::unique_ptr<ApplicationLoop> launchTablet(HeadlessHost& host)
     return std::move(launched).value();
 }
 
-// The app launched as launchTablet does, or null with the benchmark marked failed.
-std::unique_ptr<ApplicationLoop> launchTabletOrSkip(benchmark::State& state, HeadlessHost& host)
+// A tablet at two pixels per point on the headless host, with the app launched in it. The loop
+// goes before the host it draws through.
+struct LaunchedTablet {
+    HeadlessHost host{2.0f};
+    std::unique_ptr<ApplicationLoop> loop;
+    int presentedAtLaunch{0};
+};
+
+// The app launched as launchTablet does, outside the benchmark's timing; or null, with the
+// benchmark marked failed and its timing left paused.
+std::unique_ptr<LaunchedTablet> launchTabletUntimed(benchmark::State& state)
 {
-    auto loop = launchTablet(host);
-    if (!loop)
+    state.PauseTiming();
+    auto app = std::make_unique<LaunchedTablet>();
+    app->loop = launchTablet(app->host);
+    if (!app->loop) {
         state.SkipWithError("the app did not launch");
-    return loop;
+        return nullptr;
+    }
+    app->presentedAtLaunch = app->host.presentCount();
+    state.ResumeTiming();
+    return app;
 }
 
 void BM_FirstFrameTablet2x(benchmark::State& state)
@@ -74,15 +89,13 @@ void BM_DragStorm(benchmark::State& state)
     // last move alone is one sample, at the mercy of whatever else the machine does just then.
     std::vector<double> stepMs;
     for (auto _ : state) {
-        state.PauseTiming();
-        HeadlessHost host(2.0f);
-        auto loop = launchTabletOrSkip(state, host);
-        if (!loop)
+        const auto app = launchTabletUntimed(state);
+        if (!app)
             return;
+        HeadlessHost& host = app->host;
+        const auto& loop = app->loop;
         const CGSize screen = host.screenSize();
         const CGPoint start{screen.width * 0.5f, screen.height * 0.5f};
-        const int before = host.presentCount();
-        state.ResumeTiming();
 
         host.inject(TouchInput{{{1, UITouchPhase::Began, start}}});
         loop->step();
@@ -109,12 +122,12 @@ void BM_DragStorm(benchmark::State& state)
         const auto lastShown = std::chrono::steady_clock::now();
 
         state.PauseTiming();
-        frames = host.presentCount() - before;
+        frames = host.presentCount() - app->presentedAtLaunch;
         refreshes = batches + 1; // the batches and the touch's beginning
         lastMoveMs = std::chrono::duration<double, std::milli>(lastShown - lastBatchSent).count();
         host.inject(TouchInput{{{1, UITouchPhase::Ended, start}}});
         loop->step();
-        loop.reset();
+        app->loop.reset();
         state.ResumeTiming();
     }
     state.counters["frames"] = frames;
@@ -136,32 +149,28 @@ void BM_FlipTablet2x(benchmark::State& state)
     std::vector<double> frameMs;
     double frames = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        HeadlessHost host(2.0f);
-        auto loop = launchTabletOrSkip(state, host);
-        if (!loop)
+        const auto app = launchTabletUntimed(state);
+        if (!app)
             return;
-        const int before = host.presentCount();
-        state.ResumeTiming();
         for (int flip = 0; flip < 2; ++flip) {
-            host.inject(KeyInput{UIKey::fromCharacter('i')});
+            app->host.inject(KeyInput{UIKey::fromCharacter('i')});
             // The key's step draws the first frame; each step after it waits (on the fake clock)
             // for the next refresh and draws one frame, until the flip is over.
             bool more = true;
             do {
                 more = UIViewAnimation::shared().isAnimating();
-                const int presented = host.presentCount();
+                const int presented = app->host.presentCount();
                 const auto start = std::chrono::steady_clock::now();
-                loop->step();
-                if (host.presentCount() > presented)
+                app->loop->step();
+                if (app->host.presentCount() > presented)
                     frameMs.push_back(
                         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                             .count());
             } while (more);
         }
         state.PauseTiming();
-        frames = host.presentCount() - before;
-        loop.reset();
+        frames = app->host.presentCount() - app->presentedAtLaunch;
+        app->loop.reset();
         state.ResumeTiming();
     }
     state.counters["frames"] = frames;
