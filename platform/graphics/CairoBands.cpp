@@ -1,5 +1,6 @@
 #include "platform/graphics/CairoBands.h"
 
+#include "platform/graphics/BandCuts.h"
 #include "platform/graphics/CairoHandles.h"
 #include "platform/graphics/ParallelTasks.h"
 
@@ -67,6 +68,36 @@ void drawWhole(cairo_surface_t* image, Band band, const std::function<void(cairo
     cairo_clip(cr.get());
     draw(cr.get());
 }
+// Has `draw` draw into `image` in bands of rows starting at `starts` (0 first, increasing, below
+// the image's height), as drawInBands below.
+void drawInBandsFrom(cairo_surface_t* image, const std::vector<int>& starts,
+                     const std::function<void(cairo_t*)>& draw)
+{
+    const int height = cairo_image_surface_get_height(image);
+    if (starts.size() <= 1 || cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {
+        CairoPtr cr(cairo_create(image));
+        draw(cr.get());
+        return;
+    }
+    // The bands write the image's pixels behind Cairo's back: it finishes whatever it has pending
+    // first and is told afterwards.
+    cairo_surface_flush(image);
+    std::vector<Band> all;
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        all.push_back({starts[i], i + 1 < starts.size() ? starts[i + 1] : height});
+
+    // One result a band, written by the thread that draws it only; read once every band is drawn.
+    std::vector<char> drawn(all.size(), 0);
+    runTasks(static_cast<int>(all.size()), [&](int i) {
+        const auto band = static_cast<std::size_t>(i);
+        drawn[band] = drawBand(image, all[band], draw);
+    });
+    cairo_surface_mark_dirty(image);
+    // A band Cairo could not set up (out of memory) is drawn through the whole image, clipped.
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (!drawn[i])
+            drawWhole(image, all[i], draw);
+}
 } // namespace
 
 int bandsFor(int pixelWidth, int pixelHeight)
@@ -81,29 +112,10 @@ void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cai
 {
     const int height = cairo_image_surface_get_height(image);
     bands = std::clamp(bands, 1, std::max(1, height));
-    if (bands == 1 || cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {
-        CairoPtr cr(cairo_create(image));
-        draw(cr.get());
-        return;
-    }
-    // The bands write the image's pixels behind Cairo's back: it finishes whatever it has pending
-    // first and is told afterwards.
-    cairo_surface_flush(image);
-    std::vector<Band> all;
+    std::vector<int> starts;
     for (int i = 0; i < bands; ++i)
-        all.push_back({height * i / bands, height * (i + 1) / bands});
-
-    // One result a band, written by the thread that draws it only; read once every band is drawn.
-    std::vector<char> drawn(all.size(), 0);
-    runTasks(static_cast<int>(all.size()), [&](int i) {
-        const auto band = static_cast<std::size_t>(i);
-        drawn[band] = drawBand(image, all[band], draw);
-    });
-    cairo_surface_mark_dirty(image);
-    // A band Cairo could not set up (out of memory) is drawn through the whole image, clipped.
-    for (std::size_t i = 0; i < all.size(); ++i)
-        if (!drawn[i])
-            drawWhole(image, all[i], draw);
+        starts.push_back(height * i / bands);
+    drawInBandsFrom(image, starts, draw);
 }
 
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
@@ -112,7 +124,22 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     // Most views draw nothing of their own: no call, no pixel, no thread.
     if (ops.empty())
         return;
-    drawInBands(image, bands, [&](cairo_t* cr) {
+    double sx = 1.0;
+    double sy = 1.0;
+    cairo_surface_get_device_scale(image, &sx, &sy);
+    double dx = 0.0;
+    double dy = 0.0;
+    cairo_surface_get_device_offset(image, &dx, &dy);
+    // The bands are cut where they take about as long as each other (BandCuts.h). A point at y lands on pixel
+    // row y * sy + dy: the estimate takes the device offset in points.
+    const auto offset = static_cast<float>(dy / sy);
+    std::optional<CGRect> clipRows = clip;
+    if (clipRows)
+        clipRows->origin.y += offset;
+    const std::vector<int> starts =
+        bandStartsFor(ops, {origin.x, origin.y + offset}, sy, cairo_image_surface_get_height(image),
+                      std::max(bands, 1), clipRows);
+    drawInBandsFrom(image, starts, [&](cairo_t* cr) {
         clipTo(cr, clip);
         cairo_translate(cr, origin.x, origin.y);
         // What the band shows, in the calls' coordinates, with a point to spare for rounding:
