@@ -130,8 +130,8 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     double dx = 0.0;
     double dy = 0.0;
     cairo_surface_get_device_offset(image, &dx, &dy);
-    // The bands are cut where they take about as long as each other (BandCuts.h). A point at y lands on pixel
-    // row y * sy + dy: the estimate takes the device offset in points.
+    // The bands are cut where they take about as long as each other (BandCuts.h). A point at y
+    // lands on pixel row y * sy + dy: the estimate takes the device offset in points.
     const auto offset = static_cast<float>(dy / sy);
     std::optional<CGRect> clipRows = clip;
     if (clipRows)
