@@ -89,14 +89,12 @@ void BM_FrameCairo(benchmark::State& state)
     }
 }
 
-// The same frames recorded and then rasterised in bands on every core, as exports and the
-// window's backing store draw them.
-void BM_FrameCairoBanded(benchmark::State& state)
+// The view's frame recorded and then rasterised in bands on every core, as exports and the
+// window's backing store draw them, at `scale` pixels per point.
+void drawBandedFrames(benchmark::State& state, QuartzView& view, double scale)
 {
-    const auto width = static_cast<float>(state.range(0));
-    const auto height = static_cast<float>(state.range(1));
-    auto view = startView(width, height, static_cast<int>(state.range(3)));
-    RasterSurface surface(width, height, static_cast<double>(state.range(2)));
+    const CGRect bounds = view.bounds();
+    RasterSurface surface(bounds.size.width, bounds.size.height, scale);
     if (!surface.ok()) {
         state.SkipWithError("cannot make the surface");
         return;
@@ -104,10 +102,17 @@ void BM_FrameCairoBanded(benchmark::State& state)
     RecordingContext recording;
     for (auto _ : state) {
         recording.clear();
-        drawInto(*view, &recording);
+        drawInto(view, &recording);
         surface.drawRecorded(recording.ops());
         benchmark::DoNotOptimize(surface.pixel(0, 0));
     }
+}
+
+void BM_FrameCairoBanded(benchmark::State& state)
+{
+    auto view = startView(static_cast<float>(state.range(0)), static_cast<float>(state.range(1)),
+                          static_cast<int>(state.range(3)));
+    drawBandedFrames(state, *view, static_cast<double>(state.range(2)));
 }
 
 // The phone frame at two pixels per point with star names, drawn in bands, at several centres
@@ -117,18 +122,7 @@ void BM_FrameCairoBandedCentre(benchmark::State& state)
 {
     auto view = startView(320, 480, 1, static_cast<float>(state.range(0)),
                           static_cast<float>(state.range(1)) / 10.0f);
-    RasterSurface surface(320, 480, 2.0);
-    if (!surface.ok()) {
-        state.SkipWithError("cannot make the surface");
-        return;
-    }
-    RecordingContext recording;
-    for (auto _ : state) {
-        recording.clear();
-        drawInto(*view, &recording);
-        surface.drawRecorded(recording.ops());
-        benchmark::DoNotOptimize(surface.pixel(0, 0));
-    }
+    drawBandedFrames(state, *view, 2.0);
 }
 
 // Clearing a frame's pixels and copying them once, as a frame shown on screen needs at least.

@@ -18,6 +18,22 @@ struct Band {
     int endRow{0};
 };
 
+// How a surface's points map to its pixels: (x, y) lands on (x * sx + dx, y * sy + dy).
+struct DeviceTransform {
+    double sx{1.0};
+    double sy{1.0};
+    double dx{0.0};
+    double dy{0.0};
+};
+
+DeviceTransform deviceTransformOf(cairo_surface_t* surface)
+{
+    DeviceTransform t;
+    cairo_surface_get_device_scale(surface, &t.sx, &t.sy);
+    cairo_surface_get_device_offset(surface, &t.dx, &t.dy);
+    return t;
+}
+
 void clipTo(cairo_t* cr, const std::optional<CGRect>& clip)
 {
     if (!clip)
@@ -37,16 +53,11 @@ bool drawBand(cairo_surface_t* image, Band band, const std::function<void(cairo_
         cairo_image_surface_get_width(image), band.endRow - band.firstRow, stride));
     if (cairo_surface_status(rows.get()) != CAIRO_STATUS_SUCCESS)
         return false;
-    double sx = 1.0;
-    double sy = 1.0;
-    cairo_surface_get_device_scale(image, &sx, &sy);
-    double dx = 0.0;
-    double dy = 0.0;
-    cairo_surface_get_device_offset(image, &dx, &dy);
-    cairo_surface_set_device_scale(rows.get(), sx, sy);
+    const DeviceTransform device = deviceTransformOf(image);
+    cairo_surface_set_device_scale(rows.get(), device.sx, device.sy);
     // Row firstRow of the image is row 0 of the band: every device coordinate moves up by a whole
     // number of pixels, which leaves every pixel's coverage as it was.
-    cairo_surface_set_device_offset(rows.get(), dx, dy - band.firstRow);
+    cairo_surface_set_device_offset(rows.get(), device.dx, device.dy - band.firstRow);
     CairoPtr cr(cairo_create(rows.get()));
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return false;
@@ -60,14 +71,14 @@ bool drawBand(cairo_surface_t* image, Band band, const std::function<void(cairo_
 void drawWhole(cairo_surface_t* image, Band band, const std::function<void(cairo_t*)>& draw)
 {
     CairoPtr cr(cairo_create(image));
-    double sx = 1.0;
-    double sy = 1.0;
-    cairo_surface_get_device_scale(image, &sx, &sy);
-    cairo_rectangle(cr.get(), 0.0, band.firstRow / sy, cairo_image_surface_get_width(image) / sx,
-                    (band.endRow - band.firstRow) / sy);
+    const DeviceTransform device = deviceTransformOf(image);
+    cairo_rectangle(cr.get(), 0.0, band.firstRow / device.sy,
+                    cairo_image_surface_get_width(image) / device.sx,
+                    (band.endRow - band.firstRow) / device.sy);
     cairo_clip(cr.get());
     draw(cr.get());
 }
+
 // Has `draw` draw into `image` in bands of rows starting at `starts` (0 first, increasing, below
 // the image's height), as drawInBands below.
 void drawInBandsFrom(cairo_surface_t* image, const std::vector<int>& starts,
@@ -124,15 +135,11 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     // Most views draw nothing of their own: no call, no pixel, no thread.
     if (ops.empty())
         return;
-    double sx = 1.0;
-    double sy = 1.0;
-    cairo_surface_get_device_scale(image, &sx, &sy);
-    double dx = 0.0;
-    double dy = 0.0;
-    cairo_surface_get_device_offset(image, &dx, &dy);
     // The bands are cut where they take about as long as each other (BandCuts.h). A point at y
     // lands on pixel row y * sy + dy: the estimate takes the device offset in points.
-    const auto offset = static_cast<float>(dy / sy);
+    const DeviceTransform device = deviceTransformOf(image);
+    const double sy = device.sy;
+    const auto offset = static_cast<float>(device.dy / sy);
     std::optional<CGRect> clipRows = clip;
     if (clipRows)
         clipRows->origin.y += offset;
