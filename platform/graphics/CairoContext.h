@@ -6,9 +6,11 @@
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CairoPaint.h"
+#include "platform/graphics/DirectFill.h"
 #include "platform/graphics/TextCache.h"
 
 #include <cairo.h>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -48,6 +50,9 @@ private:
     CGAffineTransform m_textMatrix;
     // Faces and rendered text, reused on raster surfaces; shared by the whole process, not owned.
     TextCache& m_textCache;
+    // Small discs filled straight into an image surface's pixels; null where the target does not
+    // allow it (not an image, a transformation or clip other than Cairo's simplest).
+    std::unique_ptr<DirectFill> m_direct;
 };
 
 } // namespace dazed
