@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 
 namespace dazed {
 
@@ -115,23 +116,72 @@ void CoverageScanner::addEdges(std::span<const FixedPoint> outline)
     m_nextEdge = 0;
 }
 
+// Merges two lists ordered by column as Cairo's scan converter merges them: it takes from one
+// list while the columns do not pass the other's next, ties included, then turns to the other.
+// Which of two edges in one column comes first decides whether their row may be covered whole.
+void CoverageScanner::mergeByColumn(std::vector<Edge>& a, const std::vector<Edge>& b)
+{
+    m_merged.clear();
+    std::size_t i = 0;
+    std::size_t j = 0;
+    bool fromA = !a.empty() && !b.empty() && a[0].column <= b[0].column;
+    while (i < a.size() && j < b.size()) {
+        if (fromA) {
+            const int limit = b[j].column;
+            while (i < a.size() && a[i].column <= limit)
+                m_merged.push_back(a[i++]);
+        } else {
+            const int limit = a[i].column;
+            while (j < b.size() && b[j].column <= limit)
+                m_merged.push_back(b[j++]);
+        }
+        fromA = !fromA;
+    }
+    m_merged.insert(m_merged.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
+    m_merged.insert(m_merged.end(), b.begin() + static_cast<std::ptrdiff_t>(j), b.end());
+    a.swap(m_merged);
+}
+
+// Orders the edges from `next` on by column as Cairo's converter sorts new edges: the first two
+// in order, then runs of one, two, four... edges sorted the same way and merged in.
+std::vector<CoverageScanner::Edge> CoverageScanner::sortRun(std::span<const Edge> edges, std::size_t& next,
+                                                            std::size_t level)
+{
+    if (next + 1 >= edges.size())
+        return {edges[next++]};
+    const Edge& first = edges[next];
+    const Edge& second = edges[next + 1];
+    next += 2;
+    std::vector<Edge> run =
+        first.column <= second.column ? std::vector<Edge>{first, second} : std::vector<Edge>{second, first};
+    for (std::size_t i = 0; i < level && next < edges.size(); ++i)
+        mergeByColumn(run, sortRun(edges, next, i));
+    return run;
+}
+
 void CoverageScanner::admitEdgesStartingAt(int gridRow)
 {
-    bool admitted = false;
-    while (m_nextEdge < m_edges.size() && m_edges[m_nextEdge].top <= gridRow) {
-        m_active.push_back(m_edges[m_nextEdge++]);
-        admitted = true;
-    }
-    if (admitted)
+    const std::size_t first = m_nextEdge;
+    while (m_nextEdge < m_edges.size() && m_edges[m_nextEdge].top <= gridRow)
+        ++m_nextEdge;
+    const std::size_t count = m_nextEdge - first;
+    if (count == 1) {
+        // One edge joins after every edge whose column does not pass its own.
+        m_active.push_back(m_edges[first]);
         sortByColumn(m_active);
+    } else if (count > 1) {
+        std::size_t next = 0;
+        const std::span<const Edge> joining(m_edges.data() + first, count);
+        mergeByColumn(m_active, sortRun(joining, next, std::numeric_limits<std::size_t>::max()));
+    }
 }
 
 inline void CoverageScanner::addSpan(int x1, int x2)
 {
     // The coverage from x1 on, less that from x2 on. Within one pixel, or for an empty span, the
     // heights cancel and the areas differ as they should, so no case needs telling apart.
-    const int ix1 = (x1 >> 8) - m_mask.left;
-    const int ix2 = (x2 >> 8) - m_mask.left;
+    const int ix1 = (x1 >> 8) - m_cellsLeft;
+    const int ix2 = (x2 >> 8) - m_cellsLeft;
     int* area = m_area.data();
     int* height = m_height.data();
     area[ix1] += 2 * (x1 & 255);
@@ -291,7 +341,7 @@ void CoverageScanner::coverEdgeOverRow(Edge& edge, int sign)
     int ix2 = static_cast<int>(x2.quo >> 8);
     int fx2 = static_cast<int>(x2.quo & 255);
     if (ix1 == ix2) {
-        const int i = ix1 - m_mask.left;
+        const int i = ix1 - m_cellsLeft;
         m_height[i] += sign * kGridY;
         m_area[i] += sign * (fx1 + fx2) * kGridY;
         return;
@@ -311,7 +361,7 @@ void CoverageScanner::coverEdgeOverRow(Edge& edge, int sign)
         std::int64_t quo;
         std::int64_t rem;
     } y{t / dx, t % dx};
-    int i = ix1 - m_mask.left;
+    int i = ix1 - m_cellsLeft;
     m_area[i] += sign * static_cast<int>(y.quo) * (kGridX + fx1);
     m_height[i] += sign * static_cast<int>(y.quo);
     std::int64_t yLast = y.quo;
@@ -319,7 +369,7 @@ void CoverageScanner::coverEdgeOverRow(Edge& edge, int sign)
         const std::int64_t across = std::int64_t{kGridY} * kGridX * dy;
         const std::int64_t perColumnQuo = across / dx;
         const std::int64_t perColumnRem = across % dx;
-        for (++i; i < ix2 - m_mask.left; ++i) {
+        for (++i; i < ix2 - m_cellsLeft; ++i) {
             y.quo += perColumnQuo;
             y.rem += perColumnRem;
             if (y.rem >= dx) {
@@ -331,7 +381,7 @@ void CoverageScanner::coverEdgeOverRow(Edge& edge, int sign)
             yLast = y.quo;
         }
     }
-    i = ix2 - m_mask.left;
+    i = ix2 - m_cellsLeft;
     m_area[i] += sign * static_cast<int>(kGridY - yLast) * fx2;
     m_height[i] += sign * static_cast<int>(kGridY - yLast);
 }
@@ -380,22 +430,37 @@ const CoverageMask& CoverageScanner::scan(std::span<const FixedPoint> outline)
     m_active.clear();
     if (outline.size() < 3)
         return m_mask;
-    auto [minX, maxX] = std::minmax_element(outline.begin(), outline.end(),
-                                            [](FixedPoint a, FixedPoint b) { return a.x < b.x; });
-    auto [minY, maxY] = std::minmax_element(outline.begin(), outline.end(),
-                                            [](FixedPoint a, FixedPoint b) { return a.y < b.y; });
-    if (std::int64_t{maxX->x} - minX->x > std::int64_t{kMaxSpan} * 256 ||
-        std::int64_t{maxY->y} - minY->y > std::int64_t{kMaxSpan} * 256 || minX->x < -kMaxCoordinate ||
-        maxX->x > kMaxCoordinate || minY->y < -kMaxCoordinate || maxY->y > kMaxCoordinate)
+    // Cairo writes the pixels the polygon's edges reach, level edges left out: a column that an
+    // edge only touches on its left side stays unwritten.
+    std::int32_t minX = INT32_MAX;
+    std::int32_t maxX = INT32_MIN;
+    std::int32_t minY = INT32_MAX;
+    std::int32_t maxY = INT32_MIN;
+    for (std::size_t i = 0; i + 1 < outline.size(); ++i) {
+        if (outline[i].y == outline[i + 1].y)
+            continue;
+        for (const FixedPoint& p : {outline[i], outline[i + 1]}) {
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+    }
+    if (minX > maxX || std::int64_t{maxX} - minX > std::int64_t{kMaxSpan} * 256 ||
+        std::int64_t{maxY} - minY > std::int64_t{kMaxSpan} * 256 || minX < -kMaxCoordinate ||
+        maxX > kMaxCoordinate || minY < -kMaxCoordinate || maxY > kMaxCoordinate)
         return m_mask;
-    // A column to spare on each side: an edge's columns are rounded, and may stray by one.
-    m_mask.left = (minX->x >> 8) - 1;
-    m_mask.width = ((maxX->x + 255) >> 8) + 2 - m_mask.left;
-    m_mask.top = minY->y >> 8;
-    m_mask.height = ((maxY->y + 255) >> 8) - m_mask.top;
+    m_mask.left = minX >> 8;
+    m_mask.width = ((maxX + 255) >> 8) - m_mask.left;
+    m_mask.top = minY >> 8;
+    m_mask.height = ((maxY + 255) >> 8) - m_mask.top;
     m_mask.alpha.assign(static_cast<std::size_t>(m_mask.width) * m_mask.height, 0);
-    m_height.assign(static_cast<std::size_t>(m_mask.width), 0);
-    m_area.assign(static_cast<std::size_t>(m_mask.width), 0);
+    // The cells run a column wider on the left and two on the right: an edge's columns are
+    // rounded, and may stray past the pixels written.
+    m_cellsLeft = m_mask.left - 1;
+    const auto cells = static_cast<std::size_t>(m_mask.width + 3);
+    m_height.assign(cells, 0);
+    m_area.assign(cells, 0);
 
     addEdges(outline);
     for (int r = 0; r < m_mask.height; ++r) {
@@ -423,10 +488,11 @@ const CoverageMask& CoverageScanner::scan(std::span<const FixedPoint> outline)
         // Each pixel's coverage: the grid rows covered from the pixels to its left, less the area
         // the edges within it leave uncovered, mapped from 0..2 x 256 x 15 onto 0..255.
         std::uint8_t* out = m_mask.alpha.data() + static_cast<std::ptrdiff_t>(r) * m_mask.width;
-        int cover = 0;
+        int cover = m_height[0];
         for (int x = 0; x < m_mask.width; ++x) {
-            cover += m_height[static_cast<std::size_t>(x)];
-            const int area = cover * kGridX * 2 - m_area[static_cast<std::size_t>(x)];
+            const auto cell = static_cast<std::size_t>(x + 1);
+            cover += m_height[cell];
+            const int area = cover * kGridX * 2 - m_area[cell];
             out[x] = static_cast<std::uint8_t>((area + (area << 4) + 256) >> 9);
         }
         std::fill(m_height.begin(), m_height.end(), 0);

@@ -18,7 +18,8 @@
 
 namespace dazed {
 
-// Coverage of the pixels [left, left + width) x [top, top + height), row by row.
+// Coverage of the pixels [left, left + width) x [top, top + height), row by row: the pixels the
+// polygon reaches, as Cairo bounds the pixels a fill writes.
 struct CoverageMask {
     int left{0};
     int top{0};
@@ -68,15 +69,19 @@ private:
     void coverEdgeOverRow(Edge& edge, int sign);
     void addSpan(int x1, int x2);
     void admitEdgesStartingAt(int gridRow);
+    void mergeByColumn(std::vector<Edge>& a, const std::vector<Edge>& b);
+    std::vector<Edge> sortRun(std::span<const Edge> edges, std::size_t& next, std::size_t level);
 
     CoverageMask m_mask;
     std::vector<Edge> m_edges; // by first grid row, then in outline order
     std::vector<Edge> m_sorted;
     std::vector<std::uint64_t> m_order;
     std::size_t m_nextEdge{0};
-    std::vector<Edge> m_active; // by column, ties in the order they came
+    std::vector<Edge> m_active; // by column; ties as Cairo's converter leaves them
+    std::vector<Edge> m_merged;
     // Per pixel column of the current row: the grid rows covered from there on, and the area
     // left of the edges within the pixel (in 1/512 of a grid row's pixel).
+    int m_cellsLeft{0}; // the pixel column of the first cell
     std::vector<int> m_height;
     std::vector<int> m_area;
 };
