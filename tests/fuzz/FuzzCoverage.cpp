@@ -3,6 +3,7 @@
 
 #include "FuzzTarget.h"
 #include "platform/graphics/CoverageScan.h"
+#include "tests/support/CairoCoverage.h"
 
 #include <cairo.h>
 #include <cmath>
@@ -12,47 +13,6 @@
 namespace {
 
 constexpr int kSize = 72;
-
-std::vector<std::uint8_t> cairoCoverage(const std::vector<dazed::FixedPoint>& polygon)
-{
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, kSize, kSize);
-    cairo_t* cr = cairo_create(surface);
-    cairo_move_to(cr, polygon[0].x / 256.0, polygon[0].y / 256.0);
-    for (std::size_t i = 1; i < polygon.size(); ++i)
-        cairo_line_to(cr, polygon[i].x / 256.0, polygon[i].y / 256.0);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    cairo_surface_flush(surface);
-    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(kSize) * kSize);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < kSize; ++y)
-        std::memcpy(alpha.data() + static_cast<std::ptrdiff_t>(y) * kSize,
-                    data + static_cast<std::ptrdiff_t>(y) * stride, kSize);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return alpha;
-}
-
-// Whether Cairo's path would join two of the polygon's edges into one: a line continuing the one
-// before it in the same direction replaces it, so Cairo's polygon would not be this one. (The
-// outline of an ellipse is handed to the fill as curves, whose flattened points are never joined.)
-bool pathJoinsEdges(const std::vector<dazed::FixedPoint>& closed)
-{
-    std::vector<dazed::FixedPoint> points;
-    for (const dazed::FixedPoint& p : closed)
-        if (points.empty() || points.back() != p)
-            points.push_back(p);
-    for (std::size_t i = 0; i + 2 < points.size(); ++i) {
-        const std::int64_t ax = points[i + 1].x - points[i].x;
-        const std::int64_t ay = points[i + 1].y - points[i].y;
-        const std::int64_t bx = points[i + 2].x - points[i + 1].x;
-        const std::int64_t by = points[i + 2].y - points[i + 1].y;
-        if (ay * bx == by * ax && ((ax ^ bx) | (ay ^ by)) >= 0)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -99,9 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool slanted = false;
     for (std::size_t i = 0; i + 1 < polygon.size(); ++i)
         slanted |= polygon[i].x != polygon[i + 1].x && polygon[i].y != polygon[i + 1].y;
-    if (!slanted || pathJoinsEdges(polygon))
+    if (!slanted || dazed::testing::pathJoinsEdges(polygon))
         return 0;
-    const std::vector<std::uint8_t> expected = cairoCoverage(polygon);
+    const std::vector<std::uint8_t> expected = dazed::testing::cairoCoverage(polygon, kSize);
     dazed::CoverageScanner scanner;
     const dazed::CoverageMask& mask = scanner.scan(polygon);
     dazed::fuzz::require(mask.width > 0, "a polygon within the scanner's reach gives a mask");

@@ -3,6 +3,8 @@
 
 #include "platform/graphics/DirectFill.h"
 
+#include "tests/support/CairoCoverage.h"
+
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
@@ -323,48 +325,8 @@ TEST(DirectFill, IsOnlyOfferedOverSurfacesItCanWrite)
 namespace dazed {
 namespace {
 
-// Cairo's coverage of a polygon given in fixed point, filled with the non-zero rule into an A8
-// surface: the reference the scanner must match for any shape, not only discs.
-std::vector<std::uint8_t> cairoCoverage(const std::vector<FixedPoint>& polygon, int width, int height)
-{
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_move_to(cr, polygon[0].x / 256.0, polygon[0].y / 256.0);
-    for (std::size_t i = 1; i < polygon.size(); ++i)
-        cairo_line_to(cr, polygon[i].x / 256.0, polygon[i].y / 256.0);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    cairo_surface_flush(surface);
-    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(width) * height);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(alpha.data() + static_cast<std::ptrdiff_t>(y) * width,
-                    data + static_cast<std::ptrdiff_t>(y) * stride, static_cast<std::size_t>(width));
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return alpha;
-}
-
-// Whether Cairo's path would join two of the polygon's edges into one: a line continuing the one
-// before it in the same direction replaces it, so Cairo's polygon would not be this one. (The
-// outline of an ellipse is handed to the fill as curves, whose flattened points are never joined.)
-bool pathJoinsEdges(const std::vector<FixedPoint>& closed)
-{
-    std::vector<FixedPoint> points;
-    for (const FixedPoint& p : closed)
-        if (points.empty() || points.back() != p)
-            points.push_back(p);
-    for (std::size_t i = 0; i + 2 < points.size(); ++i) {
-        const std::int64_t ax = points[i + 1].x - points[i].x;
-        const std::int64_t ay = points[i + 1].y - points[i].y;
-        const std::int64_t bx = points[i + 2].x - points[i + 1].x;
-        const std::int64_t by = points[i + 2].y - points[i + 1].y;
-        if (ay * bx == by * ax && ((ax ^ bx) | (ay ^ by)) >= 0)
-            return true;
-    }
-    return false;
-}
+using testing::cairoCoverage;
+using testing::pathJoinsEdges;
 
 TEST(CoverageScanner, MatchesCairoOnAnyPolygonItTakes)
 {
@@ -405,7 +367,7 @@ TEST(CoverageScanner, MatchesCairoOnAnyPolygonItTakes)
             slanted |= polygon[k].x != polygon[k + 1].x && polygon[k].y != polygon[k + 1].y;
         if (!slanted || pathJoinsEdges(polygon))
             continue;
-        const std::vector<std::uint8_t> expected = cairoCoverage(polygon, kSize, kSize);
+        const std::vector<std::uint8_t> expected = cairoCoverage(polygon, kSize);
         const CoverageMask& mask = scanner.scan(polygon);
         std::vector<std::uint8_t> ours(static_cast<std::size_t>(kSize) * kSize, 0);
         for (int r = 0; r < mask.height; ++r)
