@@ -505,6 +505,21 @@ d=$(differ mode0 key-back)
 need "Escape: $d px differ from the chart before" "d == 0"
 done_step i-escape
 
+# Left alone after drags and flips, the app waits for input without using the processor: no
+# redraws and no polling. One clock tick is allowed for a stray event from the X server; an app
+# that polled or redrew at the display's rate would use many.
+cpu_ticks() {
+  local stat fields
+  stat=$(<"/proc/$app_pid/stat")
+  read -r -a fields <<<"${stat##*) }"
+  echo $((fields[11] + fields[12]))
+}
+idle_before=$(cpu_ticks)
+sleep 3
+idle_ticks=$(($(cpu_ticks) - idle_before))
+need "CPU in 3 s left alone: $idle_ticks ticks of $(getconf CLK_TCK) a second" "idle_ticks <= 1"
+done_step idle
+
 # Ctrl+Right turns the device: the window turns to 480 x 320 and the chart follows.
 xdo key ctrl+Right
 for _ in $(seq 100); do
