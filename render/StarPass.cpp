@@ -6,9 +6,6 @@
 #include "render/Passes.h"
 #include "render/SkyFrame.h"
 
-#include <algorithm>
-#include <ranges>
-
 namespace dazed {
 
 int starBandStart(double centreDeclination)
@@ -41,12 +38,19 @@ StarBand starBand(double centreDeclination)
         band.first = 0;
     const double northLimit = degreesTimesPiOver180(centreDeclination) + kLabelLimit;
     // Sorted by declination, the catalogue is searched by halves for that first star. A NaN limit
-    // is passed by no star: the band then runs to the end.
-    const auto stars = std::views::iota(band.first, kStarCount);
-    const auto beyond = std::ranges::partition_point(stars, [northLimit](int i) {
-        return !(double{starrd[static_cast<std::ptrdiff_t>(i) * kStarStride + 1]} > northLimit);
-    });
-    band.last = beyond != stars.end() ? *beyond : kStarCount - 1;
+    // is passed by no star: the band then runs to the end. (Written out rather than as
+    // std::ranges::partition_point over std::views::iota, which Debian's clang 14 cannot compile
+    // against its GCC 12 library, and the fuzzing build uses clang.)
+    int below = band.first;
+    int beyond = kStarCount;
+    while (below < beyond) {
+        const int middle = below + (beyond - below) / 2;
+        if (double{starrd[static_cast<std::ptrdiff_t>(middle) * kStarStride + 1]} > northLimit)
+            beyond = middle;
+        else
+            below = middle + 1;
+    }
+    band.last = beyond != kStarCount ? beyond : kStarCount - 1;
     return band;
 }
 
