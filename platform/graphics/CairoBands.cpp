@@ -1,6 +1,5 @@
 #include "platform/graphics/CairoBands.h"
 
-#include "platform/graphics/BandCuts.h"
 #include "platform/graphics/CairoHandles.h"
 #include "platform/graphics/ParallelTasks.h"
 
@@ -135,28 +134,24 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
     // Most views draw nothing of their own: no call, no pixel, no thread.
     if (ops.empty())
         return;
-    // The bands are cut where they take about as long as each other (BandCuts.h). A point at y
-    // lands on pixel row y * sy + dy: the estimate takes the device offset in points.
-    const DeviceTransform device = deviceTransformOf(image);
-    const double sy = device.sy;
-    const auto offset = static_cast<float>(device.dy / sy);
-    std::optional<CGRect> clipRows = clip;
-    if (clipRows)
-        clipRows->origin.y += offset;
-    const std::vector<int> starts =
-        bandStartsFor(ops, {origin.x, origin.y + offset}, sy, cairo_image_surface_get_height(image),
-                      std::max(bands, 1), clipRows);
-    drawInBandsFrom(image, starts, [&](cairo_t* cr) {
+    drawInBands(image, bands, [&](cairo_t* cr) {
         clipTo(cr, clip);
         cairo_translate(cr, origin.x, origin.y);
-        // What the band shows, in the calls' coordinates, with a point to spare for rounding:
-        // each band is given every call, and most of a frame's discs lie in other bands.
+        // What the band shows, in the calls' coordinates, with a point to spare for rounding.
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
         const CGRect visible = CGRectMake(static_cast<float>(x1 - 1), static_cast<float>(y1 - 1),
                                           static_cast<float>(x2 - x1 + 2), static_cast<float>(y2 - y1 + 2));
-        CairoContext context(cr, clear, visible);
-        replay(ops, &context);
+        CairoContext context(cr, clear);
+        // Every band is given every call, and most of a frame's discs lie in other bands: a disc
+        // covers no pixel outside its rectangle, so one wholly outside the band is not made into a
+        // path for Cairo to clip away. Discs change no drawing state, so leaving one out changes
+        // nothing else.
+        for (const DrawOp& op : ops) {
+            if (const auto* disc = std::get_if<op::FillEllipseInRect>(&op); disc && !visible.overlaps(disc->rect))
+                continue;
+            replay(op, &context);
+        }
     });
 }
 

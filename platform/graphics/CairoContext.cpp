@@ -31,14 +31,7 @@ CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
     : m_cr(cr)
     , m_clearMode(clearMode)
     , m_textCache(TextCache::shared())
-    , m_direct(DirectFill::over(cr))
 {
-}
-
-CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode, CGRect visible)
-    : CairoContext(cr, clearMode)
-{
-    m_visible = visible;
 }
 
 CairoContext::~CairoContext() = default;
@@ -77,12 +70,7 @@ void CairoContext::fillEllipseInRect(CGRect rect)
     // permanent error state; such an ellipse covers nothing anyway.
     if (!finiteRect(rect) || !(rect.size.width > 0.0f) || !(rect.size.height > 0.0f))
         return;
-    // An ellipse covers no pixel outside its rectangle.
-    if (m_visible && !m_visible->overlaps(rect))
-        return;
     cairo_new_path(m_cr);
-    if (m_direct && m_direct->fillEllipse(rect, m_paint.fill))
-        return;
     cairo_save(m_cr);
     cairo_translate(m_cr, double{rect.origin.x} + rect.size.width / 2.0,
                     double{rect.origin.y} + rect.size.height / 2.0);

@@ -6,12 +6,9 @@
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CairoPaint.h"
-#include "platform/graphics/DirectFill.h"
 #include "platform/graphics/TextCache.h"
 
 #include <cairo.h>
-#include <memory>
-#include <optional>
 #include <vector>
 
 namespace dazed {
@@ -23,10 +20,6 @@ public:
     enum class ClearMode { Black, Transparent };
 
     explicit CairoContext(cairo_t* cr, ClearMode clearMode = ClearMode::Black);
-    // A context whose cairo_t stays clipped to `visible` (in its user space) for the context's
-    // life: discs wholly outside it would draw nothing and are not made into paths at all. Each
-    // band of a frame drawn in bands is given every call, and most discs lie in other bands.
-    CairoContext(cairo_t* cr, ClearMode clearMode, CGRect visible);
     ~CairoContext() override;
     CairoContext(const CairoContext&) = delete;
     CairoContext& operator=(const CairoContext&) = delete;
@@ -41,7 +34,6 @@ private:
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
-    std::optional<CGRect> m_visible;
     CairoPaint m_paint;
     std::vector<SubPath> m_path;
     cairo_font_face_t* m_font{nullptr};
@@ -50,9 +42,6 @@ private:
     CGAffineTransform m_textMatrix;
     // Faces and rendered text, reused on raster surfaces; shared by the whole process, not owned.
     TextCache& m_textCache;
-    // Small discs filled straight into an image surface's pixels; null where the target does not
-    // allow it (not an image, a transformation or clip other than Cairo's simplest).
-    std::unique_ptr<DirectFill> m_direct;
 };
 
 } // namespace dazed

@@ -43,10 +43,7 @@ Result<std::string> renderPng(CGSize size, double scale, const std::function<voi
         draw();
     }
     raster.drawRecorded(recording.ops());
-    std::string bytes;
-    if (!raster.encodePng(bytes))
-        return failure("cannot encode the PNG image");
-    return bytes;
+    return raster.encodePng();
 }
 
 Result<std::string> renderVector(ImageFormat format, CGSize size, const std::function<void()>& draw)

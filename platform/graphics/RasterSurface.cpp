@@ -154,14 +154,14 @@ void RasterSurface::drawRecorded(std::span<const DrawOp> ops, int bands)
                 bands > 0 ? bands : bandsFor(m_impl->width, m_impl->height));
 }
 
-bool RasterSurface::encodePng(std::string& bytes) const
+Result<std::string> RasterSurface::encodePng() const
 {
     if (!ok())
-        return false;
+        return failure("cannot encode an image that could not be made");
     cairo_surface_flush(m_impl->surface.get());
     const ArgbPixels image{cairo_image_surface_get_data(m_impl->surface.get()), m_impl->width, m_impl->height,
                            cairo_image_surface_get_stride(m_impl->surface.get())};
-    return dazed::encodePng(image, bytes);
+    return dazed::encodePng(image);
 }
 
 namespace {

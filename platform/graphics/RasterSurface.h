@@ -3,6 +3,7 @@
 // An in-memory raster image with a drawing context over it, sized in points at a pixel density
 // (pixels per point). Used to export PNG files, by tests that check pixels, and by benchmarks.
 
+#include "platform/Result.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/RecordingContext.h"
 
@@ -52,8 +53,8 @@ public:
     // Every pixel as pixel() gives it, row by row from the top; empty when not ok().
     [[nodiscard]] std::vector<Rgba8> pixels() const;
 
-    // The image as PNG bytes; false on failure.
-    bool encodePng(std::string& bytes) const;
+    // The image as PNG bytes.
+    [[nodiscard]] Result<std::string> encodePng() const;
 
 private:
     struct Impl;

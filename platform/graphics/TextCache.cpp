@@ -279,38 +279,49 @@ void TextCache::show(cairo_t* cr, float x, float y, const TextStyle& style, cons
     key += '\0';
     key += utf8;
 
-    std::lock_guard lock(m_mutex);
-    auto found = m_entries.find(key);
-    if (found == m_entries.end()) {
-        // A new string (the readout changes with every move) is put together from cached glyphs:
-        // outlining the glyphs again would cost more than the rest of the frame.
-        Entry entry;
-        if (!composeFromGlyphs(cr, entry, styleKey, style, utf8, scale, lineWidth)) {
-            drawTextPath(cr, x, y, style, utf8);
-            return;
+    std::shared_ptr<const Entry> entry;
+    {
+        const std::lock_guard lock(m_mutex);
+        auto found = m_entries.find(key);
+        if (found == m_entries.end()) {
+            // A new string (the readout changes with every move) is put together from cached
+            // glyphs: outlining the glyphs again would cost more than the rest of the frame.
+            auto made = std::make_shared<Entry>();
+            if (!composeFromGlyphs(cr, *made, styleKey, style, utf8, scale, lineWidth)) {
+                drawTextPath(cr, x, y, style, utf8);
+                return;
+            }
+            const std::size_t bytes =
+                made->image ? static_cast<std::size_t>(cairo_image_surface_get_stride(made->image.get())) *
+                                  static_cast<std::size_t>(made->height)
+                            : 0;
+            m_shown.push_front({key, made, bytes});
+            m_textBytes += bytes;
+            found = m_entries.emplace(std::move(key), m_shown.begin()).first;
+            evictBeyondBudget();
+        } else if (found->second != m_shown.begin()) {
+            m_shown.splice(m_shown.begin(), m_shown, found->second);
         }
-        const std::size_t bytes =
-            entry.image ? static_cast<std::size_t>(cairo_image_surface_get_stride(entry.image.get())) *
-                              static_cast<std::size_t>(entry.height)
-                        : 0;
-        m_shown.push_front({key, std::move(entry), bytes});
-        m_textBytes += bytes;
-        found = m_entries.emplace(std::move(key), m_shown.begin()).first;
-        evictBeyondBudget();
-    } else if (found->second != m_shown.begin()) {
-        m_shown.splice(m_shown.begin(), m_shown, found->second);
+        entry = found->second->entry;
     }
 
-    const Entry& entry = found->second->entry;
-    if (!entry.image)
+    if (!entry->image)
+        return;
+    // The cached pixels are read through a surface of this call's own, so that no Cairo object is
+    // shared between the threads that copy the same text at once.
+    cairo_surface_t* cached = entry->image.get();
+    CairoSurfacePtr pixels(cairo_image_surface_create_for_data(
+        cairo_image_surface_get_data(cached), cairo_image_surface_get_format(cached), entry->width,
+        entry->height, cairo_image_surface_get_stride(cached)));
+    if (cairo_surface_status(pixels.get()) != CAIRO_STATUS_SUCCESS)
         return;
     // The baseline origin snaps to the nearest device pixel, so the image is copied without
     // resampling; the text moves by less than half a pixel.
-    const double ox = std::round(double{x} * scale) + entry.left;
-    const double oy = std::round(double{y} * scale) + entry.top;
+    const double ox = std::round(double{x} * scale) + entry->left;
+    const double oy = std::round(double{y} * scale) + entry->top;
     cairo_save(cr);
     cairo_scale(cr, 1.0 / scale, 1.0 / scale);
-    compositeAt(cr, entry.image.get(), ox, oy, entry.width, entry.height);
+    compositeAt(cr, pixels.get(), ox, oy, entry->width, entry->height);
     cairo_restore(cr);
 }
 

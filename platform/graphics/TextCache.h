@@ -110,13 +110,16 @@ private:
 
     struct Shown {
         std::string key;
-        Entry entry;
+        // Shared with the bands copying it while it is let go: its pixels are never written once
+        // the entry is made, so they are read without the lock.
+        std::shared_ptr<const Entry> entry;
         std::size_t bytes{0};
     };
     // Drops the texts shown longest ago until what is kept fits kMaxTextBytes.
     void evictBeyondBudget();
 
-    // Bands of one frame draw their text on several threads at once.
+    // Bands of one frame draw their text on several threads at once. The lock guards the tables
+    // only: a cached text is copied into a band without it, so bands do not wait on each other.
     std::mutex m_mutex;
     // Faces by the name asked for.
     std::map<std::string, FontFacePtr> m_faces;

@@ -65,8 +65,9 @@ TEST(RenderedChart, PngFileReadsBackAsTheSamePixels)
     for (const Rgba8& p : drawn)
         ASSERT_EQ(p.alpha, 255);
 
-    std::string bytes;
-    ASSERT_TRUE(img.encodePng(bytes));
+    const Result<std::string> encoded = img.encodePng();
+    ASSERT_TRUE(encoded) << encoded.error().message;
+    const std::string& bytes = encoded.value();
     const auto decoded = decodePng(bytes);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->width, 2048);

@@ -89,8 +89,9 @@ struct ImageFixture : ::testing::Test {
         RasterSurface png(30, 20, 1.0);
         CGContextSetRGBFillColor(png.context(), 1, 0, 0, 1);
         CGContextFillRect(png.context(), CGRectMake(0, 0, 30, 20));
-        std::string bytes;
-        ASSERT_TRUE(png.encodePng(bytes));
+        const Result<std::string> encoded = png.encodePng();
+        ASSERT_TRUE(encoded) << encoded.error().message;
+        const std::string& bytes = encoded.value();
         std::ofstream(dir / "logo.png", std::ios::binary) << bytes;
         std::ofstream(dir / "corrupt.png", std::ios::binary) << "\x89PNG not really";
     }

@@ -29,8 +29,9 @@ protected:
         RasterSurface png(size.width, size.height, scale);
         CGContextSetRGBFillColor(png.context(), red, 0, blue, 1);
         CGContextFillRect(png.context(), CGRectMake(0, 0, size.width, size.height));
-        std::string bytes;
-        ASSERT_TRUE(png.encodePng(bytes));
+        const Result<std::string> encoded = png.encodePng();
+        ASSERT_TRUE(encoded) << encoded.error().message;
+        const std::string& bytes = encoded.value();
         std::ofstream(m_dir / name, std::ios::binary) << bytes;
     }
     // The plain picture is red, its high-density variant blue, so that a pixel says which was loaded.

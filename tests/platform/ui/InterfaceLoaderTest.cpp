@@ -145,8 +145,9 @@ protected:
         RasterSurface png(24, 24, 1.0);
         CGContextSetRGBFillColor(png.context(), 1, 1, 1, 1);
         CGContextFillRect(png.context(), CGRectMake(0, 0, 24, 24));
-        std::string bytes;
-        ASSERT_TRUE(png.encodePng(bytes));
+        const Result<std::string> encoded = png.encodePng();
+        ASSERT_TRUE(encoded) << encoded.error().message;
+        const std::string& bytes = encoded.value();
         std::ofstream(m_dir / "Picture.png", std::ios::binary) << bytes;
     }
     void TearDown() override { unsetenv("DAZED_RESOURCE_DIR"); }
