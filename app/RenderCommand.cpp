@@ -1,9 +1,9 @@
 #include "app/RenderCommand.h"
 
 #include "app/AtomicFile.h"
-#include "platform/graphics/ImageExport.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
+#include "platform/graphics/image/ImageExport.h"
 #include "platform/ui/DeviceFamily.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"

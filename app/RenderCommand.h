@@ -6,7 +6,7 @@
 #include "app/CentreChoice.h"
 #include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/ImageExport.h"
+#include "platform/graphics/image/ImageExport.h"
 
 #include <iosfwd>
 #include <optional>

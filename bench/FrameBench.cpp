@@ -5,9 +5,9 @@
 // that size costs) and the PNG export of a tablet frame. scripts/bench runs them all and prints
 // each raster frame's ratio to its floor.
 
-#include "platform/graphics/ImageExport.h"
-#include "platform/graphics/RasterSurface.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/ImageExport.h"
+#include "platform/graphics/image/RasterSurface.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 

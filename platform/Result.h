@@ -66,3 +66,24 @@ private:
 };
 
 } // namespace dazed
+
+// Passes a failure up, in the manner of SerenityOS's TRY: evaluates `expression`, a Result; on
+// failure returns its error from the enclosing function (which must itself return a Result),
+// otherwise declares `declaration` with its value:
+//
+//     DAZED_TRY(std::string bytes, readFileOfAtMost(path, kLimit));
+//
+// DAZED_TRY_VOID does the same for a Result<void>, which has no value to keep.
+#define DAZED_TRY_JOIN2(a, b) a##b
+#define DAZED_TRY_JOIN(a, b) DAZED_TRY_JOIN2(a, b)
+#define DAZED_TRY_RESULT DAZED_TRY_JOIN(dazedTryResult, __LINE__)
+#define DAZED_TRY(declaration, expression)                                                                   \
+    auto DAZED_TRY_RESULT = (expression);                                                                    \
+    if (!DAZED_TRY_RESULT.ok())                                                                              \
+        return DAZED_TRY_RESULT.error();                                                                     \
+    declaration = std::move(DAZED_TRY_RESULT).value()
+#define DAZED_TRY_VOID(expression)                                                                           \
+    do {                                                                                                     \
+        if (auto dazedTryVoid = (expression); !dazedTryVoid.ok())                                            \
+            return dazedTryVoid.error();                                                                     \
+    } while (false)

@@ -1,7 +1,9 @@
 #include "platform/sdl/SDLHost.h"
 
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/sdl/SDLEventTranslator.h"
 
+#include <SDL.h>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -28,6 +30,55 @@ std::vector<SDL_Rect> sdlBarsAround(const SDL_Rect& picture, int windowWidth, in
     return bars;
 }
 } // namespace
+
+struct SDLWindowDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct SDLRendererDeleter {
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+};
+struct SDLTextureDeleter {
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+struct SDLHost::Impl {
+    explicit Impl(std::string title)
+        : m_title(std::move(title))
+    {
+    }
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    void showScreen(CGSize size);
+    [[nodiscard]] float displayScale() const { return m_translator.letterbox().scale; }
+    void present(const Image& screen);
+    bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw);
+    std::optional<HostEvent> waitEvent(std::optional<double> deadline);
+    std::optional<HostEvent> pollEvent();
+    [[nodiscard]] double now() const;
+    [[nodiscard]] double frameInterval() const;
+    void toggleFullScreen();
+
+    void updateGeometry();
+    std::optional<HostEvent> translate(const SDL_Event& event);
+    // The window's pixels when frames are drawn into them and SDL has them in the one format
+    // drawn (32-bit xRGB); null otherwise.
+    [[nodiscard]] SDL_Surface* windowSurface() const;
+    [[nodiscard]] SDL_Rect pictureDestination(int pictureWidth, int pictureHeight) const;
+    // Blacks out what lies around `picture` in the window surface and shows the surface.
+    void showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture);
+
+    std::string m_title;
+    std::unique_ptr<SDL_Window, SDLWindowDeleter> m_window;
+    std::unique_ptr<SDL_Renderer, SDLRendererDeleter> m_renderer;
+    std::unique_ptr<SDL_Texture, SDLTextureDeleter> m_texture;
+    bool m_usesWindowSurface{false};
+    int m_textureWidth{0};
+    int m_textureHeight{0};
+    CGSize m_screen;
+    SDLEventTranslator m_translator;
+};
 
 Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
 {
@@ -61,11 +112,13 @@ Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
 }
 
 SDLHost::SDLHost(std::string title)
-    : m_title(std::move(title))
+    : m_impl(std::make_unique<Impl>(std::move(title)))
 {
 }
 
-SDLHost::~SDLHost()
+SDLHost::~SDLHost() = default;
+
+SDLHost::Impl::~Impl()
 {
     m_texture.reset();
     m_renderer.reset();
@@ -73,7 +126,7 @@ SDLHost::~SDLHost()
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void SDLHost::showScreen(CGSize size)
+void SDLHost::Impl::showScreen(CGSize size)
 {
     const CGSize previous = m_screen;
     m_screen = size;
@@ -87,8 +140,8 @@ void SDLHost::showScreen(CGSize size)
                                         SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
         // Every frame is drawn by Cairo in memory and shown one pixel for one, so it is drawn
         // straight into the window's own pixels (shared memory under X11): no GL stack is loaded
-        // to copy it (on a machine without a GPU, Mesa's LLVM rasteriser took 90 of the first
-        // frame's 170 ms and 85 MiB of memory), and no screen image or texture is kept beside
+        // to copy it (on a machine without a GPU, Mesa's software rasteriser took over half of the
+        // first frame's time and most of its memory), and no screen image or texture is kept beside
         // the window's (24 MiB for a tablet at two pixels per point). The display cycle is paced
         // by the loop, not by a renderer's vsync. Where the window has no surface of its own in
         // the format drawn, the software renderer converts; where it has no surface at all, or
@@ -117,7 +170,7 @@ void SDLHost::showScreen(CGSize size)
     updateGeometry();
 }
 
-void SDLHost::updateGeometry()
+void SDLHost::Impl::updateGeometry()
 {
     int w = 1, h = 1, pw = 1, ph = 1;
     if (m_window)
@@ -133,7 +186,7 @@ void SDLHost::updateGeometry()
     m_translator.setGeometry(w, h, pw, ph, m_screen);
 }
 
-SDL_Surface* SDLHost::windowSurface() const
+SDL_Surface* SDLHost::Impl::windowSurface() const
 {
     if (!m_usesWindowSurface || !m_window)
         return nullptr;
@@ -144,14 +197,14 @@ SDL_Surface* SDLHost::windowSurface() const
     return surface;
 }
 
-SDL_Rect SDLHost::pictureDestination(int pictureWidth, int pictureHeight) const
+SDL_Rect SDLHost::Impl::pictureDestination(int pictureWidth, int pictureHeight) const
 {
     const CGRect d = m_translator.letterbox().destinationPixels();
     return {saturatingInt(d.minX(), INT_MIN, INT_MAX), saturatingInt(d.minY(), INT_MIN, INT_MAX),
             pictureWidth, pictureHeight};
 }
 
-void SDLHost::showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture)
+void SDLHost::Impl::showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture)
 {
     const std::vector<SDL_Rect> bars = sdlBarsAround(picture, surface->w, surface->h);
     if (!bars.empty())
@@ -160,7 +213,7 @@ void SDLHost::showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture)
     SDL_UpdateWindowSurface(m_window.get());
 }
 
-bool SDLHost::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+bool SDLHost::Impl::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
 {
     SDL_Surface* surface = windowSurface();
     if (!surface)
@@ -188,7 +241,7 @@ bool SDLHost::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& 
     return drawn;
 }
 
-void SDLHost::present(const Image& screen)
+void SDLHost::Impl::present(const Image& screen)
 {
     if (SDL_Surface* surface = windowSurface()) {
         const SDL_Rect dest = pictureDestination(screen.pixelWidth(), screen.pixelHeight());
@@ -233,7 +286,7 @@ void SDLHost::present(const Image& screen)
     SDL_RenderPresent(m_renderer.get());
 }
 
-std::optional<HostEvent> SDLHost::translate(const SDL_Event& event)
+std::optional<HostEvent> SDLHost::Impl::translate(const SDL_Event& event)
 {
     if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET) {
         updateGeometry();
@@ -256,7 +309,7 @@ bool sdlFingerIsDown(SDL_TouchID touchId, SDL_FingerID fingerId)
 }
 } // namespace
 
-std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
+std::optional<HostEvent> SDLHost::Impl::waitEvent(std::optional<double> deadline)
 {
     SDL_Event event;
     for (;;) {
@@ -284,7 +337,7 @@ std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
     }
 }
 
-std::optional<HostEvent> SDLHost::pollEvent()
+std::optional<HostEvent> SDLHost::Impl::pollEvent()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event))
@@ -293,13 +346,13 @@ std::optional<HostEvent> SDLHost::pollEvent()
     return std::nullopt;
 }
 
-double SDLHost::now() const
+double SDLHost::Impl::now() const
 {
     return static_cast<double>(SDL_GetPerformanceCounter()) /
            static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
-double SDLHost::frameInterval() const
+double SDLHost::Impl::frameInterval() const
 {
     SDL_DisplayMode mode;
     const int display = m_window ? SDL_GetWindowDisplayIndex(m_window.get()) : 0;
@@ -308,7 +361,7 @@ double SDLHost::frameInterval() const
     return 1.0 / kDefaultFrameRate;
 }
 
-void SDLHost::toggleFullScreen()
+void SDLHost::Impl::toggleFullScreen()
 {
     if (!m_window)
         return;
@@ -320,6 +373,61 @@ void SDLHost::toggleFullScreen()
 bool SDLHost::openURL(const std::string& url)
 {
     return SDL_OpenURL(url.c_str()) == 0;
+}
+
+void SDLHost::showScreen(CGSize size)
+{
+    m_impl->showScreen(size);
+}
+
+float SDLHost::displayScale() const
+{
+    return m_impl->displayScale();
+}
+
+void SDLHost::present(const Image& screen)
+{
+    m_impl->present(screen);
+}
+
+bool SDLHost::drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw)
+{
+    return m_impl->drawScreenInPlace(size, draw);
+}
+
+std::optional<HostEvent> SDLHost::waitEvent(std::optional<double> deadline)
+{
+    return m_impl->waitEvent(deadline);
+}
+
+std::optional<HostEvent> SDLHost::pollEvent()
+{
+    return m_impl->pollEvent();
+}
+
+double SDLHost::now() const
+{
+    return m_impl->now();
+}
+
+double SDLHost::frameInterval() const
+{
+    return m_impl->frameInterval();
+}
+
+void SDLHost::toggleFullScreen()
+{
+    m_impl->toggleFullScreen();
+}
+
+std::uint32_t SDLHost::windowID() const
+{
+    return m_impl->m_window ? SDL_GetWindowID(m_impl->m_window.get()) : 0;
+}
+
+bool SDLHost::drawsIntoWindowSurface() const
+{
+    return m_impl->m_usesWindowSurface;
 }
 
 } // namespace dazed

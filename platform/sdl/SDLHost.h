@@ -6,25 +6,14 @@
 // event wait, so an idle application sleeps in the kernel instead of polling.
 
 #include "platform/Result.h"
-#include "platform/sdl/SDLEventTranslator.h"
 #include "platform/ui/Host.h"
 
-#include <SDL.h>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace dazed {
-
-struct SDLWindowDeleter {
-    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
-};
-struct SDLRendererDeleter {
-    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-};
-struct SDLTextureDeleter {
-    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
-};
 
 class SDLHost final : public Host {
 public:
@@ -35,7 +24,7 @@ public:
     SDLHost& operator=(const SDLHost&) = delete;
 
     void showScreen(CGSize size) override;
-    [[nodiscard]] float displayScale() const override { return m_translator.letterbox().scale; }
+    [[nodiscard]] float displayScale() const override;
     void present(const Image& screen) override;
     bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw) override;
     std::optional<HostEvent> waitEvent(std::optional<double> deadline) override;
@@ -45,30 +34,18 @@ public:
     bool openURL(const std::string& url) override;
     void toggleFullScreen() override;
 
-    [[nodiscard]] SDL_Window* window() const { return m_window.get(); }
+    // SDL's number for the window (SDL_GetWindowFromID finds it); 0 before showScreen made it.
+    [[nodiscard]] std::uint32_t windowID() const;
     // True when frames go into the window's own pixels; false when through a renderer.
-    [[nodiscard]] bool drawsIntoWindowSurface() const { return m_usesWindowSurface; }
+    [[nodiscard]] bool drawsIntoWindowSurface() const;
+
+    // The window, its renderer and the event translator, kept out of this header so that nothing
+    // that uses the host sees SDL.
+    struct Impl;
 
 private:
     explicit SDLHost(std::string title);
-    void updateGeometry();
-    std::optional<HostEvent> translate(const SDL_Event& event);
-    // The window's pixels when frames are drawn into them and SDL has them in the one format
-    // drawn (32-bit xRGB); null otherwise.
-    [[nodiscard]] SDL_Surface* windowSurface() const;
-    [[nodiscard]] SDL_Rect pictureDestination(int pictureWidth, int pictureHeight) const;
-    // Blacks out what lies around `picture` in the window surface and shows the surface.
-    void showWindowSurface(SDL_Surface* surface, const SDL_Rect& picture);
-
-    std::string m_title;
-    std::unique_ptr<SDL_Window, SDLWindowDeleter> m_window;
-    std::unique_ptr<SDL_Renderer, SDLRendererDeleter> m_renderer;
-    std::unique_ptr<SDL_Texture, SDLTextureDeleter> m_texture;
-    bool m_usesWindowSurface{false};
-    int m_textureWidth{0};
-    int m_textureHeight{0};
-    CGSize m_screen;
-    SDLEventTranslator m_translator;
+    std::unique_ptr<Impl> m_impl;
 };
 
 } // namespace dazed

@@ -3,6 +3,7 @@
 #include "platform/sdl/SDLHost.h"
 #include "platform/ui/ApplicationLoop.h"
 #include "platform/ui/ProcessStats.h"
+#include "platform/ui/UIApplication.h"
 
 #include <cstdio>
 #include <iostream>
@@ -25,6 +26,9 @@ const std::string& UIApplicationMainStartFailure()
 int UIApplicationMain(int argc, char** argv, const char*, const char*)
 {
     startFailure().clear();
+    // The framework reports what it carries on without; this entry point says it on stderr.
+    UIApplication::sharedApplication().setReporter(
+        [](const Error& error) { std::cerr << "dazed: " << error.message << "\n"; });
     auto options = parseLaunchOptions(argc, argv);
     if (!options) {
         std::cerr << "dazed: " << options.error().message << "\n";

@@ -1,9 +1,9 @@
 #include "platform/ui/ApplicationLoop.h"
 
-#include "platform/graphics/ImageContext.h"
-#include "platform/graphics/PainterRecording.h"
-#include "platform/graphics/PixelSize.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/image/ImageContext.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/PainterRecording.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/NSNotificationCenter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIDevice.h"

@@ -1,7 +1,7 @@
 #include "platform/ui/HeadlessHost.h"
 
-#include "platform/graphics/PixelSize.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/UIPainter.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 // events, a fake clock) is the other.
 
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 #include "platform/ui/UIResponder.h"
 
 #include <cstdint>

@@ -3,8 +3,6 @@
 #include "platform/ui/Host.h"
 #include "platform/ui/UIWindow.h"
 
-#include <iostream>
-
 namespace dazed {
 
 UIApplication& UIApplication::sharedApplication()
@@ -23,9 +21,14 @@ bool UIApplication::openURL(const std::optional<NSURL>& url)
     if (url && m_host && m_host->openURL(url->absoluteString()))
         return true;
     const std::string text = url ? url->absoluteString() : std::string("(no URL)");
-    if (m_reportedFailures.insert(text).second)
-        std::cerr << "dazed: could not open " << text << " in a browser\n";
+    report(failure("could not open " + text + " in a browser"));
     return false;
+}
+
+void UIApplication::report(const Error& error)
+{
+    if (m_reportedFailures.insert(error.message).second && m_reporter)
+        m_reporter(error);
 }
 
 void UIApplication::reset()

@@ -2,8 +2,10 @@
 
 // The process-wide application object. The event loop attaches its host while it runs.
 
+#include "platform/Result.h"
 #include "platform/ui/NSURL.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -29,8 +31,8 @@ public:
     void setStatusBarStyle(int style, bool animated);
     [[nodiscard]] int statusBarStyle() const { return m_statusBarStyle; }
 
-    // Hands the URL to the browser. A failure (no URL, no host, no browser) is reported on stderr
-    // once per URL and otherwise ignored; the result says whether the URL was handed over.
+    // Hands the URL to the browser. A failure (no URL, no host, no browser) is reported (see
+    // report) and otherwise ignored; the result says whether the URL was handed over.
     bool openURL(const std::optional<NSURL>& url);
     bool openURL(const NSURL& url) { return openURL(std::optional<NSURL>(url)); }
 
@@ -40,6 +42,14 @@ public:
     // The responder that receives key presses first; null for none.
     [[nodiscard]] UIResponder* firstResponder() const { return m_firstResponder; }
     void setFirstResponder(UIResponder* responder) { m_firstResponder = responder; }
+
+    // What the framework could not do but carries on without (a picture that does not load, a
+    // link no browser opens) goes to the reporter, each message once until reset(). Nothing in
+    // the framework prints: the program's entry point sets the reporter and decides where such
+    // messages go. Without one they are dropped.
+    using Reporter = std::function<void(const Error&)>;
+    void setReporter(Reporter reporter) { m_reporter = std::move(reporter); }
+    void report(const Error& error);
 
     // Used by the event loop.
     void attachHost(Host* host) { m_host = host; }
@@ -52,6 +62,7 @@ private:
     std::shared_ptr<UIWindow> m_keyWindow;
     UIResponder* m_firstResponder{nullptr};
     std::set<std::string> m_reportedFailures;
+    Reporter m_reporter;
 };
 
 } // namespace dazed

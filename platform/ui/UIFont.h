@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 
 namespace dazed {
 

@@ -1,13 +1,11 @@
 #include "platform/ui/UIImage.h"
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/UIApplication.h"
 
 #include <filesystem>
-#include <iostream>
 #include <map>
-#include <set>
 #include <utility>
 
 namespace dazed {
@@ -21,23 +19,16 @@ float runningDisplayScale()
     return host ? host->displayScale() : 1.0f;
 }
 
-// Writes `message` on stderr the first time it comes.
-void reportOnce(const std::string& message)
+// The picture at `path`, or null after reporting why there is none (UIApplication::report).
+std::shared_ptr<UIImage> loadReporting(const std::string& path, float scale)
 {
-    static std::set<std::string> reported;
-    if (reported.insert(message).second)
-        std::cerr << message << "\n";
-}
-
-std::shared_ptr<UIImage> loadReportingOnce(const std::string& path, float scale)
-{
-    std::string error;
-    auto image = Image::loadPNG(path, &error, scale);
+    auto image = Image::loadPNG(path, scale);
     if (!image) {
-        reportOnce("dazed: no picture from " + path + ": " + error);
+        UIApplication::sharedApplication().report(
+            failure("no picture from " + path + ": " + image.error().message));
         return nullptr;
     }
-    return std::make_shared<UIImage>(std::move(image));
+    return std::make_shared<UIImage>(std::move(image).value());
 }
 
 } // namespace
@@ -55,13 +46,7 @@ std::string highDensityImageName(const std::string& name)
 
 std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path, float scale)
 {
-    std::string error;
-    auto image = Image::loadPNG(path, &error, scale);
-    if (!image) {
-        std::cerr << "dazed: no picture from " << path << ": " << error << "\n";
-        return nullptr;
-    }
-    return std::make_shared<UIImage>(std::move(image));
+    return loadReporting(path, scale);
 }
 
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
@@ -79,9 +64,9 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
             return it->second;
         std::shared_ptr<UIImage> image;
         if (unsafe)
-            reportOnce("dazed: no picture named \"" + name + "\"");
+            UIApplication::sharedApplication().report(failure("no picture named \"" + name + "\""));
         else
-            image = loadReportingOnce(path, 1.0f);
+            image = loadReporting(path, 1.0f);
         cache[{path, false}] = image;
         return image;
     };
@@ -95,7 +80,7 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
         // Only a file that is there is tried: a picture without a high-density variant is normal.
         const std::string denserPath = directory + "/" + highDensityImageName(name);
         if (std::filesystem::is_regular_file(denserPath))
-            image = loadReportingOnce(denserPath, 2.0f);
+            image = loadReporting(denserPath, 2.0f);
     }
     if (!image)
         image = plainImage();

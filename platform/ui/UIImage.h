@@ -2,7 +2,7 @@
 
 // Pictures loaded by name from the resource folder, and the view that shows one.
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 #include "platform/ui/ResourceDirectory.h" // resourceDirectory(): the folder images are loaded from
 #include "platform/ui/UIView.h"
 

@@ -1,6 +1,6 @@
 #include "platform/ui/UILabel.h"
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 
 namespace dazed {
 

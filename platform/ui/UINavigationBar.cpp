@@ -1,6 +1,6 @@
 #include "platform/ui/UINavigationBar.h"
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UIFont.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "platform/ui/UIView.h"
 
-#include "platform/graphics/ImageContext.h"
-#include "platform/graphics/PixelSize.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/image/ImageContext.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UIViewAnimation.h"
 #include "platform/ui/UIViewController.h"
 

@@ -7,9 +7,9 @@
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
-#include "platform/graphics/PixelSize.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/Image.h"
+#include "platform/graphics/image/PixelSize.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
 

@@ -5,7 +5,7 @@
 // cycle then shows the view turning over around its vertical axis from that side to the new one.
 
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/PainterRecording.h"
+#include "platform/graphics/painter/PainterRecording.h"
 #include "platform/ui/UIView.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 // a point. Whatever the frames say, the pictures stay within the limits of PixelSize.h.
 
 #include "FuzzTarget.h"
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/PixelSize.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/UIView.h"
 

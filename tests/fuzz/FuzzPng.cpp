@@ -3,8 +3,8 @@
 // refused before it is decoded.
 
 #include "FuzzTarget.h"
-#include "platform/graphics/PixelSize.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UIImage.h"
 
 #include <algorithm>
@@ -49,15 +49,16 @@ std::string withChunkChecksums(std::string_view in)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace dazed;
-    std::string error;
     const std::string bytes = withChunkChecksums(fuzz::bytes(data, size));
     // As a high-density file: the size in points is half the pixels.
-    auto image = Image::decodePNG(bytes, &error, 2.0f);
-    if (!image) {
+    auto decoded = Image::decodePNG(bytes, 2.0f);
+    if (!decoded) {
+        const std::string& error = decoded.error().message;
         fuzz::require(!error.empty() && error.find('\n') == std::string::npos,
                       "a refusal says why in one line");
         return 0;
     }
+    const std::shared_ptr<Image> image = std::move(decoded).value();
     fuzz::require(image->pixelWidth() >= 1 && image->pixelWidth() <= kMaxImageSide &&
                       image->pixelHeight() >= 1 && image->pixelHeight() <= kMaxImageSide,
                   "a decoded picture lies within the limits");

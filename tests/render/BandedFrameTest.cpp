@@ -4,8 +4,8 @@
 // include both poles.
 
 #include "RenderTestSupport.h"
-#include "platform/graphics/CairoBands.h"
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
+#include "platform/graphics/parallel/CairoBands.h"
 
 #include <algorithm>
 #include <cstdlib>

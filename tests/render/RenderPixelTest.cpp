@@ -1,5 +1,5 @@
 #include "RenderTestSupport.h"
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
 
 #include <gtest/gtest.h>
 

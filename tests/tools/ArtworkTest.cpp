@@ -1,7 +1,7 @@
 // Properties of the committed pictures that make_artwork draws: sizes at both densities, the
 // transparent surroundings, where the light marks are, and that white text reads on the button.
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +13,9 @@ namespace {
 
 std::shared_ptr<Image> load(const std::string& name, float scale = 1.0f)
 {
-    std::string error;
-    auto image = Image::loadPNG(std::string(DAZED_RESOURCE_DIR) + "/" + name, &error, scale);
-    EXPECT_TRUE(image) << name << ": " << error;
-    return image;
+    auto image = Image::loadPNG(std::string(DAZED_RESOURCE_DIR) + "/" + name, scale);
+    EXPECT_TRUE(image) << name << ": " << (image ? std::string() : image.error().message);
+    return image ? std::move(image).value() : nullptr;
 }
 
 // A pixel's colour, not premultiplied, each channel 0..1.

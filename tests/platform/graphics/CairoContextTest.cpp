@@ -1,4 +1,4 @@
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The strips of a flip frame drawn with the target's rows shared out among the cores are the
 // strips a painter draws one by one.
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "tests/platform/graphics/ImageDifference.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/graphics/Image.h"
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/Image.h"
+#include "platform/graphics/image/PixelSize.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdint>
@@ -27,11 +27,12 @@ std::string corpusFile(const std::string& name)
 TEST(DecodePNG, BytesInMemoryGiveTheSamePictureAsTheFile)
 {
     const std::string path = std::string(DAZED_RESOURCE_DIR) + "/InfoButton.png";
-    std::string error;
-    auto fromFile = Image::loadPNG(path, &error, 2.0f);
-    ASSERT_TRUE(fromFile) << error;
-    auto fromBytes = Image::decodePNG(fileBytes(path), &error, 2.0f);
-    ASSERT_TRUE(fromBytes) << error;
+    const auto loaded = Image::loadPNG(path, 2.0f);
+    ASSERT_TRUE(loaded) << loaded.error().message;
+    const auto decoded = Image::decodePNG(fileBytes(path), 2.0f);
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    const auto& fromFile = loaded.value();
+    const auto& fromBytes = decoded.value();
     EXPECT_EQ(fromBytes->pixelWidth(), fromFile->pixelWidth());
     EXPECT_EQ(fromBytes->pixelHeight(), fromFile->pixelHeight());
     EXPECT_EQ(fromBytes->size(), fromFile->size());
@@ -43,51 +44,52 @@ TEST(DecodePNG, BytesInMemoryGiveTheSamePictureAsTheFile)
 TEST(DecodePNG, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding)
 {
     // 100000 x 100000 pixels would be 40 GB; the file is 68 bytes.
-    std::string error;
-    EXPECT_FALSE(Image::decodePNG(corpusFile("huge-header.png"), &error));
-    EXPECT_EQ(error, "picture too large (100000 x 100000 pixels; at most 16384 a side and 16777216 in all)");
+    const auto huge = Image::decodePNG(corpusFile("huge-header.png"));
+    ASSERT_FALSE(huge);
+    EXPECT_EQ(huge.error().message,
+              "picture too large (100000 x 100000 pixels; at most 16384 a side and 16777216 in all)");
     // Within the side limit, beyond the total.
-    EXPECT_FALSE(Image::decodePNG(corpusFile("wide-header.png"), &error));
-    EXPECT_NE(error.find("16384 x 16384"), std::string::npos) << error;
+    const auto wide = Image::decodePNG(corpusFile("wide-header.png"));
+    ASSERT_FALSE(wide);
+    EXPECT_NE(wide.error().message.find("16384 x 16384"), std::string::npos) << wide.error().message;
 }
 
 TEST(DecodePNG, BrokenBytesAreRefusedWithAReason)
 {
     for (const std::string& bytes : {std::string(), std::string("GIF89a"), corpusFile("truncated.png"),
                                      corpusFile("rgba-1x1.png").substr(0, 30)}) {
-        std::string error;
-        EXPECT_FALSE(Image::decodePNG(bytes, &error)) << bytes.size();
-        EXPECT_EQ(error, "not a readable PNG file");
+        const auto decoded = Image::decodePNG(bytes);
+        ASSERT_FALSE(decoded) << bytes.size();
+        EXPECT_EQ(decoded.error().message, "not a readable PNG file");
     }
 }
 
 TEST(DecodePNG, SmallPicturesOfEveryKindDecode)
 {
     for (const char* name : {"rgba-1x1.png", "gray-3x2.png", "palette-2x2.png", "rgb16-1x1.png"}) {
-        std::string error;
-        auto image = Image::decodePNG(corpusFile(name), &error);
-        ASSERT_TRUE(image) << name << ": " << error;
-        EXPECT_GE(image->pixelWidth(), 1);
+        const auto image = Image::decodePNG(corpusFile(name));
+        ASSERT_TRUE(image) << name << ": " << image.error().message;
+        EXPECT_GE(image.value()->pixelWidth(), 1);
     }
     // A 2 x 2 palette picture at a scale that is not a number counts as one pixel a point.
-    auto image =
-        Image::decodePNG(corpusFile("palette-2x2.png"), nullptr, std::numeric_limits<float>::quiet_NaN());
+    const auto image =
+        Image::decodePNG(corpusFile("palette-2x2.png"), std::numeric_limits<float>::quiet_NaN());
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->scale(), 1.0f);
-    EXPECT_EQ(image->size(), (CGSize{2, 2}));
+    EXPECT_EQ(image.value()->scale(), 1.0f);
+    EXPECT_EQ(image.value()->size(), (CGSize{2, 2}));
 }
 
 TEST(LoadPNG, OnlyPlainFilesAreRead)
 {
     const test::ScratchFolder scratch;
-    std::string error;
-    EXPECT_FALSE(Image::loadPNG((scratch / "missing.png").string(), &error));
-    EXPECT_EQ(error, "file not found");
-    EXPECT_FALSE(Image::loadPNG(scratch.path().string(), &error));
-    EXPECT_EQ(error, "not a file");
+    const auto whyNot = [](const std::string& path) {
+        const auto loaded = Image::loadPNG(path);
+        return loaded ? std::string("loaded") : loaded.error().message;
+    };
+    EXPECT_EQ(whyNot((scratch / "missing.png").string()), "file not found");
+    EXPECT_EQ(whyNot(scratch.path().string()), "not a file");
     // A device would be read without end.
-    EXPECT_FALSE(Image::loadPNG("/dev/zero", &error));
-    EXPECT_EQ(error, "not a file");
+    EXPECT_EQ(whyNot("/dev/zero"), "not a file");
 }
 
 TEST(CreateImage, AnAbsurdSizeGivesAPictureWithinTheLimits)

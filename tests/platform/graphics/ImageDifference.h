@@ -3,7 +3,7 @@
 // Pixels and pictures compared: opaque colours as words, and how far apart two pictures are (the
 // largest difference of any channel, in 1/255 steps).
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/graphics/ImageExport.h"
+#include "platform/graphics/image/ImageExport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Large images get pixels mapped for them alone; every image, mapped or not, starts transparent
 // black, draws like any other and refuses the sizes Cairo refuses.
 
-#include "platform/graphics/ImageMemory.h"
+#include "platform/graphics/image/ImageMemory.h"
 
-#include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 
 #include <cstdint>
 #include <cstring>

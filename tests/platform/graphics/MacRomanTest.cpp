@@ -1,6 +1,6 @@
 #include "platform/graphics/MacRoman.h"
 
-#include "platform/graphics/FontLookup.h"
+#include "platform/graphics/cairo/FontLookup.h"
 
 #include <gtest/gtest.h>
 

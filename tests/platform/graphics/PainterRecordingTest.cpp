@@ -1,9 +1,9 @@
 // A recording painter keeps its calls; made again on a real painter they draw what the calls would
 // have drawn there directly, also moved by whole pixels, with everything they need kept alive.
 
-#include "platform/graphics/PainterRecording.h"
+#include "platform/graphics/painter/PainterRecording.h"
 
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "tests/platform/graphics/ImageDifference.h"
 
 #include <algorithm>

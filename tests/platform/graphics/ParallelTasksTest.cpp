@@ -1,4 +1,4 @@
-#include "platform/graphics/ParallelTasks.h"
+#include "platform/graphics/parallel/ParallelTasks.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
-#include "platform/graphics/PngEncoder.h"
+#include "platform/graphics/image/PngEncoder.h"
 
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/image/RasterSurface.h"
 
 #include <cairo.h>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/graphics/TextCache.h"
+#include "platform/graphics/cairo/TextCache.h"
 
-#include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 
 #include <algorithm>
 #include <cairo.h>

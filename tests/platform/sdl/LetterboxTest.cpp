@@ -1,6 +1,6 @@
 #include "platform/sdl/Letterbox.h"
 
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/PixelSize.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 #include "platform/sdl/SDLHost.h"
 
-#include "platform/graphics/PixelSize.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/UIPainter.h"
 
+#include <SDL.h>
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ std::unique_ptr<SDLHost> hostWithWindow(int width, int height)
         return nullptr;
     auto host = std::move(created.value());
     host->showScreen({320, 480});
-    SDL_SetWindowSize(host->window(), width, height);
+    SDL_SetWindowSize(SDL_GetWindowFromID(host->windowID()), width, height);
     while (host->pollEvent()) {
     }
     return host;
@@ -40,7 +41,7 @@ TEST(SDLHost, DrawsTheScreenIntoTheWindowsOwnPixelsWithBlackBarsAround)
     const auto host = hostWithWindow(640, 480);
     ASSERT_TRUE(host);
     ASSERT_TRUE(host->drawsIntoWindowSurface()) << "the offscreen driver's windows have pixels of their own";
-    SDL_Surface* surface = SDL_GetWindowSurface(host->window());
+    SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(host->windowID()));
     ASSERT_EQ(surface->w, 640);
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 255, 0)); // what a last frame left
     EXPECT_FLOAT_EQ(host->displayScale(), 1.0f);
@@ -54,14 +55,15 @@ TEST(SDLHost, DrawsTheScreenIntoTheWindowsOwnPixelsWithBlackBarsAround)
     });
     ASSERT_TRUE(drawn);
     EXPECT_EQ(drawnSize, (CGSize{320, 480}));
-    EXPECT_EQ(windowPixel(host->window(), 0, 0), 0x000000u) << "the left bar is black";
-    EXPECT_EQ(windowPixel(host->window(), 159, 240), 0x000000u);
-    EXPECT_EQ(windowPixel(host->window(), 160, 0), 0x0000FFu)
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 0, 0), 0x000000u) << "the left bar is black";
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 159, 240), 0x000000u);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 160, 0), 0x0000FFu)
         << "the screen's top left lies at the bar's end";
-    EXPECT_EQ(windowPixel(host->window(), 170, 10), 0xFF0000u);
-    EXPECT_EQ(windowPixel(host->window(), 479, 479), 0xFF0000u);
-    EXPECT_EQ(windowPixel(host->window(), 480, 240), 0x000000u) << "the right bar is black";
-    EXPECT_EQ(windowPixel(host->window(), 639, 479), 0x000000u);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 170, 10), 0xFF0000u);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 479, 479), 0xFF0000u);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 480, 240), 0x000000u)
+        << "the right bar is black";
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 639, 479), 0x000000u);
 }
 
 TEST(SDLHost, AScreenDrawnAsideIsCopiedIntoTheWindowClippedToIt)
@@ -77,9 +79,10 @@ TEST(SDLHost, AScreenDrawnAsideIsCopiedIntoTheWindowClippedToIt)
         painter.fill({0, 0, 1, 1});
     }
     host->present(*screen);
-    EXPECT_EQ(windowPixel(host->window(), 0, 0), 0x000000u) << "the bar above the screen";
-    EXPECT_EQ(windowPixel(host->window(), 0, 240), 0x0000FFu);
-    EXPECT_EQ(windowPixel(host->window(), 319, 959), 0x0000FFu);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 0, 0), 0x000000u)
+        << "the bar above the screen";
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 0, 240), 0x0000FFu);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 319, 959), 0x0000FFu);
 }
 
 TEST(SDLHost, AWindowTurnedAndResizedIsDrawnIntoAtItsNewSize)
@@ -87,7 +90,7 @@ TEST(SDLHost, AWindowTurnedAndResizedIsDrawnIntoAtItsNewSize)
     const auto host = hostWithWindow(320, 480);
     ASSERT_TRUE(host);
     host->showScreen({480, 320});
-    SDL_SetWindowSize(host->window(), 960, 640);
+    SDL_SetWindowSize(SDL_GetWindowFromID(host->windowID()), 960, 640);
     while (host->pollEvent()) {
     }
     EXPECT_FLOAT_EQ(host->displayScale(), 2.0f);
@@ -99,7 +102,7 @@ TEST(SDLHost, AWindowTurnedAndResizedIsDrawnIntoAtItsNewSize)
     });
     ASSERT_TRUE(drawn);
     EXPECT_EQ(width, 960);
-    EXPECT_EQ(windowPixel(host->window(), 959, 639), 0xFFFFFFu);
+    EXPECT_EQ(windowPixel(SDL_GetWindowFromID(host->windowID()), 959, 639), 0xFFFFFFu);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/sdl/SDLHost.h"
 #include "platform/ui/ClassRegistry.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 namespace dazed {

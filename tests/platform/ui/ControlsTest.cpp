@@ -1,9 +1,10 @@
 #include "UITestSupport.h"
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
+#include "tests/support/ReportedProblems.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
@@ -198,17 +199,20 @@ TEST(OpenURL, HandsTheURLToTheHostAndReportsAFailureOnce)
     EXPECT_EQ(app.host.openedURLs(), (std::vector<std::string>{"https://example.org/"}));
 
     app.host.setOpenURLSucceeds(false);
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(UIApplication::sharedApplication().openURL(*url));
-    EXPECT_FALSE(UIApplication::sharedApplication().openURL(*url));
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
-    EXPECT_NE(err.find("https://example.org/"), std::string::npos);
+    {
+        const test::ReportedProblems reported;
+        EXPECT_FALSE(UIApplication::sharedApplication().openURL(*url));
+        EXPECT_FALSE(UIApplication::sharedApplication().openURL(*url));
+        ASSERT_EQ(reported.messages().size(), 1u) << "a failing link is reported once";
+        EXPECT_TRUE(reported.mention("https://example.org/"));
+    }
 
     EXPECT_FALSE(NSURL::URLWithString("no scheme here"));
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(UIApplication::sharedApplication().openURL(NSURL::URLWithString("")));
-    ::testing::internal::GetCapturedStderr();
+    {
+        const test::ReportedProblems reported;
+        EXPECT_FALSE(UIApplication::sharedApplication().openURL(NSURL::URLWithString("")));
+        EXPECT_TRUE(reported.mention("(no URL)"));
+    }
 
     UIApplication::sharedApplication().setStatusBarStyle(UIStatusBarStyleBlackOpaque, false);
     EXPECT_EQ(UIApplication::sharedApplication().statusBarStyle(), UIStatusBarStyleBlackOpaque);

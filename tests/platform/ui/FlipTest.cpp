@@ -4,7 +4,7 @@
 
 #include "UITestSupport.h"
 #include "platform/graphics/CGContext.h"
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 

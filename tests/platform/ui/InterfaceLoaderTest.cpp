@@ -1,9 +1,10 @@
 #include "platform/ui/InterfaceLoader.h"
 
 #include "UITestSupport.h"
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIScreen.h"
+#include "tests/support/ReportedProblems.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
@@ -179,10 +180,9 @@ TEST_F(DescribedPictures, AButtonGetsItsPictureAndAMissingOneLeavesItWithout)
     EXPECT_EQ(rootView->subviews[0].image, "Picture.png");
     EXPECT_EQ(rootView->subviews[2].image, "");
 
-    ::testing::internal::CaptureStderr();
+    const test::ReportedProblems reported;
     const auto view = buildView(*rootView, nullptr);
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("Absent.png"), std::string::npos) << "the missing picture is reported: " << err;
+    EXPECT_TRUE(reported.mention("Absent.png")) << "the missing picture is reported";
     ASSERT_EQ(view->subviews().size(), 3u);
     const auto pictured = std::dynamic_pointer_cast<UIButton>(view->subviews()[0]);
     const auto missing = std::dynamic_pointer_cast<UIButton>(view->subviews()[1]);
@@ -204,9 +204,8 @@ TEST_F(DescribedPictures, AnInterfaceWithAMissingPictureStillLaunchesAndShowsThe
     FakeDelegate::launches = 0;
     LaunchOptions options;
     options.interfacePath = write("pictures.json", kTwoPictureButtons);
-    ::testing::internal::CaptureStderr();
+    const test::ReportedProblems reported;
     auto launched = ApplicationLoop::launch(host, options, fakeRegistry());
-    ::testing::internal::GetCapturedStderr();
     ASSERT_TRUE(launched) << launched.error().message;
     EXPECT_EQ(FakeDelegate::launches, 1);
     auto& loop = *launched.value();

@@ -1,5 +1,5 @@
 #include "UITestSupport.h"
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/PixelSize.h"
 #include "platform/ui/InterfaceLoader.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 // composited screen and the captures of a flip. Pixels are 32-bit premultiplied ARGB in native
 // byte order, rows `stride()` bytes apart.
 
+#include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
 
 #include <cstdint>
@@ -28,16 +29,14 @@ public:
     // shorter than a row or not a multiple of four, a null pointer).
     static std::shared_ptr<Image> borrowOpaquePixels(std::uint8_t* pixels, int pixelWidth, int pixelHeight,
                                                      int stride, float scale);
-    // Null when the file is missing, not a plain file, larger than kMaxPNGFileBytes or not a
-    // readable PNG; `error` then says why. `scale` is the number of pixels per point the file was
-    // drawn at (2 for a high-density "@2x" file), so that the image's size in points is its pixel
-    // size divided by it; a scale that is not a positive finite number counts as 1.
-    static std::shared_ptr<Image> loadPNG(const std::string& path, std::string* error = nullptr,
-                                          float scale = 1.0f);
+    // Fails, saying why, when the file is missing, not a plain file, larger than kMaxPNGFileBytes
+    // or not a readable PNG. `scale` is the number of pixels per point the file was drawn at (2
+    // for a high-density "@2x" file), so that the image's size in points is its pixel size divided
+    // by it; a scale that is not a positive finite number counts as 1.
+    static Result<std::shared_ptr<Image>> loadPNG(const std::string& path, float scale = 1.0f);
     // The same for the bytes of a PNG file in memory. A picture of more pixels than kMaxImageSide
     // a side or kMaxImagePixels in all (PixelSize.h) is refused before it is decoded.
-    static std::shared_ptr<Image> decodePNG(std::string_view bytes, std::string* error = nullptr,
-                                            float scale = 1.0f);
+    static Result<std::shared_ptr<Image>> decodePNG(std::string_view bytes, float scale = 1.0f);
     // No picture the program shows comes near this; a bigger file is refused unread.
     static constexpr std::uintmax_t kMaxPNGFileBytes = std::uintmax_t{64} << 20;
 

@@ -6,8 +6,8 @@
 // rasterised on every core at once. Each band replays every call, and Cairo clips what falls
 // outside it, so the pixels are those of one context over the whole image.
 
-#include "platform/graphics/CairoContext.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/cairo/CairoContext.h"
 
 #include <cairo.h>
 #include <functional>
@@ -35,8 +35,8 @@ void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cai
 // Draws `ops` into `image`, an image surface with its device scale set, as a CairoContext over the
 // whole image with its origin moved to `origin` (points) and clipped to `clip` (points, before the
 // move; none leaves the whole image) would: in `bands` bands of equal height, shared out among the
-// calling thread and the task pool's threads (ParallelTasks.h). Returns when every band is drawn. Where a band cannot be set up or its thread
-// cannot start, the calling thread draws it.
+// calling thread and the task pool's threads (ParallelTasks.h). Returns when every band is drawn. Where a
+// band cannot be set up or its thread cannot start, the calling thread draws it.
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
                  CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip = std::nullopt);
 

@@ -6,8 +6,8 @@
 // that draws one frame, writes it and exits. Large images are therefore mapped aligned to, and
 // advised to be backed by, 2 MiB pages where the kernel offers them (transparent huge pages);
 // elsewhere they are ordinary zeroed memory. Every full-screen copy and composite then also walks
-// a few large pages instead of thousands of small ones (a drag on a tablet at two pixels per point
-// presents its frames about 2 ms sooner). Either way the surface owns its pixels and releases them
+// a few large pages instead of thousands of small ones, which shows in every frame of a drag on a
+// tablet at two pixels per point. Either way the surface owns its pixels and releases them
 // when Cairo destroys it.
 
 #include <cairo.h>

@@ -2,8 +2,8 @@
 
 // Numbered tasks shared out among the calling thread and a few threads that wait for work for the
 // life of the process. Frames, flip frames and PNG exports cut their work into bands, several times
-// a frame; starting a thread for each band cost 26 us on this 2-core machine, and a new thread
-// starts with cold caches.
+// a frame; starting a thread for each band costs about as much as drawing a small band, and a new
+// thread starts with cold caches (figures in docs/performance.md).
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "platform/graphics/CairoPaint.h"
+#include "platform/graphics/cairo/CairoPaint.h"
 
 #include <cmath>
 

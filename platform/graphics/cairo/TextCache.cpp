@@ -1,6 +1,6 @@
-#include "platform/graphics/TextCache.h"
+#include "platform/graphics/cairo/TextCache.h"
 
-#include "platform/graphics/FontLookup.h"
+#include "platform/graphics/cairo/FontLookup.h"
 
 #include <algorithm>
 #include <cmath>

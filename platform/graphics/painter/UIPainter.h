@@ -6,7 +6,7 @@
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 
 #include <memory>
 #include <span>

@@ -1,8 +1,8 @@
-#include "platform/graphics/Image.h"
+#include "platform/graphics/image/Image.h"
 
-#include "platform/graphics/ImageImpl.h"
-#include "platform/graphics/ImageMemory.h"
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/ImageImpl.h"
+#include "platform/graphics/image/ImageMemory.h"
+#include "platform/graphics/image/PixelSize.h"
 
 #include <cmath>
 #include <cstring>
@@ -47,29 +47,33 @@ std::shared_ptr<Image> Image::borrowOpaquePixels(std::uint8_t* pixels, int pixel
     return std::shared_ptr<Image>(new Image(std::move(impl), scale));
 }
 
-std::shared_ptr<Image> Image::loadPNG(const std::string& path, std::string* error, float scale)
+namespace {
+// The bytes of the file at `path`: only a plain file is read, as a device or a pipe could feed it
+// without end, and none larger than `limit`.
+Result<std::string> readPictureFile(const std::string& path, std::uintmax_t limit)
 {
-    const auto fail = [error](const char* message) {
-        if (error)
-            *error = message;
-        return nullptr;
-    };
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
-        return fail("file not found");
-    // Only a plain file is read: a device or a pipe could feed it without end.
+        return failure("file not found");
     if (!std::filesystem::is_regular_file(path, ec))
-        return fail("not a file");
+        return failure("not a file");
     const auto bytes = std::filesystem::file_size(path, ec);
     if (ec)
-        return fail("cannot be read");
-    if (bytes > kMaxPNGFileBytes)
-        return fail("file too large for a picture");
+        return failure("cannot be read");
+    if (bytes > limit)
+        return failure("file too large for a picture");
     std::ifstream in(path, std::ios::binary);
     std::string data(static_cast<std::size_t>(bytes), '\0');
     if (!in.read(data.data(), static_cast<std::streamsize>(data.size())))
-        return fail("cannot be read");
-    return decodePNG(data, error, scale);
+        return failure("cannot be read");
+    return data;
+}
+} // namespace
+
+Result<std::shared_ptr<Image>> Image::loadPNG(const std::string& path, float scale)
+{
+    DAZED_TRY(const std::string data, readPictureFile(path, kMaxPNGFileBytes));
+    return decodePNG(data, scale);
 }
 
 namespace {
@@ -99,34 +103,29 @@ std::uint32_t bigEndian32(std::string_view bytes, std::size_t at)
 
 } // namespace
 
-std::shared_ptr<Image> Image::decodePNG(std::string_view bytes, std::string* error, float scale)
+Result<std::shared_ptr<Image>> Image::decodePNG(std::string_view bytes, float scale)
 {
     if (!std::isfinite(scale) || !(scale > 0.0f))
         scale = 1.0f;
-    const auto fail = [error](const std::string& message) {
-        if (error)
-            *error = message;
-        return nullptr;
-    };
     // The signature, then the header chunk: length 13, "IHDR", width and height. The size is
     // checked before anything is decoded, so that a header claiming a huge picture is refused
     // instead of asking for its memory.
     constexpr std::string_view kSignature{"\x89PNG\r\n\x1a\n", 8};
     if (bytes.size() < 24 || bytes.substr(0, 8) != kSignature || bytes.substr(12, 4) != "IHDR")
-        return fail("not a readable PNG file");
+        return failure("not a readable PNG file");
     const std::uint32_t width = bigEndian32(bytes, 16);
     const std::uint32_t height = bigEndian32(bytes, 20);
     if (width > static_cast<std::uint32_t>(kMaxImageSide) ||
         height > static_cast<std::uint32_t>(kMaxImageSide) ||
         std::int64_t{width} * std::int64_t{height} > kMaxImagePixels)
-        return fail("picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels; at most " + std::to_string(kMaxImageSide) + " a side and " +
-                    std::to_string(kMaxImagePixels) + " in all)");
+        return failure("picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                       " pixels; at most " + std::to_string(kMaxImageSide) + " a side and " +
+                       std::to_string(kMaxImagePixels) + " in all)");
     PNGSource source{bytes};
     CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readPNGBytes, &source));
     // Cairo reports most unreadable files as "out of memory"; say what the user can act on.
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        return fail("not a readable PNG file");
+        return failure("not a readable PNG file");
     // Normalise to ARGB32 so that every image can be read and drawn the same way.
     if (cairo_image_surface_get_format(surface.get()) != CAIRO_FORMAT_ARGB32) {
         CairoSurfacePtr converted(cairo_image_surface_create(CAIRO_FORMAT_ARGB32,

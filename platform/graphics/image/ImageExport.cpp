@@ -1,9 +1,9 @@
-#include "platform/graphics/ImageExport.h"
+#include "platform/graphics/image/ImageExport.h"
 
-#include "platform/graphics/CairoContext.h"
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/RasterSurface.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/cairo/CairoContext.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/image/RasterSurface.h"
 
 #include <algorithm>
 #include <cairo-pdf.h>

@@ -1,4 +1,4 @@
-#include "platform/graphics/FontLookup.h"
+#include "platform/graphics/cairo/FontLookup.h"
 
 #include <fontconfig/fontconfig.h>
 #include <map>

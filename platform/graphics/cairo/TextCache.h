@@ -6,8 +6,8 @@
 // whole process and owned by none of the contexts.
 
 #include "platform/graphics/CGContext.h"
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/CairoPaint.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/cairo/CairoPaint.h"
 
 #include <cairo.h>
 #include <cstddef>
@@ -65,9 +65,9 @@ public:
     [[nodiscard]] bool holdsText(const std::string& utf8);
 
     // The most bytes of shown texts' pixels kept. The readout shows a new string with every move
-    // of the sky, so the texts not shown for longest go first; without a bound the cache grew by
-    // 36 MiB over a drag of 400 moves on a tablet at two pixels per point. The names of one frame
-    // there take 0.33-0.43 MB, those of both label modes together 0.76 MB.
+    // of the sky, so the texts not shown for longest go first; without a bound the cache grows with
+    // every move of a drag. The names of one tablet frame at two pixels per point, in both label
+    // modes, fit in the bound with room to spare.
     static constexpr std::size_t kMaxTextBytes = 1u << 20;
 
 private:

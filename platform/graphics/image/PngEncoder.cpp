@@ -1,4 +1,4 @@
-#include "platform/graphics/PngEncoder.h"
+#include "platform/graphics/image/PngEncoder.h"
 
 #include <csetjmp>
 #include <cstdint>
@@ -72,8 +72,8 @@ void flushNothing(png_structp) {}
 
 // libpng reports errors by longjmp to the setjmp below: no object with a destructor may be made
 // in this function, so that a jump out of libpng skips none.
-bool writeRows(png_structp png, png_infop info, const ArgbPixels& image, bool opaque, unsigned char* rowBuffer,
-               std::string& bytes)
+bool writeRows(png_structp png, png_infop info, const ArgbPixels& image, bool opaque,
+               unsigned char* rowBuffer, std::string& bytes)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;

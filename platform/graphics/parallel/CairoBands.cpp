@@ -1,7 +1,7 @@
-#include "platform/graphics/CairoBands.h"
+#include "platform/graphics/parallel/CairoBands.h"
 
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/ParallelTasks.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/parallel/ParallelTasks.h"
 
 #include <algorithm>
 #include <functional>
@@ -148,7 +148,8 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
         // path for Cairo to clip away. Discs change no drawing state, so leaving one out changes
         // nothing else.
         for (const DrawOp& op : ops) {
-            if (const auto* disc = std::get_if<op::FillEllipseInRect>(&op); disc && !visible.overlaps(disc->rect))
+            if (const auto* disc = std::get_if<op::FillEllipseInRect>(&op);
+                disc && !visible.overlaps(disc->rect))
                 continue;
             replay(op, &context);
         }

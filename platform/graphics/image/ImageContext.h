@@ -3,8 +3,8 @@
 // A drawing context (the CGContext calls) that draws into an Image, for a view's drawRect.
 
 #include "platform/graphics/CGContext.h"
-#include "platform/graphics/Image.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/Image.h"
 
 #include <memory>
 #include <optional>

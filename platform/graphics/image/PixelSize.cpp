@@ -1,4 +1,4 @@
-#include "platform/graphics/PixelSize.h"
+#include "platform/graphics/image/PixelSize.h"
 
 #include <algorithm>
 #include <cmath>

@@ -61,14 +61,14 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
-// A PNG file read back by Cairo, its pixels (not premultiplied) row by row from the top.
+// A PNG file read back, its pixels (not premultiplied) row by row from the top.
 struct DecodedImage {
     int width{0};
     int height{0};
     std::vector<Rgba8> pixels;
 };
 
-// None when the bytes are not a PNG file Cairo can read.
-std::optional<DecodedImage> decodePng(const std::string& bytes);
+// The picture Image::decodePNG reads from the bytes, as plain colours.
+Result<DecodedImage> decodePng(const std::string& bytes);
 
 } // namespace dazed

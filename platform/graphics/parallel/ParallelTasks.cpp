@@ -1,4 +1,4 @@
-#include "platform/graphics/ParallelTasks.h"
+#include "platform/graphics/parallel/ParallelTasks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -18,8 +18,8 @@ namespace {
 // No caller cuts its work into more than eight bands.
 constexpr int kMaxWaitingThreads = 7;
 // How long a thread that ran out of work keeps looking for more before it sleeps. Tasks come in
-// runs (a flip frame shares out about six in a row) and waking a sleeping thread took 75 us on
-// average on a virtual machine, against a few tenths of a millisecond for a band.
+// runs (a flip frame shares out about six in a row), and on a virtual machine waking a sleeping
+// thread can take a good part of what a band costs (docs/performance.md).
 constexpr auto kSpinBeforeSleep = std::chrono::microseconds(200);
 
 // Calls `done` until it returns true or kSpinBeforeSleep has passed, yielding the core in between.

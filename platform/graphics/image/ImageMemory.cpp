@@ -1,4 +1,4 @@
-#include "platform/graphics/ImageMemory.h"
+#include "platform/graphics/image/ImageMemory.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,8 +2,8 @@
 
 // Private to platform/graphics: the Cairo surface behind an Image.
 
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/image/Image.h"
 
 namespace dazed {
 

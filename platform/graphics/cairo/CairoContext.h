@@ -5,8 +5,8 @@
 // comes from the surface's device scale (cairo_surface_set_device_scale).
 
 #include "platform/graphics/CGContext.h"
-#include "platform/graphics/CairoPaint.h"
-#include "platform/graphics/TextCache.h"
+#include "platform/graphics/cairo/CairoPaint.h"
+#include "platform/graphics/cairo/TextCache.h"
 
 #include <cairo.h>
 #include <vector>

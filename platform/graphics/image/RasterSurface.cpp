@@ -1,10 +1,11 @@
-#include "platform/graphics/RasterSurface.h"
+#include "platform/graphics/image/RasterSurface.h"
 
-#include "platform/graphics/CairoBands.h"
-#include "platform/graphics/CairoContext.h"
-#include "platform/graphics/CairoHandles.h"
-#include "platform/graphics/ImageMemory.h"
-#include "platform/graphics/PngEncoder.h"
+#include "platform/graphics/cairo/CairoContext.h"
+#include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/graphics/image/Image.h"
+#include "platform/graphics/image/ImageMemory.h"
+#include "platform/graphics/image/PngEncoder.h"
+#include "platform/graphics/parallel/CairoBands.h"
 
 #include <cmath>
 #include <cstring>
@@ -164,34 +165,21 @@ Result<std::string> RasterSurface::encodePng() const
     return dazed::encodePng(image);
 }
 
-namespace {
-struct PngReader {
-    const std::string* bytes{nullptr};
-    std::size_t offset{0};
-};
-
-cairo_status_t readFromString(void* closure, unsigned char* data, unsigned int length)
+Result<DecodedImage> decodePng(const std::string& bytes)
 {
-    auto* reader = static_cast<PngReader*>(closure);
-    if (reader->bytes->size() - reader->offset < length)
-        return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(data, reader->bytes->data() + reader->offset, length);
-    reader->offset += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-} // namespace
-
-std::optional<DecodedImage> decodePng(const std::string& bytes)
-{
-    PngReader reader{&bytes, 0};
-    CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readFromString, &reader));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        return std::nullopt;
-    DecodedImage image;
-    image.width = cairo_image_surface_get_width(surface.get());
-    image.height = cairo_image_surface_get_height(surface.get());
-    image.pixels = allPixels(surface.get());
-    return image;
+    DAZED_TRY(const std::shared_ptr<Image> image, Image::decodePNG(bytes));
+    DecodedImage decoded;
+    decoded.width = image->pixelWidth();
+    decoded.height = image->pixelHeight();
+    decoded.pixels.reserve(static_cast<std::size_t>(decoded.width) *
+                           static_cast<std::size_t>(decoded.height));
+    for (int y = 0; y < decoded.height; ++y) {
+        for (int x = 0; x < decoded.width; ++x) {
+            const std::uint32_t argb = image->pixelAt(x, y);
+            decoded.pixels.push_back(unpremultiplied(reinterpret_cast<const unsigned char*>(&argb)));
+        }
+    }
+    return decoded;
 }
 
 } // namespace dazed

@@ -1,4 +1,4 @@
-#include "platform/graphics/CairoContext.h"
+#include "platform/graphics/cairo/CairoContext.h"
 
 #include "platform/graphics/MacRoman.h"
 

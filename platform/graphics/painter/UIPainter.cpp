@@ -1,8 +1,8 @@
-#include "platform/graphics/UIPainter.h"
+#include "platform/graphics/painter/UIPainter.h"
 
-#include "platform/graphics/CairoBands.h"
-#include "platform/graphics/ImageImpl.h"
-#include "platform/graphics/PainterRecording.h"
+#include "platform/graphics/image/ImageImpl.h"
+#include "platform/graphics/painter/PainterRecording.h"
+#include "platform/graphics/parallel/CairoBands.h"
 
 #include <algorithm>
 #include <string>
@@ -86,9 +86,9 @@ void drawColumn(cairo_t* cr, cairo_surface_t* source, CGSize size, const ImageCo
     cairo_set_source_surface(cr, source, -column.sourceMinX, 0);
     // Neighbouring strips must meet without seams, so the edges are not faded out.
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    // Bilinear, which pixman scales on its fast paths: the good filter's box sampling went through
-    // its general path, 70-80 ms for the 384 strips of a flip frame at tablet size and two pixels
-    // per point, and at a flip's speed the difference does not show.
+    // Bilinear, which pixman scales on its fast paths: the good filter's box sampling goes through
+    // its general path, many times slower for the strips of a flip frame, and at a flip's speed
+    // the difference does not show.
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
     // Over an opaque image's samples the target's pixels are replaced all the same; copying them
     // spares reading and blending the target (pixman's copying scaler is about a fifth faster).

@@ -1,8 +1,8 @@
-#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/image/ImageContext.h"
 
-#include "platform/graphics/CairoBands.h"
-#include "platform/graphics/CairoContext.h"
-#include "platform/graphics/ImageImpl.h"
+#include "platform/graphics/cairo/CairoContext.h"
+#include "platform/graphics/image/ImageImpl.h"
+#include "platform/graphics/parallel/CairoBands.h"
 
 namespace dazed {
 

@@ -1,4 +1,4 @@
-#include "platform/graphics/CairoHandles.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 
 namespace dazed {
 
