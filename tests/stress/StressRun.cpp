@@ -3,6 +3,7 @@
 #include "CrashNote.h"
 #include "FrameCheck.h"
 #include "StressEvents.h"
+#include "ValueText.h"
 #include "app/ChartWindow.h"
 #include "app/FlipsideViewController.h"
 #include "app/RootViewController.h"
@@ -24,7 +25,6 @@
 #include <deque>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <variant>
 #include <vector>
 
@@ -48,20 +48,6 @@ public:
     }
 #include "platform/graphics/DrawingCalls.def"
 };
-
-std::string str(double v)
-{
-    std::ostringstream s;
-    s.precision(17);
-    s << v;
-    return s.str();
-}
-
-std::string str(CGRect r)
-{
-    return "(" + str(r.origin.x) + ", " + str(r.origin.y) + ", " + str(r.size.width) + ", " +
-           str(r.size.height) + ")";
-}
 
 // Sees every drawRect of the sky view: records it (and, with pixels, draws it as well) and checks
 // that it was a whole frame.
