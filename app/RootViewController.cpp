@@ -203,10 +203,7 @@ void RootViewController::choiceApp()
 
 bool RootViewController::shouldAutorotateToInterfaceOrientation(int)
 {
-    UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
-    NSNotificationCenter::defaultCenter().addObserver(
-        this, [this](const NSNotification&) { detectOrientation(); },
-        UIDeviceOrientationDidChangeNotification, nullptr);
+    observeDeviceOrientation([this] { detectOrientation(); });
     return true;
 }
 
