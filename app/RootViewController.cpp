@@ -100,39 +100,9 @@ std::shared_ptr<UINavigationBar> RootViewController::flipsideNavigationBar() con
     return m_flipsideViewController ? m_flipsideViewController->navigationBar() : nullptr;
 }
 
-std::shared_ptr<FlipsideView> RootViewController::page() const
+std::shared_ptr<FlipsideView> RootViewController::flipsideView() const
 {
     return m_flipsideViewController ? m_flipsideViewController->flipsideView() : nullptr;
-}
-
-std::shared_ptr<UIImageView> RootViewController::qorviPrg() const
-{
-    const auto view = page();
-    return view ? view->qorviPrg() : nullptr;
-}
-
-std::shared_ptr<UIButton> RootViewController::ch2Button() const
-{
-    const auto view = page();
-    return view ? view->ch2Button() : nullptr;
-}
-
-std::shared_ptr<UIButton> RootViewController::ch1Button() const
-{
-    const auto view = page();
-    return view ? view->ch1Button() : nullptr;
-}
-
-std::shared_ptr<UILabel> RootViewController::label() const
-{
-    const auto view = page();
-    return view ? view->label() : nullptr;
-}
-
-std::shared_ptr<UILabel> RootViewController::label1() const
-{
-    const auto view = page();
-    return view ? view->label1() : nullptr;
 }
 
 bool RootViewController::isShowingSky() const

@@ -20,8 +20,6 @@ class FlipsideView;
 class FlipsideViewController;
 class MainViewController;
 class UIButton;
-class UIImageView;
-class UILabel;
 class UINavigationBar;
 
 class RootViewController : public UIViewController {
@@ -74,11 +72,9 @@ public:
         return m_flipsideViewController;
     }
     [[nodiscard]] std::shared_ptr<UINavigationBar> flipsideNavigationBar() const;
-    [[nodiscard]] std::shared_ptr<UIImageView> qorviPrg() const;
-    [[nodiscard]] std::shared_ptr<UIButton> ch2Button() const;
-    [[nodiscard]] std::shared_ptr<UIButton> ch1Button() const;
-    [[nodiscard]] std::shared_ptr<UILabel> label() const;
-    [[nodiscard]] std::shared_ptr<UILabel> label1() const;
+    // The page view, which holds the page's elements (qorviPrg, label, label1, ch2Button,
+    // ch1Button).
+    [[nodiscard]] std::shared_ptr<FlipsideView> flipsideView() const;
 
     void setInfoButton(std::shared_ptr<UIButton> button) { m_infoButton = std::move(button); }
 
@@ -88,7 +84,6 @@ protected:
 
 private:
     void openLink(const std::string& url);
-    [[nodiscard]] std::shared_ptr<FlipsideView> page() const;
 
     std::shared_ptr<UIButton> m_infoButton;
     std::shared_ptr<MainViewController> m_mainViewController;

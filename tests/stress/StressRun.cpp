@@ -5,6 +5,7 @@
 #include "StressEvents.h"
 #include "ValueText.h"
 #include "app/ChartWindow.h"
+#include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
 #include "app/RootViewController.h"
 #include "navigation/MainViewController.h"
@@ -279,8 +280,8 @@ private:
         if (const auto& bar = m_root->flipsideNavigationBar(); bar && bar->superview())
             t.doneButton = bar->convertPointToScreen(bar->rightButtonFrame().center());
         if (m_root->flipsideViewController() && m_root->flipsideViewController()->view()->superview()) {
-            t.webButton = centreOf(m_root->ch2Button());
-            t.storeButton = centreOf(m_root->ch1Button());
+            t.webButton = centreOf(m_root->flipsideView()->ch2Button());
+            t.storeButton = centreOf(m_root->flipsideView()->ch1Button());
         }
         return t;
     }
