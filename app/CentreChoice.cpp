@@ -1,10 +1,9 @@
 #include "app/CentreChoice.h"
 
+#include "app/NumberParsing.h"
 #include "catalog/NameLookup.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace dazed {
 
@@ -28,18 +27,13 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-// The whole text as a finite number; from_chars takes no leading '+', so one is skipped here.
+// The whole text as a finite number, spaces around it and a leading '+' allowed.
 std::optional<double> number(std::string_view text)
 {
     text = trimmed(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return parseFiniteNumber(text);
 }
 
 } // namespace

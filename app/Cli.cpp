@@ -2,12 +2,11 @@
 
 #include "app/CatalogSummary.h"
 #include "app/CentreChoice.h"
+#include "app/NumberParsing.h"
 #include "app/RenderCommand.h"
 
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <chrono>
-#include <cmath>
 #include <ostream>
 
 #ifndef DAZED_VERSION
@@ -81,11 +80,8 @@ private:
 // "inf" through.
 const CLI::Validator kSeconds(
     [](std::string& text) -> std::string {
-        double value = 0.0;
-        const char* end = text.data() + text.size();
-        const auto result = std::from_chars(text.data(), end, value);
-        if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value) ||
-            value < 0)
+        const auto value = parseFiniteNumber(text);
+        if (!value || *value < 0)
             return "must be a finite number of seconds, 0 or more, not '" + text + "'";
         return {};
     },

@@ -1,11 +1,10 @@
 #include "app/InfoLinks.h"
 
+#include "platform/FileRead.h"
+
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace dazed {
 
@@ -54,21 +53,10 @@ std::string webSiteButtonTitle(const InfoLinks& links)
 
 Result<InfoLinks> loadInfoLinks(const std::string& path)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return failure(path + ": cannot be read (missing or not a file)");
-    const auto bytes = std::filesystem::file_size(path, ec);
-    if (ec)
-        return failure(path + ": cannot be read");
-    if (bytes > kMaxInfoLinksBytes)
-        return failure(path + ": too large for a links file (at most " + std::to_string(kMaxInfoLinksBytes) +
-                       " bytes)");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return failure(path + ": cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
-    return parseInfoLinks(text.str(), path);
+    const auto text = readWholeFile(path, kMaxInfoLinksBytes, "a links file");
+    if (!text)
+        return text.error();
+    return parseInfoLinks(text.value(), path);
 }
 
 Result<InfoLinks> parseInfoLinks(std::string_view text, const std::string& source)

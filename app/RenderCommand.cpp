@@ -1,6 +1,7 @@
 #include "app/RenderCommand.h"
 
 #include "app/AtomicFile.h"
+#include "app/NumberParsing.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
 #include "platform/graphics/image/ImageExport.h"
@@ -8,7 +9,6 @@
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
 
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -20,17 +20,6 @@ namespace dazed {
 namespace {
 enum class Orientation { Portrait, Landscape };
 
-// The whole string as a finite number, or nothing.
-std::optional<double> parseNumber(const std::string& text)
-{
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // The message for a bad value of `option`.
 Error bad(const std::string& option, const std::string& message)
 {
@@ -41,7 +30,7 @@ Error bad(const std::string& option, const std::string& message)
 bool floatOption(const std::string& text, float& out)
 {
     // Compared before the conversion: a double beyond the float range has no float to become.
-    const auto v = parseNumber(text);
+    const auto v = parseFiniteNumber(text);
     if (!v || std::fabs(*v) > static_cast<double>(std::numeric_limits<float>::max()))
         return false;
     out = static_cast<float>(*v);
@@ -81,7 +70,7 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
         c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
         c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
     }
-    const auto zoom = parseNumber(request.zoom);
+    const auto zoom = parseFiniteNumber(request.zoom);
     // The chart's own zoom limits: a pinch never goes beyond them either.
     if (!zoom || *zoom < 0.9 || *zoom > 3.0)
         return bad("--zoom", quoted(request.zoom) + " is not a zoom from 0.9 to 3.0");
@@ -90,7 +79,7 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
         c.labels = request.labels[0] - '0';
     else
         return bad("--labels", quoted(request.labels) + " is not 0, 1 or 2");
-    const auto scale = parseNumber(request.scale);
+    const auto scale = parseFiniteNumber(request.scale);
     // Beyond 8 pixels a point the image of a tablet no longer fits a Cairo surface.
     if (!scale || !(*scale > 0.0) || *scale > 8.0)
         return bad("--scale", quoted(request.scale) + " is not a number above 0 and at most 8");

@@ -1,5 +1,6 @@
 #include "app/RootViewController.h"
 
+#include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
 #include "navigation/MainViewController.h"
 #include "navigation/ScreenLayout.h"
@@ -8,8 +9,6 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIDevice.h"
-#include "platform/ui/UIImage.h"
-#include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIScreen.h"
 
@@ -23,23 +22,6 @@ constexpr float kInfoButtonSide = 50.0f;
 CGPoint infoButtonCentre(float w, float h)
 {
     return {w - 30, h - 50};
-}
-
-// The store button covers the logo and the area above it, from 90 points down to half the height.
-CGRect storeButtonFrame(float w, float h)
-{
-    return CGRectMake(10, 90, w - 10, h / 2);
-}
-
-std::shared_ptr<UILabel> pageLabel(CGRect frame, const char* text)
-{
-    auto label = std::make_shared<UILabel>(frame);
-    label->setText(text);
-    label->setBackgroundColor(UIColor::blackColor());
-    label->setTextColor(UIColor::whiteColor());
-    label->setTextAlignment(UITextAlignmentCenter);
-    label->setFont(UIFont::systemFontOfSize(15));
-    return label;
 }
 
 } // namespace
@@ -93,75 +75,34 @@ void RootViewController::detectOrientation()
 
 void RootViewController::setOrientation()
 {
-    const float w = m_largeur, h = m_hauteur;
     if (m_flipsideViewController)
-        m_flipsideViewController->view()->setFrame(CGRectMake(0, 0, w, h));
-    if (m_qorviPrg)
-        m_qorviPrg->setCenter({w / 2, h / 2 + 30});
-    if (m_label)
-        m_label->setCenter({w / 2, h / 2 - 170});
-    if (m_label1)
-        m_label1->setCenter({w / 2, h - 100});
-    if (m_ch2Button)
-        m_ch2Button->setCenter({w / 2, h - 60});
-    // The invisible store button follows its logo through every turn.
-    if (m_ch1Button)
-        m_ch1Button->setFrame(storeButtonFrame(w, h));
-    if (m_flipsideNavigationBar)
-        m_flipsideNavigationBar->setFrame(CGRectMake(0, 0, w, 44));
+        m_flipsideViewController->layOut({m_largeur, m_hauteur});
     if (m_infoButton)
-        m_infoButton->setCenter(infoButtonCentre(w, h));
+        m_infoButton->setCenter(infoButtonCentre(m_largeur, m_hauteur));
 }
 
 void RootViewController::loadFlipsideViewController()
 {
     if (m_largeur == 0.0f)
         detectOrientation();
-    const float w = m_largeur, h = m_hauteur;
-
     auto controller = std::make_shared<FlipsideViewController>();
-    const auto& page = controller->view(); // loads it: the flipside colour, replaced at once
-    page->setFrame(CGRectMake(0, 0, w, h));
-    page->setBackgroundColor(UIColor::blackColor());
+    controller->buildPage({m_largeur, m_hauteur},
+                          m_links ? webSiteButtonTitle(*m_links) : std::string(6, ' '),
+                          {[this] { choice2(); }, [this] { choiceApp(); },
+                           [this] {
+                               toggleView();
+                           }});
     m_flipsideViewController = controller;
+}
 
-    m_qorviPrg = std::make_shared<UIImageView>(UIImage::imageNamed("qorvilan.png"));
-    m_qorviPrg->setCenter({w / 2, h / 2 + 30});
-    page->addSubview(m_qorviPrg);
+std::shared_ptr<UINavigationBar> RootViewController::flipsideNavigationBar() const
+{
+    return m_flipsideViewController ? m_flipsideViewController->navigationBar() : nullptr;
+}
 
-    m_label = pageLabel(CGRectMake(20, 70, 280, 40), "a New Ipod/Iphone/Ipad application");
-    m_label->setCenter({w / 2, h / 2 - 170});
-    page->addSubview(m_label);
-
-    m_label1 = pageLabel(CGRectMake(20, h - 100, 280, 40), "Please visit our web site :");
-    m_label1->setCenter({w / 2, h - 100});
-    page->addSubview(m_label1);
-
-    m_ch2Button = UIButton::buttonWithType(UIButtonTypeRoundedRect);
-    m_ch2Button->setFrame(CGRectMake(w / 2 - 120, h - 60, 240, 57));
-    m_ch2Button->setCenter({w / 2, h - 60});
-    m_ch2Button->setBackgroundColor(UIColor::clearColor());
-    m_ch2Button->setBackgroundImage(UIImage::imageNamed("DevoRod1.png"), UIControlStateNormal);
-    m_ch2Button->setContentHorizontalAlignment(UIControlContentHorizontalAlignmentLeft);
-    m_ch2Button->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
-    m_ch2Button->setTitle(m_links ? webSiteButtonTitle(*m_links) : std::string(6, ' '), UIControlStateNormal);
-    m_ch2Button->addTarget([this] { choice2(); }, UIControlEventTouchUpInside);
-    page->addSubview(m_ch2Button);
-
-    m_ch1Button = UIButton::buttonWithType(UIButtonTypeCustom);
-    m_ch1Button->setFrame(storeButtonFrame(w, h));
-    m_ch1Button->setBackgroundColor(UIColor::clearColor());
-    m_ch1Button->addTarget([this] { choiceApp(); }, UIControlEventTouchUpInside);
-    // It draws nothing, so its place in the order only decides taps: beneath the web-site button,
-    // a tap on the visible button opens the site even where the invisible one reaches over it.
-    page->insertSubviewBelowSubview(m_ch1Button, m_ch2Button.get());
-
-    m_flipsideNavigationBar = std::make_shared<UINavigationBar>(CGRectMake(0, 0, w, 44));
-    m_flipsideNavigationBar->setBarStyle(UIBarStyleBlack);
-    auto done = std::make_shared<UIBarButtonItem>(UIBarButtonSystemItemDone, [this] { toggleView(); });
-    auto item = std::make_shared<UINavigationItem>("Dazed");
-    item->setRightBarButtonItem(done);
-    m_flipsideNavigationBar->pushNavigationItem(item, false);
+std::shared_ptr<FlipsideView> RootViewController::flipsideView() const
+{
+    return m_flipsideViewController ? m_flipsideViewController->flipsideView() : nullptr;
 }
 
 bool RootViewController::isShowingSky() const
@@ -179,6 +120,7 @@ void RootViewController::toggleView()
     // Held for the whole flip: a button's action may end in its own removal.
     const auto skyView = m_mainViewController->view();
     const auto pageView = m_flipsideViewController->view();
+    const auto bar = m_flipsideViewController->navigationBar();
     const auto root = view();
 
     UIView::beginAnimations(nullptr, nullptr);
@@ -194,14 +136,14 @@ void RootViewController::toggleView()
         if (m_infoButton)
             m_infoButton->removeFromSuperview();
         root->addSubview(pageView);
-        root->insertSubviewAboveSubview(m_flipsideNavigationBar, pageView.get());
+        root->insertSubviewAboveSubview(bar, pageView.get());
         m_mainViewController->viewDidDisappear(true);
         m_flipsideViewController->viewDidAppear(true);
     } else {
         m_mainViewController->viewWillAppear(true);
         m_flipsideViewController->viewWillDisappear(true);
         pageView->removeFromSuperview();
-        m_flipsideNavigationBar->removeFromSuperview();
+        bar->removeFromSuperview();
         root->addSubview(skyView);
         if (m_infoButton) {
             m_infoButton->setCenter(infoButtonCentre(m_largeur, m_hauteur));
@@ -231,10 +173,7 @@ void RootViewController::choiceApp()
 
 bool RootViewController::shouldAutorotateToInterfaceOrientation(int)
 {
-    UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
-    NSNotificationCenter::defaultCenter().addObserver(
-        this, [this](const NSNotification&) { detectOrientation(); },
-        UIDeviceOrientationDidChangeNotification, nullptr);
+    observeDeviceOrientation([this] { detectOrientation(); });
     return true;
 }
 

@@ -4,7 +4,8 @@
 // button on it; once loaded, the controller puts the sky screen (MainViewController) beneath the
 // button, keeps the screen's size for the device's orientation, lays the button and the
 // information page out again when the device turns, and flips between the sky and the page with a
-// one-second flip of the whole root view. The page is built the first time it is shown and kept.
+// one-second flip of the whole root view. The page (FlipsideViewController, which builds it) is
+// made the first time it is shown and kept.
 
 #include "app/InfoLinks.h"
 #include "platform/ui/UIViewController.h"
@@ -15,11 +16,10 @@
 
 namespace dazed {
 
+class FlipsideView;
 class FlipsideViewController;
 class MainViewController;
 class UIButton;
-class UIImageView;
-class UILabel;
 class UINavigationBar;
 
 class RootViewController : public UIViewController {
@@ -37,7 +37,7 @@ public:
     void detectOrientation();
     // Lays out the page, its bar and the info button for largeur x hauteur.
     void setOrientation();
-    // Builds the information page, its navigation bar and their elements.
+    // Has the information page, its navigation bar and their elements built, for largeur x hauteur.
     void loadFlipsideViewController();
     // Flips between the sky screen and the information page.
     void toggleView();
@@ -60,7 +60,8 @@ public:
     [[nodiscard]] float largeur() const { return m_largeur; }
     [[nodiscard]] float hauteur() const { return m_hauteur; }
 
-    // The outlets and the page's elements, as the controller holds them.
+    // The outlets, the page's controller, and the page's bar and elements (null until the page is
+    // built).
     [[nodiscard]] const std::shared_ptr<UIButton>& infoButton() const { return m_infoButton; }
     [[nodiscard]] const std::shared_ptr<MainViewController>& mainViewController() const
     {
@@ -70,15 +71,10 @@ public:
     {
         return m_flipsideViewController;
     }
-    [[nodiscard]] const std::shared_ptr<UINavigationBar>& flipsideNavigationBar() const
-    {
-        return m_flipsideNavigationBar;
-    }
-    [[nodiscard]] const std::shared_ptr<UIImageView>& qorviPrg() const { return m_qorviPrg; }
-    [[nodiscard]] const std::shared_ptr<UIButton>& ch2Button() const { return m_ch2Button; }
-    [[nodiscard]] const std::shared_ptr<UIButton>& ch1Button() const { return m_ch1Button; }
-    [[nodiscard]] const std::shared_ptr<UILabel>& label() const { return m_label; }
-    [[nodiscard]] const std::shared_ptr<UILabel>& label1() const { return m_label1; }
+    [[nodiscard]] std::shared_ptr<UINavigationBar> flipsideNavigationBar() const;
+    // The page view, which holds the page's elements (qorviPrg, label, label1, ch2Button,
+    // ch1Button).
+    [[nodiscard]] std::shared_ptr<FlipsideView> flipsideView() const;
 
     void setInfoButton(std::shared_ptr<UIButton> button) { m_infoButton = std::move(button); }
 
@@ -92,12 +88,6 @@ private:
     std::shared_ptr<UIButton> m_infoButton;
     std::shared_ptr<MainViewController> m_mainViewController;
     std::shared_ptr<FlipsideViewController> m_flipsideViewController;
-    std::shared_ptr<UINavigationBar> m_flipsideNavigationBar;
-    std::shared_ptr<UIImageView> m_qorviPrg;
-    std::shared_ptr<UIButton> m_ch2Button;
-    std::shared_ptr<UIButton> m_ch1Button;
-    std::shared_ptr<UILabel> m_label;
-    std::shared_ptr<UILabel> m_label1;
     float m_largeur{0.0f}; // screen width for the current orientation, points; 0 until detected
     float m_hauteur{0.0f};
     std::optional<InfoLinks> m_links;

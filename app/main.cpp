@@ -1,6 +1,6 @@
 #include "app/ChartWindow.h"
 #include "app/Cli.h"
-#include "platform/ui/ProcessStats.h"
+#include "platform/ProcessStats.h"
 
 #include <iostream>
 #include <variant>

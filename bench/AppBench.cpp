@@ -9,10 +9,10 @@
 // refresh, and the loop stepped once.
 
 #include "app/ChartWindow.h"
+#include "platform/ProcessStats.h"
 #include "platform/ui/ApplicationLoop.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/HeadlessHost.h"
-#include "platform/ui/ProcessStats.h"
 #include "platform/ui/UIViewAnimation.h"
 
 #include <algorithm>

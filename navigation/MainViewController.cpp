@@ -85,12 +85,7 @@ void MainViewController::detectOrientation()
 
 bool MainViewController::shouldAutorotateToInterfaceOrientation(int)
 {
-    UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
-    // Asked again and again; the centre keeps one subscription per observer, so one change still
-    // runs detectOrientation once.
-    NSNotificationCenter::defaultCenter().addObserver(
-        this, [this](const NSNotification&) { detectOrientation(); },
-        UIDeviceOrientationDidChangeNotification, nullptr);
+    observeDeviceOrientation([this] { detectOrientation(); });
     return true;
 }
 

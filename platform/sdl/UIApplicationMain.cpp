@@ -1,8 +1,8 @@
 #include "platform/ui/UIApplicationMain.h"
 
+#include "platform/ProcessStats.h"
 #include "platform/sdl/SDLHost.h"
 #include "platform/ui/ApplicationLoop.h"
-#include "platform/ui/ProcessStats.h"
 #include "platform/ui/UIApplication.h"
 
 #include <cstdio>

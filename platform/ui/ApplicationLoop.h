@@ -2,7 +2,9 @@
 
 // The one main-thread event loop. It sleeps in the host's event wait, waking for events and, while
 // a flip runs, for the next frame. After each batch of events it runs the display cycle: every
-// marked view in the key window draws once, the screen is composited and presented.
+// marked view in the key window draws once, the screen is composited and presented. Turning the
+// device is OrientationHandler's, composing the screen Compositor's, and the flip's frames
+// FlipRenderer's.
 
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Host.h"
@@ -18,9 +20,9 @@
 
 namespace dazed {
 
-class UIPainter;
+class Compositor;
+class OrientationHandler;
 class PainterRecording;
-struct FlipFrame;
 
 class ApplicationLoop {
 public:
@@ -50,7 +52,7 @@ public:
     void display();
 
     // The emulated screen as currently turned, in points.
-    [[nodiscard]] CGSize screenSize() const { return m_screenSize; }
+    [[nodiscard]] CGSize screenSize() const;
     [[nodiscard]] const LoadedInterface& interface() const { return m_interface; }
     [[nodiscard]] int presentedFrames() const { return m_presentedFrames; }
     void setQuitAt(double time) { m_quitAt = time; }
@@ -66,48 +68,15 @@ public:
     [[nodiscard]] std::shared_ptr<const PainterRecording> capture(UIView& view);
 
 private:
-    void setDeviceOrientation(UIDeviceOrientation orientation);
-    void rotate(RotationDirection direction);
-    // Asks every controller in the tree; true when the controllers of the window's own subviews,
-    // which decide how the screen is laid out, all accept the orientation.
-    bool askControllersToAutorotate(UIView& window, int deviceOrientation);
-    void askControllersIn(UIView& view, int interfaceOrientation, bool decides, bool& accepted);
     void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
-    // One picture being composed: the screen, or a capture of one view as its drawing calls.
-    struct Composition {
-        // Null while capturing: `painter` then records, and so is `recording` given what the
-        // views' own recorded calls draw.
-        Image* target;
-        UIPainter& painter;
-        // Running transitions show their strips (the screen) or are passed over (a capture).
-        bool withTransitions;
-        // Views are passed over until the cover is reached.
-        const UIView* cover{nullptr};
-        bool beneathCover{false};
-        PainterRecording* recording{nullptr};
-    };
-    void drawTree(UIView& view, CGPoint origin, Composition& into);
-    // What `view` itself shows, without its subviews.
-    void drawOwnContent(UIView& view, CGPoint origin, Composition& into);
-    // One frame of a flip: `side` turned as `frame` says, the view's top left at `origin`.
-    void drawFlipFrame(const PainterRecording& side, const FlipFrame& frame, CGPoint origin,
-                       Composition& into);
-    // The last view in painting order that is shown, hides what lies beneath it and covers the
-    // whole screen, outside any flip; null when there is none. Nothing before it is drawn.
-    [[nodiscard]] const UIView* screenCover(UIView& window) const;
 
     Host& m_host;
-    DeviceFamily m_family;
-    CGSize m_screenSize;
-    // The last portrait or landscape orientation, which decides the layout.
-    UIDeviceOrientation m_uprightOrientation{UIDeviceOrientationPortrait};
     LoadedInterface m_interface;
     TouchDispatcher m_touches;
-    std::shared_ptr<Image> m_screen;
-    // A band of columns of a flipping side, drawn again for each band of every flip frame; kept
-    // while a flip runs.
-    std::shared_ptr<Image> m_flipBand;
+    // How the device is held and the screen's size that follows from it.
+    std::unique_ptr<OrientationHandler> m_orientation;
+    std::unique_ptr<Compositor> m_compositor;
     bool m_quit{false};
     bool m_wasAnimating{false};
     bool m_forceDisplay{true};

@@ -1,12 +1,10 @@
 #include "platform/ui/InterfaceLoader.h"
 
+#include "platform/FileRead.h"
 #include "platform/ui/UIButton.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace dazed {
 
@@ -171,22 +169,10 @@ InterfaceDescription readDescription(const json& doc, const ClassRegistry& regis
 
 Result<InterfaceDescription> readInterfaceDescription(const std::string& path, const ClassRegistry& registry)
 {
-    std::error_code ec;
-    // Only a plain file is read: a device or a pipe could feed it without end.
-    if (!std::filesystem::is_regular_file(path, ec))
-        return failure(path + ": cannot be read (missing or not a file)");
-    const auto bytes = std::filesystem::file_size(path, ec);
-    if (ec)
-        return failure(path + ": cannot be read");
-    if (bytes > kMaxInterfaceBytes)
-        return failure(path + ": too large for an interface description (at most " +
-                       std::to_string(kMaxInterfaceBytes) + " bytes)");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return failure(path + ": cannot be read (missing or not a file)");
-    std::stringstream text;
-    text << in.rdbuf();
-    return parseInterfaceDescription(text.str(), path, registry);
+    const auto text = readWholeFile(path, kMaxInterfaceBytes, "an interface description");
+    if (!text)
+        return text.error();
+    return parseInterfaceDescription(text.value(), path, registry);
 }
 
 Result<InterfaceDescription> parseInterfaceDescription(std::string_view text, const std::string& source,

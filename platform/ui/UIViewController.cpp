@@ -1,5 +1,7 @@
 #include "platform/ui/UIViewController.h"
 
+#include "platform/ui/NSNotificationCenter.h"
+#include "platform/ui/UIDevice.h"
 #include "platform/ui/UIScreen.h"
 
 namespace dazed {
@@ -52,6 +54,14 @@ void UIViewController::loadView()
 bool UIViewController::shouldAutorotateToInterfaceOrientation(int interfaceOrientation)
 {
     return interfaceOrientation == UIInterfaceOrientationPortrait;
+}
+
+void UIViewController::observeDeviceOrientation(std::function<void()> onChange)
+{
+    UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
+    NSNotificationCenter::defaultCenter().addObserver(
+        this, [onChange = std::move(onChange)](const NSNotification&) { onChange(); },
+        UIDeviceOrientationDidChangeNotification, nullptr);
 }
 
 bool UIViewController::setOutlet(const std::string&, const std::shared_ptr<UIView>&)

@@ -59,6 +59,14 @@ public:
     // After the root view, the touches go to the view's superview.
     [[nodiscard]] UIResponder* nextResponder() const override;
 
+protected:
+    // Turns on the device's orientation notifications and runs `onChange` after every change of
+    // the device's orientation. The subscription names this controller: subscribing again (a
+    // controller is asked about autorotation again and again) replaces the earlier callback, so one
+    // change runs it once, and the controller must remove itself from the default notification
+    // centre before it goes.
+    void observeDeviceOrientation(std::function<void()> onChange);
+
 private:
     std::string m_nibName;
     std::shared_ptr<UIView> m_view;

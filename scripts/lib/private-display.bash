@@ -3,6 +3,8 @@
 # the wait for the chart's window to appear on it.
 #
 #   start_private_display SCRATCH WxHxDEPTH   starts Xvfb, exports DISPLAY; sets xvfb_pid
+#   try_private_display SCRATCH WxHxDEPTH     the same, but says nothing when Xvfb cannot start:
+#                                             the reason is left in private_display_error
 #   wait_for_window PID [WxH]                 sets wid once PID's window is mapped (and WxH big)
 #   stop_private_display                      stops Xvfb (safe to call when it is not running)
 #
@@ -10,9 +12,15 @@
 
 xvfb_pid=
 wid=
+private_display_error=
 
 start_private_display() {
+  try_private_display "$@" || { echo "$script_name: $private_display_error" >&2; return 1; }
+}
+
+try_private_display() {
   local scratch=$1 screen=$2 display=
+  private_display_error=
   # Xvfb writes the display number it chose to descriptor 3 once it accepts connections.
   Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$scratch/display" \
     >"$scratch/xvfb.log" 2>&1 &
@@ -23,7 +31,7 @@ start_private_display() {
     sleep 0.1
   done
   if [[ -z $display ]]; then
-    echo "$script_name: Xvfb could not start: $(tail -n 3 "$scratch/xvfb.log" | tr '\n' ' ')" >&2
+    private_display_error="Xvfb could not start: $(tail -n 3 "$scratch/xvfb.log" | tr '\n' ' ')"
     return 1
   fi
   export DISPLAY=":$display"

@@ -169,14 +169,14 @@ TEST(InformationPage, ElementsAreLaidOutByTheScreenTheyAreBuiltOn)
         const float w = kScreens[i].size.width;
         EXPECT_EQ(root.flipsideViewController()->view()->frame(),
                   CGRectMake(0, 0, w, kScreens[i].size.height));
-        EXPECT_EQ(root.qorviPrg()->center(), l.logo) << where;
-        EXPECT_EQ(root.label()->center(), l.headline) << where;
-        EXPECT_EQ(root.label()->frame().size, (CGSize{280, 40})) << where;
-        EXPECT_EQ(root.label1()->center(), l.line) << where;
-        EXPECT_EQ(root.label1()->frame().size, (CGSize{280, 40})) << where;
-        EXPECT_EQ(root.ch2Button()->center(), l.webSite) << where;
-        EXPECT_EQ(root.ch2Button()->frame().size, (CGSize{240, 57})) << where;
-        EXPECT_EQ(root.ch1Button()->frame(), l.store) << where;
+        EXPECT_EQ(root.flipsideView()->qorviPrg()->center(), l.logo) << where;
+        EXPECT_EQ(root.flipsideView()->label()->center(), l.headline) << where;
+        EXPECT_EQ(root.flipsideView()->label()->frame().size, (CGSize{280, 40})) << where;
+        EXPECT_EQ(root.flipsideView()->label1()->center(), l.line) << where;
+        EXPECT_EQ(root.flipsideView()->label1()->frame().size, (CGSize{280, 40})) << where;
+        EXPECT_EQ(root.flipsideView()->ch2Button()->center(), l.webSite) << where;
+        EXPECT_EQ(root.flipsideView()->ch2Button()->frame().size, (CGSize{240, 57})) << where;
+        EXPECT_EQ(root.flipsideView()->ch1Button()->frame(), l.store) << where;
         EXPECT_EQ(root.flipsideNavigationBar()->frame(), CGRectMake(0, 0, w, 44)) << where;
     }
 }
@@ -186,36 +186,40 @@ TEST(InformationPage, PhonePortraitFramesAndTheElementsLooks)
     LaunchedApp app(DeviceFamily::Phone);
     auto& root = app.root();
     root.toggleView();
-    EXPECT_EQ(root.label()->frame(), CGRectMake(20, 50, 280, 40));
-    EXPECT_EQ(root.label1()->frame(), CGRectMake(20, 360, 280, 40));
-    EXPECT_EQ(root.ch2Button()->frame(), CGRectMake(40, 391.5f, 240, 57));
+    EXPECT_EQ(root.flipsideView()->label()->frame(), CGRectMake(20, 50, 280, 40));
+    EXPECT_EQ(root.flipsideView()->label1()->frame(), CGRectMake(20, 360, 280, 40));
+    EXPECT_EQ(root.flipsideView()->ch2Button()->frame(), CGRectMake(40, 391.5f, 240, 57));
 
     const auto& page = root.flipsideViewController()->view();
     EXPECT_NE(dynamic_cast<FlipsideView*>(page.get()), nullptr);
     EXPECT_EQ(page->backgroundColor(), UIColor::blackColor()) << "black replaces the flipside colour";
     // Logo, headline, line, then the invisible store button beneath the web-site button.
-    const std::vector<std::shared_ptr<UIView>> order{root.qorviPrg(), root.label(), root.label1(),
-                                                     root.ch1Button(), root.ch2Button()};
+    const std::vector<std::shared_ptr<UIView>> order{
+        root.flipsideView()->qorviPrg(), root.flipsideView()->label(), root.flipsideView()->label1(),
+        root.flipsideView()->ch1Button(), root.flipsideView()->ch2Button()};
     EXPECT_EQ(page->subviews(), order);
     EXPECT_EQ(root.flipsideNavigationBar()->superview(), root.view().get());
 
-    EXPECT_EQ(root.label()->text(), "a New Ipod/Iphone/Ipad application");
-    EXPECT_EQ(root.label1()->text(), "Please visit our web site :");
-    for (const auto& label : {root.label(), root.label1()}) {
+    EXPECT_EQ(root.flipsideView()->label()->text(), "a New Ipod/Iphone/Ipad application");
+    EXPECT_EQ(root.flipsideView()->label1()->text(), "Please visit our web site :");
+    for (const auto& label : {root.flipsideView()->label(), root.flipsideView()->label1()}) {
         EXPECT_EQ(label->textColor(), UIColor::whiteColor());
         EXPECT_EQ(label->backgroundColor(), UIColor::blackColor());
         EXPECT_EQ(label->textAlignment(), UITextAlignmentCenter);
         EXPECT_EQ(label->font().pointSize(), 15.0f);
     }
-    EXPECT_EQ(root.ch2Button()->buttonType(), UIButtonTypeRoundedRect);
-    EXPECT_EQ(root.ch2Button()->titleForState(UIControlStateNormal), "      stars.example.org");
-    EXPECT_EQ(root.ch2Button()->titleColorForState(UIControlStateNormal), UIColor::whiteColor());
-    EXPECT_EQ(root.ch2Button()->contentHorizontalAlignment(), UIControlContentHorizontalAlignmentLeft);
-    EXPECT_EQ(root.ch2Button()->backgroundImageForState(UIControlStateNormal),
+    EXPECT_EQ(root.flipsideView()->ch2Button()->buttonType(), UIButtonTypeRoundedRect);
+    EXPECT_EQ(root.flipsideView()->ch2Button()->titleForState(UIControlStateNormal),
+              "      stars.example.org");
+    EXPECT_EQ(root.flipsideView()->ch2Button()->titleColorForState(UIControlStateNormal),
+              UIColor::whiteColor());
+    EXPECT_EQ(root.flipsideView()->ch2Button()->contentHorizontalAlignment(),
+              UIControlContentHorizontalAlignmentLeft);
+    EXPECT_EQ(root.flipsideView()->ch2Button()->backgroundImageForState(UIControlStateNormal),
               UIImage::imageNamed("DevoRod1.png"));
-    EXPECT_EQ(root.ch1Button()->buttonType(), UIButtonTypeCustom);
-    EXPECT_TRUE(root.ch1Button()->titleForState(UIControlStateNormal).empty());
-    EXPECT_EQ(root.qorviPrg()->frame().size, UIImage::imageNamed("qorvilan.png")->size())
+    EXPECT_EQ(root.flipsideView()->ch1Button()->buttonType(), UIButtonTypeCustom);
+    EXPECT_TRUE(root.flipsideView()->ch1Button()->titleForState(UIControlStateNormal).empty());
+    EXPECT_EQ(root.flipsideView()->qorviPrg()->frame().size, UIImage::imageNamed("qorvilan.png")->size())
         << "at its own size";
 
     const auto item = root.flipsideNavigationBar()->topItem();
@@ -240,14 +244,14 @@ TEST(InformationPage, ButtonsOpenTheirLinksAndAFailureChangesNothing)
     auto& root = app.root();
     app.tap({290, 430});
     app.settle();
-    app.tap(root.ch2Button()->center());
-    app.tap(root.qorviPrg()->center()); // the invisible store button lies over the logo
+    app.tap(root.flipsideView()->ch2Button()->center());
+    app.tap(root.flipsideView()->qorviPrg()->center()); // the invisible store button lies over the logo
     EXPECT_EQ(app.host.openedURLs(),
               (std::vector<std::string>{test::kTestLinks.webSite, test::kTestLinks.storePage}));
 
     app.host.setOpenURLSucceeds(false);
     const auto before = root.view()->subviews();
-    app.tap(root.ch2Button()->center());
+    app.tap(root.flipsideView()->ch2Button()->center());
     EXPECT_EQ(app.host.openedURLs().size(), 3u);
     EXPECT_EQ(root.view()->subviews(), before) << "the page stays as it was";
     EXPECT_FALSE(root.isShowingSky());
@@ -259,7 +263,7 @@ TEST(InformationPage, WithoutLinksTheButtonsOpenNothing)
     ApplicationLoop loop(host, DeviceFamily::Phone);
     RootViewController root;
     root.loadFlipsideViewController();
-    EXPECT_EQ(root.ch2Button()->titleForState(UIControlStateNormal), "      ");
+    EXPECT_EQ(root.flipsideView()->ch2Button()->titleForState(UIControlStateNormal), "      ");
     root.choice2();
     root.choiceApp();
     EXPECT_TRUE(host.openedURLs().empty());
@@ -301,7 +305,7 @@ TEST(Rotation, WhileThePageIsShownThePageAndItsBarAreLaidOutAgain)
     app.send(RotateInput{RotationDirection::Left});
     EXPECT_EQ(root.flipsideViewController()->view()->frame(), CGRectMake(0, 0, 1024, 768));
     EXPECT_EQ(root.flipsideNavigationBar()->frame(), CGRectMake(0, 0, 1024, 44));
-    EXPECT_EQ(root.qorviPrg()->center(), (CGPoint{512, 414}));
+    EXPECT_EQ(root.flipsideView()->qorviPrg()->center(), (CGPoint{512, 414}));
     EXPECT_EQ(root.infoButton()->center(), (CGPoint{994, 718})) << "re-centred, though not on screen";
     app.send(OrientationInput{UIDeviceOrientationFaceUp});
     EXPECT_EQ(root.largeur(), 1024.0f) << "lying flat keeps the layout";
@@ -318,15 +322,16 @@ TEST(StoreButton, FollowsItsLogoThroughTurnsAndNeverCoversTheWebSiteButton)
     auto& root = app.root();
     app.tap({450, 270});
     app.settle();
-    ASSERT_EQ(root.ch2Button()->frame(), CGRectMake(120, 231.5f, 240, 57));
+    ASSERT_EQ(root.flipsideView()->ch2Button()->frame(), CGRectMake(120, 231.5f, 240, 57));
     app.tap({240, 240});
     EXPECT_EQ(app.host.openedURLs(), (std::vector<std::string>{test::kTestLinks.webSite}));
 
     // Turned to portrait, the store button covers the logo again.
     app.send(RotateInput{RotationDirection::Left});
-    EXPECT_EQ(root.ch1Button()->frame(), CGRectMake(10, 90, 310, 240));
-    EXPECT_TRUE(root.ch1Button()->frame().contains(root.qorviPrg()->center()));
-    app.tap(root.qorviPrg()->center());
+    EXPECT_EQ(root.flipsideView()->ch1Button()->frame(), CGRectMake(10, 90, 310, 240));
+    EXPECT_TRUE(
+        root.flipsideView()->ch1Button()->frame().contains(root.flipsideView()->qorviPrg()->center()));
+    app.tap(root.flipsideView()->qorviPrg()->center());
     EXPECT_EQ(app.host.openedURLs().back(), test::kTestLinks.storePage);
 }
 

@@ -36,8 +36,11 @@ for tool in "${tools[@]:1}"; do
   fi
 done
 
+script_name=window_test
+# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/private-display.bash
+source "$(dirname "$0")/../../scripts/lib/private-display.bash"
+
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dazed-window-test.XXXXXX")
-xvfb_pid=
 app_pid=
 failures=0
 
@@ -47,10 +50,7 @@ cleanup() {
     kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
   fi
-  if [[ -n $xvfb_pid ]]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
+  stop_private_display
   if ((status != 0 && status != 77)); then
     echo "window_test: screenshots and logs kept in $scratch"
   else
@@ -74,29 +74,10 @@ skip() {
 }
 
 command -v Xvfb >/dev/null || skip "Xvfb is not installed (scripts/bootstrap xvfb installs it)"
-# Xvfb picks a free display number itself and writes it to descriptor 3, so that parallel runs
-# never share a display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" \
-  >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 100); do
-  if [[ -s $scratch/display ]]; then
-    read -r display <"$scratch/display" || true
-    [[ -n $display ]] && break
-  fi
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [[ -z $display ]]; then
-  skip "Xvfb could not start: $(tail -n 3 "$scratch/xvfb.log" | tr '\n' ' ')"
-fi
-export DISPLAY=":$display"
+# Xvfb picks a free display number itself, so that parallel runs never share a display; the
+# window must be a real X11 window on it, whatever the caller's environment says.
+try_private_display "$scratch" 1280x1024x24 || skip "$private_display_error"
 xdotool getdisplaygeometry >/dev/null 2>&1 || skip "Xvfb started on $DISPLAY but does not answer"
-
-# The window must be a real X11 window on that display, whatever the caller's environment says.
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-export SDL_AUDIODRIVER=dummy
 # A sanitized build looks for leaks at exit, after SDL has unloaded Mesa's GL driver: what the
 # driver still held then has no module left to be named by, and would be reported as the app's
 # leak. Such a build presents the window with SDL's software renderer instead.

@@ -1,30 +1,16 @@
 #include "FrameCheck.h"
 
+#include "ValueText.h"
 #include "render/Readout.h"
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <variant>
 #include <vector>
 
 namespace dazed::stress {
 
 namespace {
-
-std::string str(double v)
-{
-    std::ostringstream s;
-    s.precision(17);
-    s << v;
-    return s.str();
-}
-
-std::string str(CGRect r)
-{
-    return "(" + str(r.origin.x) + ", " + str(r.origin.y) + ", " + str(r.size.width) + ", " +
-           str(r.size.height) + ")";
-}
 
 bool isNaN(CGPoint p)
 {

@@ -3,7 +3,9 @@
 #include "CrashNote.h"
 #include "FrameCheck.h"
 #include "StressEvents.h"
+#include "ValueText.h"
 #include "app/ChartWindow.h"
+#include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
 #include "app/RootViewController.h"
 #include "navigation/MainViewController.h"
@@ -24,7 +26,6 @@
 #include <deque>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <variant>
 #include <vector>
 
@@ -48,20 +49,6 @@ public:
     }
 #include "platform/graphics/DrawingCalls.def"
 };
-
-std::string str(double v)
-{
-    std::ostringstream s;
-    s.precision(17);
-    s << v;
-    return s.str();
-}
-
-std::string str(CGRect r)
-{
-    return "(" + str(r.origin.x) + ", " + str(r.origin.y) + ", " + str(r.size.width) + ", " +
-           str(r.size.height) + ")";
-}
 
 // Sees every drawRect of the sky view: records it (and, with pixels, draws it as well) and checks
 // that it was a whole frame.
@@ -293,8 +280,8 @@ private:
         if (const auto& bar = m_root->flipsideNavigationBar(); bar && bar->superview())
             t.doneButton = bar->convertPointToScreen(bar->rightButtonFrame().center());
         if (m_root->flipsideViewController() && m_root->flipsideViewController()->view()->superview()) {
-            t.webButton = centreOf(m_root->ch2Button());
-            t.storeButton = centreOf(m_root->ch1Button());
+            t.webButton = centreOf(m_root->flipsideView()->ch2Button());
+            t.storeButton = centreOf(m_root->flipsideView()->ch1Button());
         }
         return t;
     }

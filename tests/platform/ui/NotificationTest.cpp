@@ -59,21 +59,19 @@ TEST(NotificationCenter, AnObserverMayUnsubscribeAnotherWhileBeingCalled)
     EXPECT_EQ(second, 0);
 }
 
-// Subscribes to orientation changes when asked about autorotation, as the sky-screen controller does.
+// Subscribes to orientation changes when asked about autorotation, as the sky-screen controller
+// does: asked again on every turn, it subscribes again, and each change must still reach it once.
 class OrientationController : public UIViewController {
 public:
     std::vector<int> orientations;
     std::vector<CGRect> screens;
+    ~OrientationController() override { NSNotificationCenter::defaultCenter().removeObserver(this); }
     bool shouldAutorotateToInterfaceOrientation(int) override
     {
-        UIDevice::currentDevice().beginGeneratingDeviceOrientationNotifications();
-        NSNotificationCenter::defaultCenter().addObserver(
-            this,
-            [this](const NSNotification&) {
-                orientations.push_back(UIDevice::currentDevice().orientation());
-                screens.push_back(UIScreen::mainScreen() ? UIScreen::mainScreen()->bounds() : CGRect{});
-            },
-            UIDeviceOrientationDidChangeNotification, nullptr);
+        observeDeviceOrientation([this] {
+            orientations.push_back(UIDevice::currentDevice().orientation());
+            screens.push_back(UIScreen::mainScreen() ? UIScreen::mainScreen()->bounds() : CGRect{});
+        });
         return true;
     }
 };

@@ -1,4 +1,4 @@
-#include "platform/ui/ProcessStats.h"
+#include "platform/ProcessStats.h"
 
 #include <chrono>
 #include <ctime>
