@@ -46,6 +46,12 @@ public:
         if (!m_path.empty())
             m_path.back().push_back({r.x, r.y});
     }
+    // A curve costs about its chord's rows: the atlas's gentle arcs bend little.
+    void operator()(const op::AddCurveToPoint& r)
+    {
+        if (!m_path.empty())
+            m_path.back().push_back({r.x, r.y});
+    }
     void operator()(const op::StrokePath&)
     {
         for (const std::vector<CGPoint>& sub : m_path)
