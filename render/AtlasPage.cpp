@@ -152,26 +152,123 @@ UnitVector cross(const UnitVector& a, const UnitVector& b)
     return {v.x / length, v.y / length, v.z / length};
 }
 
+double declinationOf(const Chart& chart, PlanePoint p)
+{
+    return std::asin(std::clamp(inverseGnomonic(chart.basis, p).z, -1.0, 1.0));
+}
+
+// Cuts a meridian's segment (of right ascension `ra`, radians) to declinations within +-limit:
+// along a meridian's image the declination changes monotonically, and the point at the limit is
+// the image of (ra, limit). False when nothing is left.
+bool trimToDeclination(const Chart& chart, double ra, double limit, PlanePoint& a, PlanePoint& b)
+{
+    for (const double sign : {1.0, -1.0}) {
+        const bool aBeyond = sign * declinationOf(chart, a) > limit;
+        const bool bBeyond = sign * declinationOf(chart, b) > limit;
+        if (aBeyond && bBeyond)
+            return false;
+        if (!aBeyond && !bBeyond)
+            continue;
+        const auto edge = gnomonic(chart.basis, unitVector(ra, sign * limit));
+        if (!edge)
+            return false;
+        (aBeyond ? a : b) = *edge;
+    }
+    return true;
+}
+
+bool onFrameEdge(const Chart& chart, PlanePoint p)
+{
+    const double slack = 1e-9;
+    return std::fabs(std::fabs(p.xi) - chart.extent.halfWidth) < slack ||
+           std::fabs(std::fabs(p.eta) - chart.extent.halfHeight) < slack;
+}
+
+std::string gridHoursText(double degrees)
+{
+    const long minutes = std::lround(degrees * 4.0); // 1 degree is 4 minutes of time
+    char text[32];
+    if (minutes % 60 == 0)
+        std::snprintf(text, sizeof text, "%ldh", minutes / 60);
+    else
+        std::snprintf(text, sizeof text, "%ldh%02ldm", minutes / 60, minutes % 60);
+    return text;
+}
+
+std::string gridDegreesText(double degrees)
+{
+    char text[32];
+    if (std::fabs(degrees - std::round(degrees)) < 1e-9)
+        std::snprintf(text, sizeof text, "%+.0f\xA1", degrees);
+    else
+        std::snprintf(text, sizeof text, "%+.1f\xA1", degrees);
+    return text;
+}
+
+// A grid label a little inside the chart area from `p`, centred on it.
+void gridLabel(CGContextRef c, const Chart& chart, PlanePoint p, const std::string& text)
+{
+    PagePoint at = chart.toPage(p);
+    const PagePoint middle = chart.toPage({0.0, 0.0});
+    const double inset = 2.0 * kPointsPerMm;
+    const PaperSize paper = paperSize(chart.settings.paper);
+    (void)paper;
+    // Towards the middle of the page from whichever edge the point lies on.
+    if (std::fabs(std::fabs(p.eta) - chart.extent.halfHeight) < 1e-9)
+        at.y += at.y > middle.y ? -inset : inset + 4.0;
+    else
+        at.x += at.x > middle.x ? -inset - 6.0 : inset + 6.0;
+    pageText(c, chart.palette.constellationNames, 5.5f, at.x, at.y, text, TextAnchor::Centre);
+}
+
 void gridPass(CGContextRef c, const Chart& chart)
 {
     const double step = chart.settings.gridDegrees;
+    const int meridians = static_cast<int>(std::ceil(360.0 / step - 1e-9));
+    // Only every third hour circle runs on to the pole, where they would crowd.
+    const double crowdLimit = degreesTimesPiOver180(90.0 - step);
+    struct Label {
+        PlanePoint at;
+        std::string text;
+    };
+    std::vector<Label> labels;
     setStroke(c, chart.palette.grid);
     CGContextSetLineWidth(c, chart.palette.gridWidth);
     // Hour circles: straight lines through the pole's image.
-    for (double ra = 0.0; ra < 360.0 - 1e-9; ra += step) {
-        const double r = degreesTimesPiOver180(ra);
+    for (int k = 0; k < meridians; ++k) {
+        const double degrees = k * step;
+        const double r = degreesTimesPiOver180(degrees);
         const UnitVector normal{-std::sin(r), std::cos(r), 0.0};
         const UnitVector half{std::cos(r), std::sin(r), 0.0};
         PlanePoint a;
         PlanePoint b;
-        if (greatCircleSegment(chart, normal, &half, a, b))
-            strokeSegment(c, chart.toPage(a), chart.toPage(b));
+        if (!greatCircleSegment(chart, normal, &half, a, b))
+            continue;
+        if (k % 3 != 0 && !trimToDeclination(chart, r, crowdLimit, a, b))
+            continue;
+        strokeSegment(c, chart.toPage(a), chart.toPage(b));
+        // Labelled where it meets the frame farthest from the pole.
+        const bool aEdge = onFrameEdge(chart, a);
+        const bool bEdge = onFrameEdge(chart, b);
+        if (aEdge || bEdge) {
+            const bool useA =
+                aEdge && (!bEdge || std::fabs(declinationOf(chart, a)) < std::fabs(declinationOf(chart, b)));
+            labels.push_back({useA ? a : b, gridHoursText(degrees)});
+        }
     }
     // Parallels: conics, as Bezier pieces.
     const double tolerance = kCurveToleranceMm / chart.settings.radiusMm;
-    for (double dec = -90.0 + step; dec < 90.0 - 1e-9; dec += step) {
-        if (std::fabs(dec) < 1e-9)
+    const int parallels = static_cast<int>(std::ceil(90.0 / step - 1e-9));
+    for (int k = 1 - parallels; k < parallels; ++k) {
+        const double dec = k * step;
+        if (k == 0)
             continue; // the equator is drawn on its own
+        // Labelled where it crosses the page's own meridian, when that is on the chart.
+        if (const auto on =
+                gnomonic(chart.basis, unitVector(std::atan2(chart.basis.centre.y, chart.basis.centre.x),
+                                                 degreesTimesPiOver180(dec)));
+            on && chart.inside(*on) && std::fabs(on->eta) < chart.extent.halfHeight * 0.97)
+            labels.push_back({*on, gridDegreesText(dec)});
         const auto paths = parallelCurve(chart.basis, degreesTimesPiOver180(dec), kCurveCosLimit, tolerance);
         for (const CurvePath& path : paths) {
             // Paths wholly off the chart area are left out; the margins cover what overhangs.
@@ -198,6 +295,15 @@ void gridPass(CGContextRef c, const Chart& chart)
                                          static_cast<float>(e.x), static_cast<float>(e.y));
             }
             CGContextStrokePath(c);
+        }
+    }
+    for (const Label& label : labels) {
+        if (onFrameEdge(chart, label.at))
+            gridLabel(c, chart, label.at, label.text);
+        else {
+            const PagePoint at = chart.toPage(label.at);
+            pageText(c, chart.palette.constellationNames, 5.5f, at.x + 1.0 * kPointsPerMm,
+                     at.y - 0.8 * kPointsPerMm, label.text);
         }
     }
 }

@@ -325,7 +325,7 @@ PageNeighbours neighboursOf(const AtlasScheme& scheme, int pageNumber, PageExten
     const TangentBasis basis = tangentBasis(hoursTimesPiOver12(page.raHours), radiansOf(page.decDegrees));
     // Pages farther apart than the two half-diagonals share no sky.
     const double halfDiagonal = std::atan(std::hypot(extent.halfWidth, extent.halfHeight));
-    double best[4] = {kPi, kPi, kPi, kPi};
+    double best[4] = {4.0 * kPi, 4.0 * kPi, 4.0 * kPi, 4.0 * kPi};
     int* slots[4] = {&out.left, &out.right, &out.top, &out.bottom};
     for (const AtlasPage& other : scheme.pages) {
         if (other.number == pageNumber)
@@ -338,12 +338,19 @@ PageNeighbours neighboursOf(const AtlasScheme& scheme, int pageNumber, PageExten
         const double x = -dot(basis.east, centre);
         const double y = dot(basis.north, centre);
         int side = 0;
-        if (std::fabs(x) >= std::fabs(y))
+        double offAxis = 0.0; // radians between the direction to the other page and the side's
+        if (std::fabs(x) >= std::fabs(y)) {
             side = x < 0.0 ? 0 : 1;
-        else
+            offAxis = std::atan2(std::fabs(y), std::fabs(x));
+        } else {
             side = y > 0.0 ? 2 : 3;
-        if (apart < best[side]) {
-            best[side] = apart;
+            offAxis = std::atan2(std::fabs(x), std::fabs(y));
+        }
+        // The nearest page most nearly straight out from that side: around a pole page, where the
+        // ring's pages are all equally near, the direction decides.
+        const double score = apart + offAxis;
+        if (score < best[side]) {
+            best[side] = score;
             *slots[side] = other.number;
         }
     }

@@ -64,9 +64,10 @@ AtlasScheme atlasScheme(PageExtent extent);
 bool extentHoldsMargin(PageExtent extent);
 
 // The numbers of the pages whose chart areas share part of the sky with `page` (their areas, on
-// the sphere, overlap): up to the four nearest in each direction of the page, in the order left,
+// the sphere, may overlap): the nearest in each direction of the page, in the order left,
 // right, top, bottom of the printed page; 0 where there is none in that direction. A page's
-// neighbour "to the left" is the one whose centre lies most nearly to the left of its own.
+// neighbour "to the left" is, among the pages whose centres lie more to the left than up or down,
+// the one with the least sum of its distance and its angle off the leftward direction.
 struct PageNeighbours {
     int left{0};
     int right{0};

@@ -133,6 +133,22 @@ TEST(AtlasScheme, PagesTooSmallForTheMarginGiveNoScheme)
     EXPECT_FALSE(extentHoldsMargin(pageExtent(Paper::A4, largestRadiusMm(Paper::A4) + 0.1)));
 }
 
+// The north pole's chart has 12 h up (north at its centre is away from 0 h) and east, 6 h, on the
+// left; its neighbours are the pages of the next ring nearest those hours.
+TEST(AtlasScheme, ThePoleChartsNeighboursLieTowardsTheirHours)
+{
+    const PageExtent extent = pageExtent(Paper::A4, kDefaultRadiusMm);
+    const AtlasScheme scheme = atlasScheme(extent);
+    const PageNeighbours n = neighboursOf(scheme, 1, extent);
+    const auto hoursOf = [&](int number) {
+        return scheme.pages.at(static_cast<std::size_t>(number - 1)).raHours;
+    };
+    EXPECT_NEAR(hoursOf(n.left), 6.0, 1.5);
+    EXPECT_NEAR(hoursOf(n.right), 18.0, 1.5);
+    EXPECT_NEAR(hoursOf(n.top), 12.0, 1.5);
+    EXPECT_TRUE(hoursOf(n.bottom) < 1.5 || hoursOf(n.bottom) > 22.5);
+}
+
 TEST(AtlasScheme, NeighboursShareSkyAndLieOnTheirSide)
 {
     const PageExtent extent = pageExtent(Paper::A4, kDefaultRadiusMm);
