@@ -2,6 +2,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/CentreChoice.h"
+#include "platform/graphics/ImageExport.h"
 #include "platform/graphics/PdfDocument.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
@@ -62,19 +63,8 @@ std::optional<EquatorialPosition> parseCentre(const std::string& text)
     return EquatorialPosition{*ra == 24.0 ? 0.0 : *ra, *dec};
 }
 
-bool endsWithPdf(const std::string& path)
-{
-    const auto dot = path.rfind('.');
-    const auto slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return false;
-    std::string ext = path.substr(dot + 1);
-    for (char& ch : ext)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return ext == "pdf";
-}
-
-// The whole atlas's scheme for a plan, made once: every page of one document shares it.
+// The whole atlas's scheme for a plan, made once (it takes tens of milliseconds) and shared by
+// every page of the document: the last one made, kept for the thread that made it.
 const AtlasScheme& schemeFor(const AtlasSettings& settings)
 {
     thread_local AtlasSettings made{};
@@ -142,7 +132,7 @@ Result<AtlasPlan> checkAtlasRequest(const AtlasRequest& request)
     plan.toTrace = !request.trace.empty();
     if (plan.toTrace == !request.output.empty())
         return bad("-o/--trace", "give exactly one of -o FILE.pdf or --trace FILE.jsonl");
-    if (!plan.toTrace && !endsWithPdf(request.output))
+    if (!plan.toTrace && imageFormatForPath(request.output) != ImageFormat::Pdf)
         return bad("-o", quoted(request.output) + " is not a .pdf file name (the atlas is a PDF)");
     plan.path = plan.toTrace ? request.trace : request.output;
     return plan;

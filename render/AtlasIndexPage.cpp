@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace dazed {
@@ -99,16 +100,12 @@ void drawIndexPage(CGContextRef c, const AtlasSettings& settings, const AtlasSch
     const PageExtent extent = pageExtent(settings.paper, settings.radiusMm);
 
     pageText(c, palette.text, 16.0f, map.left(), 14.0 * mm, "Gnomonic atlas: index");
-    pageText(
-        c, palette.text, 9.0f, map.left(), 21.0 * mm,
-        std::to_string(scheme.pages.size()) + " charts at R = " +
-            [&] {
-                char t[32];
-                std::snprintf(t, sizeof t, "%.2f", settings.radiusMm);
-                return std::string(t);
-            }() +
-            " mm; every point of the sky lies at least 10\xA1 inside one of them, so every meteor up to "
-            "20\xA1 long lies whole on one.");
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%.2f", settings.radiusMm);
+    pageText(c, palette.text, 9.0f, map.left(), 21.0 * mm,
+             std::to_string(scheme.pages.size()) + " charts at R = " + scale +
+                 " mm; every point of the sky lies at least 10\xA1 inside one of them, so every meteor up to "
+                 "20\xA1 long lies whole on one.");
 
     // The grid: every 2 h and every 30 degrees, labelled at the edges.
     setStroke(c, palette.grid);

@@ -211,8 +211,6 @@ void gridLabel(CGContextRef c, const Chart& chart, PlanePoint p, const std::stri
     PagePoint at = chart.toPage(p);
     const PagePoint middle = chart.toPage({0.0, 0.0});
     const double inset = 2.0 * kPointsPerMm;
-    const PaperSize paper = paperSize(chart.settings.paper);
-    (void)paper;
     // Towards the middle of the page from whichever edge the point lies on.
     if (std::fabs(std::fabs(p.eta) - chart.extent.halfHeight) < 1e-9)
         at.y += at.y > middle.y ? -inset : inset + 4.0;

@@ -34,30 +34,31 @@ inline AtlasPalette atlasPalette(AtlasStyle style)
     if (style == AtlasStyle::Screen)
         // The chart's own: white stars, blue figures, grey star names, green constellation names,
         // a green equator and a dark red ecliptic, on black.
-        return {{0, 0, 0},
-                {1, 1, 1},
-                {0, 0, 0.8f},
-                {0.3f, 0.3f, 0.3f},
-                {0, 0.6f, 0},
-                {0.6f, 0.1f, 0.1f},
-                {0.8f, 0.8f, 0.8f},
-                {0, 0.8f, 0},
-                {0.9f, 0.9f, 0.9f},
-                0.8f,
-                0.4f,
-                0.9f};
-    return {{1, 1, 1},
-            {0, 0, 0},
-            {0.55f, 0.55f, 0.55f},
-            {0.72f, 0.72f, 0.72f},
-            {0.25f, 0.25f, 0.25f},
-            {0.25f, 0.25f, 0.25f},
-            {0.2f, 0.2f, 0.2f},
-            {0.35f, 0.35f, 0.35f},
-            {0, 0, 0},
-            0.4f,
-            0.3f,
-            0.6f};
+        return {.paper = {0, 0, 0},
+                .stars = {1, 1, 1},
+                .figures = {0, 0, 0.8f},
+                .grid = {0.3f, 0.3f, 0.3f},
+                .equator = {0, 0.6f, 0},
+                .ecliptic = {0.6f, 0.1f, 0.1f},
+                .starNames = {0.8f, 0.8f, 0.8f},
+                .constellationNames = {0, 0.8f, 0},
+                .text = {0.9f, 0.9f, 0.9f},
+                .figureWidth = 0.8f,
+                .gridWidth = 0.4f,
+                .referenceWidth = 0.9f};
+    // Black on white, the lines in greys a copier keeps.
+    return {.paper = {1, 1, 1},
+            .stars = {0, 0, 0},
+            .figures = {0.55f, 0.55f, 0.55f},
+            .grid = {0.72f, 0.72f, 0.72f},
+            .equator = {0.25f, 0.25f, 0.25f},
+            .ecliptic = {0.25f, 0.25f, 0.25f},
+            .starNames = {0.2f, 0.2f, 0.2f},
+            .constellationNames = {0.35f, 0.35f, 0.35f},
+            .text = {0, 0, 0},
+            .figureWidth = 0.4f,
+            .gridWidth = 0.3f,
+            .referenceWidth = 0.6f};
 }
 
 } // namespace dazed
