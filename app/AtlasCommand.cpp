@@ -206,15 +206,20 @@ void AtlasOptions::addTo(CLI::App& command)
 {
     AtlasRequest& r = m_request;
     command.add_option("--paper", r.paper, "a4 (210 x 297 mm) or letter (8.5 x 11 in)")
+        ->type_name("a4|letter")
         ->capture_default_str();
     command
         .add_option("--radius-mm", r.radiusMm, "the scale: millimetres for one radian at a chart's centre")
+        ->type_name("MM")
         ->capture_default_str();
     command.add_option("--style", r.style, "print (black on white) or screen (the chart's colours on black)")
+        ->type_name("print|screen")
         ->capture_default_str();
     command.add_option("--limit", r.limit, "the faintest stars shown, magnitude up to 5")
+        ->type_name("MAG")
         ->capture_default_str();
     command.add_option("--grid", r.grid, "spacing of the hour circles and parallels, degrees")
+        ->type_name("DEG")
         ->capture_default_str();
     auto* centre = command.add_option_function<std::string>(
         "--centre", [this](const std::string& v) { m_request.centre = v; },
@@ -225,8 +230,12 @@ void AtlasOptions::addTo(CLI::App& command)
         "one chart around a star or constellation, as render --at (--at Perseus)");
     at->type_name("NAME");
     centre->excludes(at);
-    auto* output = command.add_option("-o", r.output, "the PDF file");
-    auto* trace = command.add_option("--trace", r.trace, "JSON lines of every drawing call of every page");
+    auto* output = command.add_option("-o", r.output, "the PDF file")->type_name("FILE.pdf");
+    auto* trace = command
+                      .add_option("--trace", r.trace,
+                                  "JSON lines of every drawing call of every page, each page after a line "
+                                  "{\"page\":N}")
+                      ->type_name("FILE.jsonl");
     output->excludes(trace);
 }
 

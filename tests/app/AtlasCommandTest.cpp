@@ -203,6 +203,42 @@ TEST_F(AtlasCommand, ChartsNameTheirNumberCentreScaleAndNeighbours)
     EXPECT_GT(curves, 0u);
 }
 
+// The crosses a copier's distortion is measured by: the tangent point and (+-90, +-120) mm from it
+// on A4, each of two 5 mm strokes.
+TEST_F(AtlasCommand, ReferenceCrossesLieAtTheirMillimetres)
+{
+    ASSERT_EQ(run({"--centre", "12,-30", "--trace", path("c.jsonl")}), 0) << m_err.str();
+    const auto pages = tracePages(slurp(path("c.jsonl")));
+    ASSERT_EQ(pages.size(), 1u);
+    const double ptPerMm = 72.0 / 25.4;
+    // Crosses' centres in mm from the page's middle, x right and y up, from the segments drawn.
+    // They are the last segments drawn, over the chart and its margins.
+    const nlohmann::json* last = nullptr;
+    for (const auto& call : pages[0])
+        if (call["op"] == "CGContextStrokeLineSegments")
+            last = &call;
+    ASSERT_NE(last, nullptr);
+    ASSERT_EQ((*last)["args"][1], 20);
+    std::vector<std::pair<double, double>> centres;
+    {
+        const auto& pts = (*last)["args"][0];
+        for (std::size_t i = 0; i < 20; i += 4) {
+            const double x = (pts[i][0].get<double>() + pts[i + 1][0].get<double>()) / 2.0;
+            const double y = (pts[i][1].get<double>() + pts[i + 1][1].get<double>()) / 2.0;
+            // The horizontal arm is 5 mm long.
+            EXPECT_NEAR((pts[i + 1][0].get<double>() - pts[i][0].get<double>()) / ptPerMm, 5.0, 1e-3);
+            centres.emplace_back(x / ptPerMm - 105.0, 148.5 - y / ptPerMm);
+        }
+    }
+    const std::vector<std::pair<double, double>> expected{
+        {0, 0}, {-90, 120}, {90, 120}, {-90, -120}, {90, -120}};
+    ASSERT_EQ(centres.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(centres[i].first, expected[i].first, 1e-3);
+        EXPECT_NEAR(centres[i].second, expected[i].second, 1e-3);
+    }
+}
+
 TEST_F(AtlasCommand, AtANameCentresOnTheStar)
 {
     ASSERT_EQ(run({"--at", "Vega", "--trace", path("v.jsonl")}), 0) << m_err.str();
