@@ -219,6 +219,47 @@ void gridLabel(CGContextRef c, const Chart& chart, PlanePoint p, const std::stri
     pageText(c, chart.palette.constellationNames, 5.5f, at.x, at.y, text, TextAnchor::Centre);
 }
 
+// Strokes the pieces of a parallel whose control polygons reach the chart area (a piece lies in
+// the hull of its four points), each run of them as one sub-path; the margins cover what overhangs.
+void strokeNearPieces(CGContextRef c, const Chart& chart, const CurvePath& path)
+{
+    const double w = chart.extent.halfWidth;
+    const double h = chart.extent.halfHeight;
+    const auto reaches = [&](PlanePoint a, const CubicPiece& piece) {
+        const PlanePoint points[4] = {a, piece.control1, piece.control2, piece.end};
+        double minXi = points[0].xi, maxXi = points[0].xi, minEta = points[0].eta, maxEta = points[0].eta;
+        for (const PlanePoint& p : points) {
+            minXi = std::min(minXi, p.xi);
+            maxXi = std::max(maxXi, p.xi);
+            minEta = std::min(minEta, p.eta);
+            maxEta = std::max(maxEta, p.eta);
+        }
+        return maxXi >= -w && minXi <= w && maxEta >= -h && minEta <= h;
+    };
+    CGContextBeginPath(c);
+    PlanePoint from = path.start;
+    bool open = false;
+    for (const CubicPiece& piece : path.pieces) {
+        if (reaches(from, piece)) {
+            if (!open) {
+                const PagePoint s = chart.toPage(from);
+                CGContextMoveToPoint(c, static_cast<float>(s.x), static_cast<float>(s.y));
+                open = true;
+            }
+            const PagePoint c1 = chart.toPage(piece.control1);
+            const PagePoint c2 = chart.toPage(piece.control2);
+            const PagePoint e = chart.toPage(piece.end);
+            CGContextAddCurveToPoint(c, static_cast<float>(c1.x), static_cast<float>(c1.y),
+                                     static_cast<float>(c2.x), static_cast<float>(c2.y),
+                                     static_cast<float>(e.x), static_cast<float>(e.y));
+        } else {
+            open = false;
+        }
+        from = piece.end;
+    }
+    CGContextStrokePath(c);
+}
+
 void gridPass(CGContextRef c, const Chart& chart)
 {
     const double step = chart.settings.gridDegrees;
@@ -268,32 +309,8 @@ void gridPass(CGContextRef c, const Chart& chart)
             on && chart.inside(*on) && std::fabs(on->eta) < chart.extent.halfHeight * 0.97)
             labels.push_back({*on, gridDegreesText(dec)});
         const auto paths = parallelCurve(chart.basis, degreesTimesPiOver180(dec), kCurveCosLimit, tolerance);
-        for (const CurvePath& path : paths) {
-            // Paths wholly off the chart area are left out; the margins cover what overhangs.
-            bool near = false;
-            const double slackXi = chart.extent.halfWidth * 1.05;
-            const double slackEta = chart.extent.halfHeight * 1.05;
-            const auto close = [&](PlanePoint p) {
-                return std::fabs(p.xi) <= slackXi && std::fabs(p.eta) <= slackEta;
-            };
-            near = close(path.start);
-            for (const CubicPiece& piece : path.pieces)
-                near = near || close(piece.end) || close(piece.control1) || close(piece.control2);
-            if (!near)
-                continue;
-            CGContextBeginPath(c);
-            const PagePoint s = chart.toPage(path.start);
-            CGContextMoveToPoint(c, static_cast<float>(s.x), static_cast<float>(s.y));
-            for (const CubicPiece& piece : path.pieces) {
-                const PagePoint c1 = chart.toPage(piece.control1);
-                const PagePoint c2 = chart.toPage(piece.control2);
-                const PagePoint e = chart.toPage(piece.end);
-                CGContextAddCurveToPoint(c, static_cast<float>(c1.x), static_cast<float>(c1.y),
-                                         static_cast<float>(c2.x), static_cast<float>(c2.y),
-                                         static_cast<float>(e.x), static_cast<float>(e.y));
-            }
-            CGContextStrokePath(c);
-        }
+        for (const CurvePath& path : paths)
+            strokeNearPieces(c, chart, path);
     }
     for (const Label& label : labels) {
         if (onFrameEdge(chart, label.at))

@@ -314,7 +314,7 @@ TEST_F(AtlasCommand, AFullDiskLeavesNoPartOfTheDocument)
     ::getrlimit(RLIMIT_FSIZE, &saved);
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limited = saved;
-    limited.rlim_cur = 64 * 1024;
+    limited.rlim_cur = 16 * 1024;
     ::setrlimit(RLIMIT_FSIZE, &limited);
     const int pdf = run({"-o", path("atlas.pdf")});
     const std::string pdfErr = m_err.str();
