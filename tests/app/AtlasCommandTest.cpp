@@ -203,6 +203,37 @@ TEST_F(AtlasCommand, ChartsNameTheirNumberCentreScaleAndNeighbours)
     EXPECT_GT(curves, 0u);
 }
 
+// Every Bezier piece of the grid ends on a parallel: read back from the page in millimetres and
+// turned into a direction by the textbook inverse of the projection, its declination is a whole
+// multiple of the grid's spacing.
+TEST_F(AtlasCommand, CurvesOnTheChartEndOnTheirParallels)
+{
+    ASSERT_EQ(run({"--centre", "7.5,35", "--grid", "15", "--trace", path("p.jsonl")}), 0) << m_err.str();
+    const auto pages = tracePages(slurp(path("p.jsonl")));
+    ASSERT_EQ(pages.size(), 1u);
+    const double ptPerMm = 72.0 / 25.4;
+    const double d0 = 35.0 * kDeg;
+    std::size_t curves = 0;
+    for (const auto& call : pages[0]) {
+        if (call["op"] != "CGContextAddCurveToPoint")
+            continue;
+        const double xMm = call["args"][4].get<double>() / ptPerMm - 105.0;
+        const double yMm = 148.5 - call["args"][5].get<double>() / ptPerMm;
+        const double xi = -xMm / kDefaultRadiusMm;
+        const double eta = yMm / kDefaultRadiusMm;
+        // Snyder's inverse: rho = |(xi, eta)|, c = atan(rho),
+        // dec = asin(cos c sin d0 + eta sin c cos d0 / rho).
+        const double rho = std::hypot(xi, eta);
+        const double c = std::atan(rho);
+        const double dec =
+            std::asin(std::cos(c) * std::sin(d0) + (rho > 0 ? eta * std::sin(c) * std::cos(d0) / rho : 0.0)) /
+            kDeg;
+        EXPECT_NEAR(dec / 15.0, std::round(dec / 15.0), 1e-4) << dec;
+        ++curves;
+    }
+    EXPECT_GT(curves, 10u);
+}
+
 // The crosses a copier's distortion is measured by: the tangent point and (+-90, +-120) mm from it
 // on A4, each of two 5 mm strokes.
 TEST_F(AtlasCommand, ReferenceCrossesLieAtTheirMillimetres)
