@@ -147,6 +147,11 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
     auto* trace = render->add_option("--trace", request.trace, "JSON lines of every drawing call");
     output->excludes(trace);
 
+    auto* atlas =
+        app.add_subcommand("atlas", "Print a gnomonic atlas of the whole sky, or one chart, to a PDF");
+    AtlasOptions atlasOptions;
+    atlasOptions.addTo(*atlas);
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     if (!reversed.empty())
         reversed.pop_back(); // the program name
@@ -156,7 +161,11 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         // Help and the version are not errors; CLI11 prints them for what they were asked of.
         if (e.get_exit_code() == 0)
             return app.exit(e, out, err);
-        err << "dazed" << (render->parsed() ? " render" : "") << ": " << e.what() << "\n";
+        err << "dazed"
+            << (render->parsed()  ? " render"
+                : atlas->parsed() ? " atlas"
+                                  : "")
+            << ": " << e.what() << "\n";
         return 2;
     }
 
@@ -175,6 +184,18 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (summary->parsed())
         return SummaryCommand{};
+    if (atlas->parsed()) {
+        if (!windowCentre.choice().empty()) {
+            err << "dazed: --at goes after 'atlas' when drawing an atlas\n";
+            return 2;
+        }
+        auto plan = checkAtlasRequest(atlasOptions.request());
+        if (!plan) {
+            err << "dazed atlas: " << plan.error().message << "\n";
+            return 2;
+        }
+        return std::move(plan).value();
+    }
     if (const CentreChoice choice = windowCentre.choice(); !choice.empty()) {
         const auto centre = resolveCentre(choice, std::chrono::system_clock::now());
         if (const auto* message = std::get_if<std::string>(&centre)) {
@@ -191,6 +212,8 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
     CliCommand command = parseCli(args, out, err);
     if (const auto* plan = std::get_if<RenderPlan>(&command))
         return static_cast<int>(drawRender(*plan, err));
+    if (const auto* atlas = std::get_if<AtlasPlan>(&command))
+        return drawAtlas(*atlas, err);
     if (std::holds_alternative<SummaryCommand>(command)) {
         printCatalogSummary(out);
         return 0;

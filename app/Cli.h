@@ -3,6 +3,7 @@
 // The `dazed` command line: with no subcommand it opens the chart window; `render` draws one frame
 // to a file and `summary` prints what the catalogue holds.
 
+#include "app/AtlasCommand.h"
 #include "app/RenderCommand.h"
 #include "catalog/EquatorialPosition.h"
 
@@ -32,10 +33,10 @@ using CliOutcome = std::variant<ChartOptions, int>;
 struct SummaryCommand {};
 
 // What a command line asks for once it is parsed and every option checked, before anything runs:
-// the chart window, a frame to render, the summary, or an exit status as for CliOutcome (help and
+// the chart window, a frame to render, the summary, the atlas, or an exit status as for CliOutcome (help and
 // the version are already printed on `out`, a bad option reported on `err`). Parsing opens no
 // window and writes no file.
-using CliCommand = std::variant<ChartOptions, RenderPlan, SummaryCommand, int>;
+using CliCommand = std::variant<ChartOptions, RenderPlan, SummaryCommand, AtlasPlan, int>;
 CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line given as the argument vector (program name first): parses it, then renders

@@ -113,6 +113,11 @@ void RecordingContext::addLineToPoint(float x, float y)
     m_ops.emplace_back(op::AddLineToPoint{x, y});
 }
 
+void RecordingContext::addCurveToPoint(float cp1x, float cp1y, float cp2x, float cp2y, float x, float y)
+{
+    m_ops.emplace_back(op::AddCurveToPoint{cp1x, cp1y, cp2x, cp2y, x, y});
+}
+
 void RecordingContext::strokePath()
 {
     m_ops.emplace_back(op::StrokePath{});

@@ -63,6 +63,11 @@ struct AddLineToPoint {
     [[nodiscard]] auto arguments() const { return std::tie(x, y); }
     friend bool operator==(const AddLineToPoint&, const AddLineToPoint&) = default;
 };
+struct AddCurveToPoint {
+    float cp1x, cp1y, cp2x, cp2y, x, y;
+    [[nodiscard]] auto arguments() const { return std::tie(cp1x, cp1y, cp2x, cp2y, x, y); }
+    friend bool operator==(const AddCurveToPoint&, const AddCurveToPoint&) = default;
+};
 struct StrokePath {
     [[nodiscard]] auto arguments() const { return std::tuple<>(); }
     friend bool operator==(const StrokePath&, const StrokePath&) = default;

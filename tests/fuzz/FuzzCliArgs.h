@@ -47,6 +47,22 @@ inline void parseCommandLine(std::vector<std::string> args, std::string_view tex
         require(plan->dec >= -90.0f && plan->dec <= 90.0f, "the declination is on the sky");
         require(!plan->path.empty(), "there is a file to write");
     }
+    if (const auto* atlas = std::get_if<AtlasPlan>(&command)) {
+        const AtlasSettings& s = atlas->settings;
+        require(std::isfinite(s.radiusMm) && s.radiusMm >= kMinimumRadiusMm &&
+                    s.radiusMm <= largestRadiusMm(s.paper),
+                "the scale fits the paper");
+        require(extentHoldsMargin(pageExtent(s.paper, s.radiusMm)),
+                "an accepted scale leaves room for the margin");
+        require(s.limitMagnitude <= kFaintestLimit && s.gridDegrees >= 1.0 && s.gridDegrees <= 90.0,
+                "the limit and grid are within their ranges");
+        if (atlas->single)
+            require(atlas->single->declinationDegrees >= -90.0 && atlas->single->declinationDegrees <= 90.0 &&
+                        atlas->single->rightAscensionHours >= 0.0 &&
+                        atlas->single->rightAscensionHours < 24.0,
+                    "a single chart's centre is on the sky");
+        require(!atlas->path.empty(), "there is a file to write");
+    }
 }
 
 } // namespace dazed::fuzz

@@ -106,23 +106,37 @@ void CairoContext::moveToPoint(float x, float y)
 {
     if (!finite(x) || !finite(y))
         return;
-    m_path.push_back({CGPoint{x, y}});
+    m_path.push_back({PathStep{{x, y}}});
 }
 
 void CairoContext::addLineToPoint(float x, float y)
 {
     if (!finite(x) || !finite(y) || m_path.empty())
         return;
-    m_path.back().push_back({x, y});
+    m_path.back().push_back({{x, y}});
+}
+
+void CairoContext::addCurveToPoint(float cp1x, float cp1y, float cp2x, float cp2y, float x, float y)
+{
+    if (!finite(cp1x) || !finite(cp1y) || !finite(cp2x) || !finite(cp2y) || !finite(x) || !finite(y) ||
+        m_path.empty())
+        return;
+    m_path.back().push_back({{x, y}, true, {cp1x, cp1y}, {cp2x, cp2y}});
 }
 
 void CairoContext::strokePath()
 {
     cairo_new_path(m_cr);
     for (const SubPath& sub : m_path) {
-        cairo_move_to(m_cr, sub.front().x, sub.front().y);
-        for (std::size_t i = 1; i < sub.size(); ++i)
-            cairo_line_to(m_cr, sub[i].x, sub[i].y);
+        cairo_move_to(m_cr, sub.front().to.x, sub.front().to.y);
+        for (std::size_t i = 1; i < sub.size(); ++i) {
+            const PathStep& step = sub[i];
+            if (step.curve)
+                cairo_curve_to(m_cr, step.control1.x, step.control1.y, step.control2.x, step.control2.y,
+                               step.to.x, step.to.y);
+            else
+                cairo_line_to(m_cr, step.to.x, step.to.y);
+        }
     }
     applyStroke(m_cr, m_paint);
     cairo_stroke(m_cr);

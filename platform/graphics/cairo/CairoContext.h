@@ -28,9 +28,15 @@ public:
 #include "platform/graphics/DrawingCalls.def"
 
 private:
-    // One move followed by its lines. The path is kept here rather than in the cairo_t so that
-    // fills and text between the calls that build it cannot disturb it.
-    using SubPath = std::vector<CGPoint>;
+    // One move followed by its lines and curves. The path is kept here rather than in the cairo_t
+    // so that fills and text between the calls that build it cannot disturb it.
+    struct PathStep {
+        CGPoint to;
+        bool curve{false};
+        CGPoint control1{}; // for a curve
+        CGPoint control2{};
+    };
+    using SubPath = std::vector<PathStep>;
 
     cairo_t* m_cr;
     ClearMode m_clearMode;

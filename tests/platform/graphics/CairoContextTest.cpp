@@ -1,6 +1,7 @@
 #include "platform/graphics/image/RasterSurface.h"
 #include "tests/support/ScratchFolder.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fontconfig/fontconfig.h>
 #include <fstream>
@@ -81,6 +82,27 @@ TEST(CairoContext, PathSurvivesOtherCallsAndSegmentsStaySeparate)
     EXPECT_EQ(img.pixelAtPoint(5, 15), (Rgba8{0, 255, 0, 255}));
     EXPECT_EQ(img.pixelAtPoint(15, 15), kBlack);
     EXPECT_EQ(img.pixelAtPoint(25, 15), (Rgba8{0, 255, 0, 255}));
+}
+
+TEST(CairoContext, CurvesFollowTheirControlPointsAndNeedAStart)
+{
+    RasterSurface img(40, 30, 1.0);
+    CGContextRef c = img.context();
+    CGContextClearRect(c, CGRectMake(0, 0, 40, 30));
+    CGContextSetRGBStrokeColor(c, 1, 1, 1, 1);
+    CGContextSetLineWidth(c, 2);
+    // A curve without a current point is ignored; NaN control points too.
+    CGContextBeginPath(c);
+    CGContextAddCurveToPoint(c, 0, 0, 40, 0, 40, 30);
+    CGContextMoveToPoint(c, 4, 28);
+    CGContextAddCurveToPoint(c, 4, 28, std::nanf(""), 0, 36, 28);
+    // From (4, 28) pulled up by (4, 4) and (36, 4) to (36, 28): its middle is at (20, 10),
+    // (28 + 3 * 4 + 3 * 4 + 28) / 8 for y, as the Bezier weights at one half give it.
+    CGContextAddCurveToPoint(c, 4, 4, 36, 4, 36, 28);
+    CGContextStrokePath(c);
+    EXPECT_EQ(img.pixelAtPoint(20, 10), kWhite);
+    EXPECT_EQ(img.pixelAtPoint(20, 20), kBlack); // the chord is not drawn
+    EXPECT_EQ(img.pixelAtPoint(20, 28), kBlack);
 }
 
 // Rows of the image holding any ink, and the ink width of a row.

@@ -19,6 +19,9 @@ TEST(TraceFormat, WritesCallNameAndArgumentsInShortestForm)
               R"({"op":"CGContextSelectFont","args":["Helvetica",14,1]})");
     EXPECT_EQ(traceLine(op::SetTextDrawingMode{kCGTextFillStroke}),
               R"({"op":"CGContextSetTextDrawingMode","args":[2]})");
+    // A curve: both control points, then its end.
+    EXPECT_EQ(traceLine(op::AddCurveToPoint{1, 2.5f, 3, 4, 5, 6}),
+              R"({"op":"CGContextAddCurveToPoint","args":[1,2.5,3,4,5,6]})");
 }
 
 TEST(TraceFormat, PointListsAndText)
