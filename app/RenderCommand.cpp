@@ -7,6 +7,7 @@
 #include "platform/ui/DeviceFamily.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
+#include "sky/SolarSystem.h"
 
 #include <charconv>
 #include <chrono>
@@ -80,6 +81,16 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
             return failure(*message);
         c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
         c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
+        const auto now = std::chrono::system_clock::now();
+        const auto sky = resolveSkyChoice(request.centre, now);
+        if (const auto* message = std::get_if<std::string>(&sky))
+            return failure(*message);
+        if (const auto& choice = std::get<std::optional<SkyChoice>>(sky)) {
+            c.sky = computeSkySnapshot(choice->place, choice->time.value_or(utcFromSystemClock(now)),
+                                       choice->utcOffsetMinutes);
+            if (!c.sky)
+                return bad("--time", "the sky of that moment cannot be worked out");
+        }
     }
     const auto zoom = parseNumber(request.zoom);
     // The chart's own zoom limits: a pinch never goes beyond them either.
@@ -119,6 +130,8 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
 RenderStatus drawRender(const RenderPlan& c, std::ostream& err)
 {
     auto view = makeChartView({c.size.width, c.size.height, c.ra, c.dec, c.zoom, c.labels});
+    if (c.sky)
+        view->setSkySnapshot(c.sky);
 
     std::string bytes;
     if (!c.format) {

@@ -7,6 +7,7 @@
 #include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/ImageExport.h"
+#include "sky/SkySnapshot.h"
 
 #include <iosfwd>
 #include <optional>
@@ -42,6 +43,7 @@ struct RenderPlan {
     double scale{2};
     std::optional<ImageFormat> format; // none for a trace
     std::string path;                  // the image or the trace
+    std::optional<SkySnapshot> sky;    // the place's sky drawn with the chart (--place)
 };
 
 // Checks every option without drawing or writing anything; the error names the option
