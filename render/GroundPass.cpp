@@ -6,8 +6,6 @@
 namespace dazed {
 
 namespace {
-// The ground's colour: a dark earth, apart from the black sky and from every line on the chart.
-constexpr float kGround[3] = {0.16f, 0.11f, 0.05f};
 // Width of each band, points. Each band overlaps the next by a point, so that their antialiased
 // edges leave no seam between them.
 constexpr double kBand = 32.0;
@@ -24,7 +22,7 @@ void groundPass(const SkyFrame& frame)
     case GroundCover::None:
         return;
     case GroundCover::All:
-        CGContextSetRGBFillColor(c, kGround[0], kGround[1], kGround[2], 1);
+        CGContextSetRGBFillColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue, kGroundColour.alpha);
         CGContextFillRect(c, CGRectMake(0, 0, frame.size.width, frame.size.height));
         return;
     case GroundCover::Part:
@@ -45,7 +43,7 @@ void groundPass(const SkyFrame& frame)
         ends.push_back({toPoint(line->from.x + dx), toPoint(line->from.y + dy)});
         ends.push_back({toPoint(line->to.x + dx), toPoint(line->to.y + dy)});
     }
-    CGContextSetRGBStrokeColor(c, kGround[0], kGround[1], kGround[2], 1);
+    CGContextSetRGBStrokeColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue, kGroundColour.alpha);
     CGContextSetLineWidth(c, static_cast<float>(kBand + kOverlap));
     CGContextStrokeLineSegments(c, ends.data(), ends.size());
 }

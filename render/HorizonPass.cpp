@@ -8,10 +8,6 @@
 namespace dazed {
 
 namespace {
-// The horizon's line and its marks: a light earth colour, apart from the red ecliptic, the green
-// equator and the blue figures.
-constexpr float kHorizon[3] = {0.85f, 0.6f, 0.25f};
-
 bool insideView(const SkyFrame& frame, SkyPoint p)
 {
     return p.x >= 0.0 && p.y >= 0.0 && p.x <= frame.size.width && p.y <= frame.size.height;
@@ -29,8 +25,8 @@ void horizonPass(const SkyFrame& frame)
         return;
     CGContextRef c = frame.context;
     const HorizonFrame& h = frame.sky->horizon;
-    CGContextSetRGBStrokeColor(c, kHorizon[0], kHorizon[1], kHorizon[2], 1);
-    CGContextSetRGBFillColor(c, kHorizon[0], kHorizon[1], kHorizon[2], 1);
+    CGContextSetRGBStrokeColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue, kHorizonColour.alpha);
+    CGContextSetRGBFillColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue, kHorizonColour.alpha);
     const ScreenHalfPlane horizon = horizonOnView(frame, h.zenith);
     const auto line = horizonAcrossView(frame, horizon);
     if (line) {

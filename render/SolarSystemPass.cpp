@@ -10,14 +10,6 @@ namespace dazed {
 
 namespace {
 
-// Smallest disc of the Sun and the Moon, points: larger than the brightest stars' 6.
-constexpr double kMinLuminaryDiameter = 8.0;
-constexpr float kSun[3] = {1.0f, 0.85f, 0.3f};
-constexpr float kMoonLit[3] = {0.93f, 0.93f, 0.86f};
-constexpr float kMoonDark[3] = {0.22f, 0.22f, 0.26f};
-constexpr float kPlanet[3] = {1.0f, 0.72f, 0.42f};
-constexpr float kName[3] = {1.0f, 0.8f, 0.45f};
-
 // A planet's disc in points by its magnitude: a step above the stars' 6 for the brightest.
 double planetDiameter(double magnitude)
 {
@@ -38,9 +30,9 @@ bool discInView(const SkyFrame& frame, SkyPoint p, double radius)
            p.y <= frame.size.height + radius;
 }
 
-void fillDisc(CGContextRef c, SkyPoint p, double radius, const float (&colour)[3])
+void fillDisc(CGContextRef c, SkyPoint p, double radius, RGBAColor colour)
 {
-    CGContextSetRGBFillColor(c, colour[0], colour[1], colour[2], 1);
+    CGContextSetRGBFillColor(c, colour.red, colour.green, colour.blue, colour.alpha);
     const double d = 2.0 * radius;
     CGContextFillEllipseInRect(c, CGRectMake(toPoint(p.x - radius), toPoint(p.y - radius), toPoint(d), toPoint(d)));
 }
@@ -81,7 +73,7 @@ void drawMoon(const SkyFrame& frame, const BodyView& moon, SkyPoint p, double ra
     CGContextRef c = frame.context;
     const double k = std::clamp(moon.illuminatedFraction, 0.0, 1.0);
     const bool mostlyLit = k >= 0.5;
-    fillDisc(c, p, radius, mostlyLit ? kMoonLit : kMoonDark);
+    fillDisc(c, p, radius, mostlyLit ? kMoonLitColour : kMoonDarkColour);
     const int chords = std::clamp(static_cast<int>(std::ceil(2.0 * radius / 0.75)), 4, 96);
     const double h = 2.0 * radius / chords;
     std::vector<CGPoint> ends;
@@ -101,8 +93,8 @@ void drawMoon(const SkyFrame& frame, const BodyView& moon, SkyPoint p, double ra
     }
     if (ends.empty())
         return;
-    const float(&colour)[3] = mostlyLit ? kMoonDark : kMoonLit;
-    CGContextSetRGBStrokeColor(c, colour[0], colour[1], colour[2], 1);
+    const RGBAColor colour = mostlyLit ? kMoonDarkColour : kMoonLitColour;
+    CGContextSetRGBStrokeColor(c, colour.red, colour.green, colour.blue, colour.alpha);
     CGContextSetLineWidth(c, static_cast<float>(h + 0.3));
     CGContextStrokeLineSegments(c, ends.data(), ends.size());
 }
@@ -140,13 +132,13 @@ void solarSystemPass(const SkyFrame& frame)
             drawMoon(frame, body, *p, radius,
                      towardsSunOnView(frame, body.direction, sky[SolarSystemBody::Sun].direction, *p));
         else
-            fillDisc(c, *p, radius, which == SolarSystemBody::Sun ? kSun : kPlanet);
+            fillDisc(c, *p, radius, which == SolarSystemBody::Sun ? kSunColour : kPlanetColour);
         placed.push_back({&body, *p, radius});
     }
 
     // The names, in the star names' font, beside each disc.
-    CGContextSetRGBFillColor(c, kName[0], kName[1], kName[2], 1);
-    CGContextSetRGBStrokeColor(c, kName[0], kName[1], kName[2], 1);
+    CGContextSetRGBFillColor(c, kBodyNameColour.red, kBodyNameColour.green, kBodyNameColour.blue, 1);
+    CGContextSetRGBStrokeColor(c, kBodyNameColour.red, kBodyNameColour.green, kBodyNameColour.blue, 1);
     CGContextSetLineWidth(c, 0);
     selectTextFont(c, frame.family, kTextSize);
     for (const Placed& p : placed) {
