@@ -64,7 +64,8 @@ std::variant<GeographicPlace, std::string> parseGeographicPlace(std::string_view
 
 std::variant<GeographicPlace, std::string> parsePlaceWithHeight(std::string_view text)
 {
-    const auto second = text.find(',', text.find(',') == std::string_view::npos ? text.size() : text.find(',') + 1);
+    const auto second =
+        text.find(',', text.find(',') == std::string_view::npos ? text.size() : text.find(',') + 1);
     if (second == std::string_view::npos)
         return parseGeographicPlace(text);
     auto place = parseGeographicPlace(text.substr(0, second));
@@ -79,8 +80,8 @@ std::variant<GeographicPlace, std::string> parsePlaceWithHeight(std::string_view
     return place;
 }
 
-std::variant<std::optional<SkyChoice>, std::string> resolveSkyChoice(const CentreChoice& choice,
-                                                                     std::chrono::system_clock::time_point now)
+std::variant<std::optional<SkyChoice>, std::string>
+resolveSkyChoice(const CentreChoice& choice, std::chrono::system_clock::time_point now)
 {
     if (!choice.place)
         return std::optional<SkyChoice>{};
@@ -122,7 +123,8 @@ std::variant<EquatorialPosition, std::string> resolveCentre(const CentreChoice& 
 
     if (!choice.overhead && !choice.place)
         return "no centre was chosen"; // callers ask only when one was
-    const auto place = choice.overhead ? parseGeographicPlace(*choice.overhead) : parsePlaceWithHeight(*choice.place);
+    const auto place =
+        choice.overhead ? parseGeographicPlace(*choice.overhead) : parsePlaceWithHeight(*choice.place);
     if (const auto* message = std::get_if<std::string>(&place))
         return (choice.overhead ? "--overhead: " : "--place: ") + *message;
     UtcTime moment = utcFromSystemClock(now);

@@ -41,8 +41,8 @@ struct SkyChoice {
 
 // The sky layer the choice asks for: none without --place; else the place and the moment, or a
 // one-line message naming the option (a place out of range, a time the models do not cover).
-std::variant<std::optional<SkyChoice>, std::string> resolveSkyChoice(const CentreChoice& choice,
-                                                                     std::chrono::system_clock::time_point now);
+std::variant<std::optional<SkyChoice>, std::string>
+resolveSkyChoice(const CentreChoice& choice, std::chrono::system_clock::time_point now);
 
 // A place from "LAT,LON" or "LAT,LON,HEIGHT_M": as parseGeographicPlace, with an optional height
 // above the ellipsoid in metres, finite and within -500 to 10000.

@@ -38,8 +38,8 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
     auto links = loadInfoLinks(resourceDirectory() + "/Links.json");
     if (!links)
         err << "dazed: " << links.error().message << "; the information page's buttons will open nothing\n";
-    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt,
-                               options.centre, options.sky);
+    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt, options.centre,
+                               options.sky);
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", options.device, "--orientation",

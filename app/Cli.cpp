@@ -50,16 +50,18 @@ public:
                                         "degrees, north and east positive (--overhead 48.85,2.35; "
                                         "--overhead -33.87,151.21)");
         m_overhead->type_name("LAT,LON");
-        m_time = command.add_option("--time", m_timeText,
-                                    "the moment for --overhead and --place instead of now, ISO 8601 with Z or "
-                                    "an offset (--time 2026-12-08T21:30:00Z, --time 2026-12-08T22:30:00+01:00)");
+        m_time =
+            command.add_option("--time", m_timeText,
+                               "the moment for --overhead and --place instead of now, ISO 8601 with Z or "
+                               "an offset (--time 2026-12-08T21:30:00Z, --time 2026-12-08T22:30:00+01:00)");
         m_time->type_name("TIME");
-        m_place = command.add_option("--place", m_placeText,
-                                     "draw the sky of a place: its horizon, the Sun, the Moon and the planets; "
-                                     "latitude and longitude in degrees, north and east positive, and a height "
-                                     "in metres if you like (--place 48.85,2.35 or 48.85,2.35,35). Centres on "
-                                     "its zenith unless --at or --overhead says otherwise; without --time the "
-                                     "chart follows the clock");
+        m_place =
+            command.add_option("--place", m_placeText,
+                               "draw the sky of a place: its horizon, the Sun, the Moon and the planets; "
+                               "latitude and longitude in degrees, north and east positive, and a height "
+                               "in metres if you like (--place 48.85,2.35 or 48.85,2.35,35). Centres on "
+                               "its zenith unless --at or --overhead says otherwise; without --time the "
+                               "chart follows the clock");
         m_place->type_name("LAT,LON[,HEIGHT_M]");
         m_at->excludes(m_overhead);
     }

@@ -2,11 +2,11 @@
 
 #include "navigation/ScreenLayout.h"
 #include "platform/ui/NSNotificationCenter.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UIScreen.h"
 #include "render/QuartzView.h"
 #include "render/SkyCentre.h"
-#include "platform/ui/UIApplication.h"
 #include "sky/SolarSystem.h"
 
 #include <cmath>

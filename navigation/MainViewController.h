@@ -65,7 +65,10 @@ public:
     void setSkyLayer(const SkyLayerState& state) { m_sky = state; }
     [[nodiscard]] const SkyLayerState& skyLayer() const { return m_sky; }
     // Where the layer reads the time when it follows the clock (tests give a fixed clock).
-    void setClock(std::function<std::chrono::system_clock::time_point()> clock) { m_clock = std::move(clock); }
+    void setClock(std::function<std::chrono::system_clock::time_point()> clock)
+    {
+        m_clock = std::move(clock);
+    }
     // Works the place's sky out again at the layer's moment and sends it (or sends none when the
     // layer is hidden); following the clock, asks to be woken on the next minute to do it again.
     void refreshSky();
@@ -87,7 +90,9 @@ private:
 
     NavigationState m_navigation;
     SkyLayerState m_sky;
-    std::function<std::chrono::system_clock::time_point()> m_clock{[] { return std::chrono::system_clock::now(); }};
+    std::function<std::chrono::system_clock::time_point()> m_clock{[] {
+        return std::chrono::system_clock::now();
+    }};
     std::shared_ptr<QuartzView> m_quartzView;
     float m_startRightAscension{17.0f};
     float m_startDeclination{31.0f};

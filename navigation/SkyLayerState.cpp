@@ -13,7 +13,8 @@ system_clock::time_point timePointOf(const UtcTime& t)
                                         std::chrono::day{static_cast<unsigned>(t.day)}};
     // A leap second (60) is counted as the minute's last second: the system clock has none.
     const double second = t.second >= 60.0 ? 59.999 : t.second;
-    return day + hours{t.hour} + minutes{t.minute} + duration_cast<system_clock::duration>(duration<double>(second));
+    return day + hours{t.hour} + minutes{t.minute} +
+           duration_cast<system_clock::duration>(duration<double>(second));
 }
 } // namespace
 

@@ -28,7 +28,8 @@ bool toggleLayer(SkyLayerState& state);
 // [ ] { }: moves the moment by `step` from the one shown and fixes it there. A step that would
 // leave the years the models cover (or a layer without a place) changes nothing; the result says
 // whether it moved.
-bool stepLayerTime(SkyLayerState& state, std::chrono::minutes step, std::chrono::system_clock::time_point now);
+bool stepLayerTime(SkyLayerState& state, std::chrono::minutes step,
+                   std::chrono::system_clock::time_point now);
 
 // N: follows the clock again. The result says whether the state changed.
 bool followClock(SkyLayerState& state);

@@ -22,7 +22,8 @@ void groundPass(const SkyFrame& frame)
     case GroundCover::None:
         return;
     case GroundCover::All:
-        CGContextSetRGBFillColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue, kGroundColour.alpha);
+        CGContextSetRGBFillColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue,
+                                 kGroundColour.alpha);
         CGContextFillRect(c, CGRectMake(0, 0, frame.size.width, frame.size.height));
         return;
     case GroundCover::Part:
@@ -43,7 +44,8 @@ void groundPass(const SkyFrame& frame)
         ends.push_back({toPoint(line->from.x + dx), toPoint(line->from.y + dy)});
         ends.push_back({toPoint(line->to.x + dx), toPoint(line->to.y + dy)});
     }
-    CGContextSetRGBStrokeColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue, kGroundColour.alpha);
+    CGContextSetRGBStrokeColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue,
+                               kGroundColour.alpha);
     CGContextSetLineWidth(c, static_cast<float>(kBand + kOverlap));
     CGContextStrokeLineSegments(c, ends.data(), ends.size());
 }

@@ -25,8 +25,10 @@ void horizonPass(const SkyFrame& frame)
         return;
     CGContextRef c = frame.context;
     const HorizonFrame& h = frame.sky->horizon;
-    CGContextSetRGBStrokeColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue, kHorizonColour.alpha);
-    CGContextSetRGBFillColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue, kHorizonColour.alpha);
+    CGContextSetRGBStrokeColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue,
+                               kHorizonColour.alpha);
+    CGContextSetRGBFillColor(c, kHorizonColour.red, kHorizonColour.green, kHorizonColour.blue,
+                             kHorizonColour.alpha);
     const ScreenHalfPlane horizon = horizonOnView(frame, h.zenith);
     const auto line = horizonAcrossView(frame, horizon);
     if (line) {

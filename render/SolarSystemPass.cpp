@@ -34,7 +34,8 @@ void fillDisc(CGContextRef c, SkyPoint p, double radius, RGBAColor colour)
 {
     CGContextSetRGBFillColor(c, colour.red, colour.green, colour.blue, colour.alpha);
     const double d = 2.0 * radius;
-    CGContextFillEllipseInRect(c, CGRectMake(toPoint(p.x - radius), toPoint(p.y - radius), toPoint(d), toPoint(d)));
+    CGContextFillEllipseInRect(
+        c, CGRectMake(toPoint(p.x - radius), toPoint(p.y - radius), toPoint(d), toPoint(d)));
 }
 
 // The disc diameter of a body of angular diameter `degrees` at the view's scale.
@@ -114,9 +115,10 @@ void solarSystemPass(const SkyFrame& frame)
     CGContextRef c = frame.context;
     const SkySnapshot& sky = *frame.sky;
     // Far to near: the outer planets first, then the Sun, and the Moon last, in front of all.
-    constexpr SolarSystemBody kOrder[] = {SolarSystemBody::Neptune, SolarSystemBody::Uranus, SolarSystemBody::Saturn,
-                                          SolarSystemBody::Jupiter, SolarSystemBody::Mars,   SolarSystemBody::Venus,
-                                          SolarSystemBody::Mercury, SolarSystemBody::Sun,    SolarSystemBody::Moon};
+    constexpr SolarSystemBody kOrder[] = {
+        SolarSystemBody::Neptune, SolarSystemBody::Uranus, SolarSystemBody::Saturn,
+        SolarSystemBody::Jupiter, SolarSystemBody::Mars,   SolarSystemBody::Venus,
+        SolarSystemBody::Mercury, SolarSystemBody::Sun,    SolarSystemBody::Moon};
     std::vector<Placed> placed;
     for (const SolarSystemBody which : kOrder) {
         const BodyView& body = sky[which];
@@ -124,8 +126,9 @@ void solarSystemPass(const SkyFrame& frame)
         if (!p)
             continue;
         const bool luminary = which == SolarSystemBody::Sun || which == SolarSystemBody::Moon;
-        const double radius =
-            (luminary ? luminaryDiameter(frame, body.angularDiameterDegrees) : planetDiameter(body.magnitude)) / 2.0;
+        const double radius = (luminary ? luminaryDiameter(frame, body.angularDiameterDegrees)
+                                        : planetDiameter(body.magnitude)) /
+                              2.0;
         if (!discInView(frame, *p, radius))
             continue;
         if (which == SolarSystemBody::Moon)
@@ -143,7 +146,8 @@ void solarSystemPass(const SkyFrame& frame)
     selectTextFont(c, frame.family, kTextSize);
     for (const Placed& p : placed) {
         const char* name = bodyName(p.body->body);
-        CGContextShowTextAtPoint(c, toPoint(p.at.x + p.radius + 3.0), toPoint(p.at.y + 5.0), name, std::strlen(name));
+        CGContextShowTextAtPoint(c, toPoint(p.at.x + p.radius + 3.0), toPoint(p.at.y + 5.0), name,
+                                 std::strlen(name));
     }
 }
 

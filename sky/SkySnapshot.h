@@ -24,13 +24,13 @@ const char* bodyName(SolarSystemBody body);
 // exactly as the catalogue's stars are given, so that the body sits among them as seen.
 struct BodyView {
     SolarSystemBody body{SolarSystemBody::Sun};
-    UnitVector direction;                // J2000 mean equator and equinox (ICRS axes)
-    double distanceAu{0};                // from the place
-    double angularDiameterDegrees{0};    // the disc's diameter seen from the place
-    double magnitude{0};                 // apparent visual magnitude; the Sun's and Moon's are nominal
-    double illuminatedFraction{1};       // 0 new .. 1 full, (1 + cos phase angle) / 2
-    double brightLimbAngleDegrees{0};    // position angle of the bright limb's middle, from J2000
-                                         // north through east, 0..360 (the Sun's direction)
+    UnitVector direction;             // J2000 mean equator and equinox (ICRS axes)
+    double distanceAu{0};             // from the place
+    double angularDiameterDegrees{0}; // the disc's diameter seen from the place
+    double magnitude{0};              // apparent visual magnitude; the Sun's and Moon's are nominal
+    double illuminatedFraction{1};    // 0 new .. 1 full, (1 + cos phase angle) / 2
+    double brightLimbAngleDegrees{0}; // position angle of the bright limb's middle, from J2000
+                                      // north through east, 0..360 (the Sun's direction)
 };
 
 // The horizon's frame of the place: the zenith (the horizon's pole) and the north and east points
@@ -43,8 +43,8 @@ struct HorizonFrame {
 
 struct SkySnapshot {
     GeographicPlace place;
-    UtcTime time;                 // the moment, UTC
-    int utcOffsetMinutes{0};      // the local clock's offset from UTC, for the readout
+    UtcTime time;            // the moment, UTC
+    int utcOffsetMinutes{0}; // the local clock's offset from UTC, for the readout
     HorizonFrame horizon;
     std::array<BodyView, kSolarSystemBodyCount> bodies{};
 

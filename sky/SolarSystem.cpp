@@ -253,7 +253,8 @@ std::optional<SkySnapshot> computeSkySnapshot(const GeographicPlace& place, cons
         sun.body = SolarSystemBody::Sun;
         sun.direction = toUnit(sunSeen);
         sun.distanceAu = length(sunSeen);
-        sun.angularDiameterDegrees = 2.0 * std::asin(kSunRadiusKm / (sun.distanceAu * ERFA_DAU / 1000.0)) * ERFA_DR2D;
+        sun.angularDiameterDegrees =
+            2.0 * std::asin(kSunRadiusKm / (sun.distanceAu * ERFA_DAU / 1000.0)) * ERFA_DR2D;
         sun.magnitude = kSunMagnitude;
     }
 
@@ -284,10 +285,9 @@ std::optional<SkySnapshot> computeSkySnapshot(const GeographicPlace& place, cons
     }
 
     // The planets, heliocentric from their model, where they were when their light left them.
-    constexpr SolarSystemBody kPlanets[] = {SolarSystemBody::Mercury, SolarSystemBody::Venus,
-                                            SolarSystemBody::Mars,    SolarSystemBody::Jupiter,
-                                            SolarSystemBody::Saturn,  SolarSystemBody::Uranus,
-                                            SolarSystemBody::Neptune};
+    constexpr SolarSystemBody kPlanets[] = {
+        SolarSystemBody::Mercury, SolarSystemBody::Venus,  SolarSystemBody::Mars,   SolarSystemBody::Jupiter,
+        SolarSystemBody::Saturn,  SolarSystemBody::Uranus, SolarSystemBody::Neptune};
     constexpr int kModelNumber[] = {1, 2, 4, 5, 6, 7, 8};
     for (std::size_t k = 0; k < std::size(kPlanets); ++k) {
         double lightTime = 0.0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <cmath>
+#include <ctime>
 #include <erfa.h>
 #include <optional>
 

@@ -101,7 +101,8 @@ double distanceToLine(CGPoint p, const std::pair<CGPoint, CGPoint>& line)
 {
     const double dx = double{line.second.x} - line.first.x;
     const double dy = double{line.second.y} - line.first.y;
-    return std::abs(dx * (double{line.first.y} - p.y) - dy * (double{line.first.x} - p.x)) / std::hypot(dx, dy);
+    return std::abs(dx * (double{line.first.y} - p.y) - dy * (double{line.first.x} - p.x)) /
+           std::hypot(dx, dy);
 }
 
 // The gnomonic projection written out independently of the renderer, from unit vectors: the
@@ -114,7 +115,9 @@ CGPoint onView(const UnitVector& centre, const UnitVector& u, double scale, doub
     const double d0 = std::asin(centre.z);
     const UnitVector e{-std::sin(a0), std::cos(a0), 0.0};
     const UnitVector n{-std::sin(d0) * std::cos(a0), -std::sin(d0) * std::sin(a0), std::cos(d0)};
-    const auto dot = [](const UnitVector& a, const UnitVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    const auto dot = [](const UnitVector& a, const UnitVector& b) {
+        return a.x * b.x + a.y * b.y + a.z * b.z;
+    };
     const double c = dot(u, centre);
     return {static_cast<float>(cx - scale * dot(u, e) / c), static_cast<float>(cy - scale * dot(u, n) / c)};
 }
@@ -139,8 +142,8 @@ TEST(SkyLayer, AStarThePlaceSeesAtAltitudeZeroLiesOnTheDrawnHorizon)
         const auto line = horizonLine(f->rec);
         ASSERT_TRUE(line) << centreAzimuth;
         // The view's centre as it was drawn (single precision).
-        const UnitVector drawnCentre =
-            unitVector(hoursTimesPiOver12(f->view->fields().oxs1), degreesTimesPiOver180(f->view->fields().oys1));
+        const UnitVector drawnCentre = unitVector(hoursTimesPiOver12(f->view->fields().oxs1),
+                                                  degreesTimesPiOver180(f->view->fields().oys1));
         int onScreen = 0;
         for (double az = centreAzimuth - 40.0; az <= centreAzimuth + 40.0; az += 4.0) {
             const CGPoint p = onView(drawnCentre, seenAt(az, 0.0, kParis, kEvening), 300.0, 160.0, 240.0);
@@ -185,7 +188,8 @@ TEST(SkyLayer, WithTheNadirInTheMiddleTheWholeViewIsGround)
     const SkySnapshot sky = skyOf(kParis, kEvening);
     const UnitVector nadir{-sky.horizon.zenith.x, -sky.horizon.zenith.y, -sky.horizon.zenith.z};
     const auto f = frameWith(nadir, sky);
-    EXPECT_EQ(fillsIn<op::FillRect>(f->rec, kGroundColour), (std::vector<CGRect>{CGRectMake(0, 0, 320, 480)}));
+    EXPECT_EQ(fillsIn<op::FillRect>(f->rec, kGroundColour),
+              (std::vector<CGRect>{CGRectMake(0, 0, 320, 480)}));
     EXPECT_TRUE(segmentsIn(f->rec, kGroundColour).empty());
     EXPECT_FALSE(horizonLine(f->rec));
 }
@@ -306,7 +310,8 @@ TEST(PlaceReadout, GivesTheLocalDateTimeAndThePlace)
     sky.place = {48.85, 2.35, 0};
     sky.time = {2026, 12, 9, 20, 30, 15.0};
     sky.utcOffsetMinutes = 60;
-    EXPECT_EQ(formatPlaceReadout(sky), "2026-12-09 21:30 +01:00  48.85\xA1N 2.35\xA1" "E");
+    EXPECT_EQ(formatPlaceReadout(sky), "2026-12-09 21:30 +01:00  48.85\xA1N 2.35\xA1"
+                                       "E");
     // Across the year's end, west of Greenwich and south of the equator, half-hour zones.
     sky.place = {-33.87, -180.0, 0};
     sky.time = {2026, 12, 31, 23, 45, 0.0};
@@ -315,7 +320,8 @@ TEST(PlaceReadout, GivesTheLocalDateTimeAndThePlace)
     sky.place = {90.0, 180.0, 0};
     sky.time = {2027, 1, 1, 2, 0, 0.0};
     sky.utcOffsetMinutes = -210;
-    EXPECT_EQ(formatPlaceReadout(sky), "2026-12-31 22:30 -03:30  90.00\xA1N 180.00\xA1" "E");
+    EXPECT_EQ(formatPlaceReadout(sky), "2026-12-31 22:30 -03:30  90.00\xA1N 180.00\xA1"
+                                       "E");
 }
 
 } // namespace

@@ -20,9 +20,9 @@ UnitVector observedToJ2000(double azimuthDegrees, double altitudeDegrees, const 
     double utc1 = 0, utc2 = 0;
     EXPECT_GE(eraDtf2d("UTC", t.year, t.month, t.day, t.hour, t.minute, t.second, &utc1, &utc2), 0);
     double ra = 0, dec = 0;
-    EXPECT_GE(eraAtoc13("A", azimuthDegrees * ERFA_DD2R, (90.0 - altitudeDegrees) * ERFA_DD2R, utc1, utc2, 0.0,
-                        place.longitudeDegrees * ERFA_DD2R, place.latitudeDegrees * ERFA_DD2R, place.heightMetres,
-                        0.0, 0.0, 0.0, 0.0, 0.0, 0.55, &ra, &dec),
+    EXPECT_GE(eraAtoc13("A", azimuthDegrees * ERFA_DD2R, (90.0 - altitudeDegrees) * ERFA_DD2R, utc1, utc2,
+                        0.0, place.longitudeDegrees * ERFA_DD2R, place.latitudeDegrees * ERFA_DD2R,
+                        place.heightMetres, 0.0, 0.0, 0.0, 0.0, 0.0, 0.55, &ra, &dec),
               0);
     return unitVector(ra, dec);
 }
@@ -62,7 +62,8 @@ TEST(Horizon, WhatThePlaceSeesAtAltitudeZeroLiesOnTheHorizon)
         for (double azimuth = 0.0; azimuth < 360.0; azimuth += 15.0)
             EXPECT_NEAR(altitudeOf(observedToJ2000(azimuth, 0.0, c.place, c.time), *frame), 0.0, kTolerance)
                 << c.where << " azimuth " << azimuth;
-        EXPECT_NEAR(altitudeOf(observedToJ2000(0.0, 90.0, c.place, c.time), *frame), 90.0, kTolerance) << c.where;
+        EXPECT_NEAR(altitudeOf(observedToJ2000(0.0, 90.0, c.place, c.time), *frame), 90.0, kTolerance)
+            << c.where;
     }
 }
 
@@ -73,8 +74,10 @@ TEST(Horizon, TheCardinalPointsLieWhereThePlaceSeesThem)
             continue; // no north at a pole; see below
         const auto frame = horizonFrame(c.place, c.time);
         ASSERT_TRUE(frame) << c.where;
-        EXPECT_LT(degreesBetween(frame->north, observedToJ2000(0.0, 0.0, c.place, c.time)), kTolerance) << c.where;
-        EXPECT_LT(degreesBetween(frame->east, observedToJ2000(90.0, 0.0, c.place, c.time)), kTolerance) << c.where;
+        EXPECT_LT(degreesBetween(frame->north, observedToJ2000(0.0, 0.0, c.place, c.time)), kTolerance)
+            << c.where;
+        EXPECT_LT(degreesBetween(frame->east, observedToJ2000(90.0, 0.0, c.place, c.time)), kTolerance)
+            << c.where;
     }
 }
 

@@ -92,7 +92,8 @@ void topocentricMeeus(double& ra, double& dec, double parallaxDegrees, const Geo
     const double sinPi = std::sin(parallaxDegrees * ERFA_DD2R);
     const double h = (siderealDegrees + place.longitudeDegrees - ra) * ERFA_DD2R;
     const double d = dec * ERFA_DD2R;
-    const double dAlpha = std::atan2(-rhoCos * sinPi * std::sin(h), std::cos(d) - rhoCos * sinPi * std::cos(h));
+    const double dAlpha =
+        std::atan2(-rhoCos * sinPi * std::sin(h), std::cos(d) - rhoCos * sinPi * std::cos(h));
     const double dPrime = std::atan2((std::sin(d) - rhoSin * sinPi) * std::cos(dAlpha),
                                      std::cos(d) - rhoCos * sinPi * std::cos(h));
     ra += dAlpha * ERFA_DR2D;
@@ -113,7 +114,8 @@ TEST(SolarSystem, SunMatchesMeeusExample25b)
     // 1992 Oct 13.0 TD: alpha 13h13m30.749s, delta -7 deg 47' 01.74", R 0.99760853 au.
     const double jd = 2448908.5;
     const auto sky = skyAt(kGreenwich, {1992, 10, 12, 23, 59, 0.816});
-    const Direction meeus = astrometricFromApparent(hmsDegrees(13, 13, 30.749), dmsDegrees(-1, 7, 47, 1.74), jd);
+    const Direction meeus =
+        astrometricFromApparent(hmsDegrees(13, 13, 30.749), dmsDegrees(-1, 7, 47, 1.74), jd);
     EXPECT_LT(separationDegrees(meeus, sky[SolarSystemBody::Sun].direction), kArcminute);
     EXPECT_NEAR(sky[SolarSystemBody::Sun].distanceAu, 0.99760853, 1e-4);
     // Meeus chapter 55: the Sun's semidiameter is 959.63" / R.
@@ -149,8 +151,8 @@ TEST(SolarSystem, MoonSeenFromAPlaceMatchesMeeusExample47aWithItsParallax)
 {
     // Places where the Moon stands high, low and in between: the parallax moves it by up to a
     // degree, which the comparison must see.
-    const GeographicPlace places[] = {kGreenwich, {-33.8688, 151.2093, 58.0}, {64.1466, -21.9426, 20.0},
-                                      {19.8207, -155.4681, 4205.0}};
+    const GeographicPlace places[] = {
+        kGreenwich, {-33.8688, 151.2093, 58.0}, {64.1466, -21.9426, 20.0}, {19.8207, -155.4681, 4205.0}};
     for (const GeographicPlace& place : places) {
         double ra = kMoonRa, dec = kMoonDec;
         topocentricMeeus(ra, dec, kMoonParallax, place, meanSiderealDegrees(kMoonJdUt));
@@ -238,7 +240,8 @@ TEST(SolarSystem, EveryResultAtTheModelsEdgesIsAUnitDirection)
     for (const UtcTime& t : {UtcTime{1900, 1, 1, 0, 0, 0.0}, UtcTime{2100, 12, 31, 23, 59, 59.0}}) {
         const auto sky = skyAt({-90.0, 180.0, 0.0}, t);
         for (const BodyView& b : sky.bodies) {
-            EXPECT_NEAR(std::hypot(b.direction.x, b.direction.y, b.direction.z), 1.0, 1e-12) << bodyName(b.body);
+            EXPECT_NEAR(std::hypot(b.direction.x, b.direction.y, b.direction.z), 1.0, 1e-12)
+                << bodyName(b.body);
             EXPECT_TRUE(std::isfinite(b.magnitude)) << bodyName(b.body);
             EXPECT_GE(b.illuminatedFraction, 0.0);
             EXPECT_LE(b.illuminatedFraction, 1.0);
