@@ -1,16 +1,7 @@
 #include "render/SkyLayerGeometry.h"
 #include "render/SkyLayerPasses.h"
 
-#include <vector>
-
 namespace dazed {
-
-namespace {
-// Width of each band, points. Each band overlaps the next by a point, so that their antialiased
-// edges leave no seam between them.
-constexpr double kBand = 32.0;
-constexpr double kOverlap = 1.0;
-} // namespace
 
 void groundPass(const SkyFrame& frame)
 {
@@ -32,22 +23,18 @@ void groundPass(const SkyFrame& frame)
     const auto line = horizonAcrossView(frame, horizon);
     if (!line)
         return;
-    // Straight bands parallel to the horizon, the first with its upper edge on the horizon, until
-    // the farthest corner of the view is covered: the only fill the drawing calls offer for a
-    // region bounded by a slanted line.
-    const double reach = std::hypot(frame.size.width, frame.size.height);
-    std::vector<CGPoint> ends;
-    for (double inner = 0.0; inner < reach; inner += kBand) {
-        const double middle = inner + (kBand + kOverlap) / 2.0;
-        const double dx = line->groundward.x * middle;
-        const double dy = line->groundward.y * middle;
-        ends.push_back({toPoint(line->from.x + dx), toPoint(line->from.y + dy)});
-        ends.push_back({toPoint(line->to.x + dx), toPoint(line->to.y + dy)});
-    }
+    // One straight stroke along the horizon, as wide as the view's diagonal twice over, its near
+    // edge on the horizon and its far edge beyond every corner: the only fill the drawing calls
+    // offer for a region bounded by a slanted line, and a single rectangle for the rasteriser.
+    const double reach = std::hypot(frame.size.width, frame.size.height) + 1.0;
+    const double dx = line->groundward.x * reach;
+    const double dy = line->groundward.y * reach;
+    const CGPoint ends[2] = {{toPoint(line->from.x + dx), toPoint(line->from.y + dy)},
+                             {toPoint(line->to.x + dx), toPoint(line->to.y + dy)}};
     CGContextSetRGBStrokeColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue,
                                kGroundColour.alpha);
-    CGContextSetLineWidth(c, static_cast<float>(kBand + kOverlap));
-    CGContextStrokeLineSegments(c, ends.data(), ends.size());
+    CGContextSetLineWidth(c, toPoint(2.0 * reach));
+    CGContextStrokeLineSegments(c, ends, 2);
 }
 
 } // namespace dazed
