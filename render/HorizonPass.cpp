@@ -61,7 +61,7 @@ void horizonPass(const SkyFrame& frame)
         CGContextSetLineWidth(c, 2.0f);
         strokeCross(c, crossAround(*z, 6.0));
         CGContextSetLineWidth(c, 0);
-        showText(c, frame.family, kSmallTextSize, toPoint(z->x + 8.0), toPoint(z->y - 8.0), "Zenith");
+        showText(c, frame.family, kSmallTextSize, toPoint(z->x + 8.0), toPoint(z->y + 16.0), "Zenith");
     }
 }
 
