@@ -116,10 +116,12 @@ void QuartzView::drawRect(CGRect rect)
     starDiscPass(frame);
     if (!centreUnchanged())
         return;
-    centreCross(frame);
+    // A place's horizon, bodies and readout line lie over the stars; the cross, which sets every
+    // state it uses, stays the last call of the frame.
     horizonPass(frame);
     solarSystemPass(frame);
     placeReadoutPass(frame);
+    centreCross(frame);
 }
 
 } // namespace dazed

@@ -3,7 +3,8 @@
 // The passes of the sky layer: drawn only when the frame carries a place's sky (frame.sky), around
 // the chart's own passes, whose order and calls they leave alone. drawRect runs the ground first,
 // right after clearing the view and before the frame set-up (so that the set-up's colours and
-// width are those the chart's passes start from), and the others after the centre cross.
+// width are those the chart's passes start from), and the others after the stars, before the
+// centre cross, which sets all it uses and stays the frame's last call.
 
 #include "platform/graphics/Color.h"
 #include "render/SkyFrame.h"
