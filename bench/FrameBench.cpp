@@ -156,6 +156,16 @@ void BM_FrameSkyLayer(benchmark::State& state)
     }
 }
 
+// Working out a place's sky (horizon, Sun, Moon, planets), as the window does at start, on a key
+// and once a minute: never per frame.
+void BM_SkySnapshot(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto sky = computeSkySnapshot({48.85, 2.35, 35.0}, {2026, 12, 12, 16, 45, 0.0}, 60);
+        benchmark::DoNotOptimize(sky);
+    }
+}
+
 // Clearing a frame's pixels and copying them once, as a frame shown on screen needs at least.
 // Arguments: width, height (points), scale.
 void BM_ClearCopyFloor(benchmark::State& state)
@@ -256,6 +266,7 @@ BENCHMARK(BM_FrameSkyLayer)
     ->ArgNames({"sky", "banded"})
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkySnapshot)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearCopyFloor)
     ->ArgNames({"w", "h", "scale"})
     ->ArgsProduct({{320}, {480}, {1, 2}})
