@@ -32,28 +32,34 @@ void horizonPass(const SkyFrame& frame)
     const ScreenHalfPlane horizon = horizonOnView(frame, h.zenith);
     const auto line = horizonAcrossView(frame, horizon);
     if (line) {
-        CGContextSetLineWidth(c, 2.0f);
-        const CGPoint ends[2] = {{toPoint(line->from.x), toPoint(line->from.y)},
-                                 {toPoint(line->to.x), toPoint(line->to.y)}};
-        CGContextStrokeLineSegments(c, ends, 2);
-
-        // The cardinal points, each written on the sky's side of the line, above a short tick.
-        CGContextSetLineWidth(c, 0);
+        // The line and a short tick across it at each cardinal point in view, stroked together;
+        // then each point's letter on the sky's side.
         const std::array<std::pair<UnitVector, const char*>, 4> cardinals{
             {{h.north, "N"}, {h.east, "E"}, {negated(h.north), "S"}, {negated(h.east), "W"}}};
+        std::array<SkyPoint, 4> marks{};
+        std::array<const char*, 4> letters{};
+        std::size_t shown = 0;
+        std::array<CGPoint, 10> ends{};
+        ends[0] = {toPoint(line->from.x), toPoint(line->from.y)};
+        ends[1] = {toPoint(line->to.x), toPoint(line->to.y)};
+        const SkyPoint g = line->groundward;
         for (const auto& [direction, letter] : cardinals) {
             const auto p = projectUnit(frame, direction);
             if (!p || !insideView(frame, *p))
                 continue;
-            CGContextSetLineWidth(c, 2.0f);
-            const CGPoint tick[2] = {
-                {toPoint(p->x - line->groundward.x * 6.0), toPoint(p->y - line->groundward.y * 6.0)},
-                {toPoint(p->x + line->groundward.x * 6.0), toPoint(p->y + line->groundward.y * 6.0)}};
-            CGContextStrokeLineSegments(c, tick, 2);
-            CGContextSetLineWidth(c, 0);
-            showText(c, frame.family, kTextSize, toPoint(p->x - line->groundward.x * 12.0 - 5.0),
-                     toPoint(p->y - line->groundward.y * 12.0 + 5.0), letter);
+            ends[2 + 2 * shown] = {toPoint(p->x - g.x * 6.0), toPoint(p->y - g.y * 6.0)};
+            ends[3 + 2 * shown] = {toPoint(p->x + g.x * 6.0), toPoint(p->y + g.y * 6.0)};
+            marks[shown] = *p;
+            letters[shown] = letter;
+            ++shown;
         }
+        CGContextSetLineWidth(c, 2.0f);
+        CGContextStrokeLineSegments(c, ends.data(), 2 + 2 * shown);
+        CGContextSetLineWidth(c, 0);
+        selectTextFont(c, frame.family, kTextSize);
+        for (std::size_t i = 0; i < shown; ++i)
+            CGContextShowTextAtPoint(c, toPoint(marks[i].x - g.x * 12.0 - 5.0),
+                                     toPoint(marks[i].y - g.y * 12.0 + 5.0), letters[i], 1);
     }
 
     // The zenith: a cross and its name.

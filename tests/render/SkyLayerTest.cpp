@@ -88,11 +88,12 @@ template <typename Fill> std::vector<CGRect> fillsIn(const RecordingContext& rec
     return found;
 }
 
-// The horizon's line: the first two-point segment list in the horizon's colour.
+// The horizon's line: the first segment of the first segment list in the horizon's colour (the
+// others are the cardinal points' ticks).
 std::optional<std::pair<CGPoint, CGPoint>> horizonLine(const RecordingContext& rec)
 {
     for (const auto& s : segmentsIn(rec, kHorizonColour))
-        if (s.count == 2)
+        if (s.count >= 2)
             return std::make_pair(s.points[0], s.points[1]);
     return std::nullopt;
 }
