@@ -60,7 +60,8 @@ public:
                                "draw the sky of a place: its horizon, the Sun, the Moon and the planets; "
                                "latitude and longitude in degrees, north and east positive, and a height "
                                "in metres if you like (--place 48.85,2.35 or 48.85,2.35,35). Centres on "
-                               "its zenith unless --at or --overhead says otherwise; without --time the "
+                               "its zenith unless --at, --overhead or render's --ra/--dec say otherwise; "
+                               "without --time the "
                                "chart follows the clock");
         m_place->type_name("LAT,LON[,HEIGHT_M]");
         m_at->excludes(m_overhead);
@@ -187,6 +188,7 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
             return 2;
         }
         request.centre = renderCentre.choice();
+        request.raDecGiven = ra->count() > 0 || dec->count() > 0;
         auto plan = checkRenderRequest(request);
         if (!plan) {
             err << "dazed render: " << plan.error().message << "\n";

@@ -70,7 +70,10 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
     else if (request.orientation != "portrait")
         return bad("--orientation",
                    "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
-    if (request.centre.empty()) {
+    // --place alone centres on its zenith, unless --ra or --dec say where.
+    const bool centredByChoice =
+        request.centre.at || request.centre.overhead || (request.centre.place && !request.raDecGiven);
+    if (!centredByChoice) {
         if (!floatOption(request.ra, c.ra))
             return bad("--ra", quoted(request.ra) + " is not a finite number of hours");
         if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
@@ -81,6 +84,10 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
             return failure(*message);
         c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
         c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
+    }
+    if (request.centre.time && !request.centre.overhead && !request.centre.place)
+        return failure("--time needs --overhead or --place: it is the moment of that place's sky");
+    if (request.centre.place) {
         const auto now = std::chrono::system_clock::now();
         const auto sky = resolveSkyChoice(request.centre, now);
         if (const auto* message = std::get_if<std::string>(&sky))

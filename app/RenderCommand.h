@@ -25,9 +25,10 @@ struct RenderRequest {
     std::string zoom{"1.0"};
     std::string labels{"0"};
     std::string scale{"2"};
-    std::string output;  // -o FILE.png|.svg|.pdf
-    std::string trace;   // --trace FILE.jsonl
-    CentreChoice centre; // --at, --overhead, --time: in place of ra and dec when given
+    std::string output;     // -o FILE.png|.svg|.pdf
+    std::string trace;      // --trace FILE.jsonl
+    CentreChoice centre;    // --at, --overhead, --time: in place of ra and dec when given
+    bool raDecGiven{false}; // --ra or --dec typed: with --place alone they still say the centre
 };
 
 // Exit status of the render command.

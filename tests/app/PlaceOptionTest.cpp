@@ -59,6 +59,31 @@ TEST(PlaceOption, AnotherCentreOptionKeepsItsCentre)
     EXPECT_TRUE(std::get<ChartOptions>(r.outcome).sky);
 }
 
+TEST(PlaceOption, RenderCentresOnRaAndDecWhenTheyAreGivenWithAPlace)
+{
+    test::ScratchFolder scratch;
+    const std::string withPlace = (scratch / "place.jsonl").string();
+    const std::string plain = (scratch / "plain.jsonl").string();
+    ASSERT_EQ(std::get<int>(run({"dazed", "render", "--place", "48.85,2.35", "--time", "2026-12-09T17:00:00Z",
+                                 "--ra", "5.5", "--dec", "-5", "--trace", withPlace})
+                                .outcome),
+              0);
+    ASSERT_EQ(std::get<int>(run({"dazed", "render", "--ra", "5.5", "--dec", "-5", "--trace", plain}).outcome),
+              0);
+    std::ifstream a(withPlace), b(plain);
+    // The readout, the chart's own text, says the same centre in both.
+    const auto readout = [](std::ifstream& in) {
+        std::string line;
+        while (std::getline(in, line))
+            if (line.find("Ra : ") != std::string::npos)
+                return line.substr(line.find("Ra : "));
+        return std::string{};
+    };
+    const std::string readoutWithPlace = readout(a);
+    EXPECT_NE(readoutWithPlace, "");
+    EXPECT_EQ(readoutWithPlace, readout(b));
+}
+
 TEST(PlaceOption, WithoutAPlaceThereIsNoSky)
 {
     const auto r = run({"dazed", "--overhead", "48.85,2.35"});
