@@ -1,5 +1,7 @@
 #include "app/AtlasCommand.h"
 
+#include "app/NumberParsing.h"
+
 #include "app/AtomicFile.h"
 #include "app/CentreChoice.h"
 #include "platform/graphics/image/ImageExport.h"
@@ -25,12 +27,7 @@ std::optional<double> parseNumber(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return parseFiniteNumber(text);
 }
 
 std::string quoted(const std::string& s)

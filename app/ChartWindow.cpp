@@ -14,17 +14,20 @@
 namespace dazed {
 
 void registerApplicationClasses(const std::optional<InfoLinks>& links,
-                                const std::optional<EquatorialPosition>& centre)
+                                const std::optional<EquatorialPosition>& centre,
+                                const std::optional<SkyChoice>& sky)
 {
     auto& registry = ClassRegistry::shared();
     registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
     registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");
-    registry.registerController("RootViewController", [links, centre] {
+    registry.registerController("RootViewController", [links, centre, sky] {
         auto root = std::make_shared<RootViewController>();
         root->setLinks(links);
         if (centre)
             root->setInitialCentre(static_cast<float>(centre->rightAscensionHours),
                                    static_cast<float>(centre->declinationDegrees));
+        if (sky)
+            root->setInitialSkyLayer({sky->place, sky->time, sky->utcOffsetMinutes, true});
         return root;
     });
 }
@@ -35,8 +38,8 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
     auto links = loadInfoLinks(resourceDirectory() + "/Links.json");
     if (!links)
         err << "dazed: " << links.error().message << "; the information page's buttons will open nothing\n";
-    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt,
-                               options.centre);
+    registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt, options.centre,
+                               options.sky);
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", options.device, "--orientation",

@@ -23,6 +23,11 @@ const char* const kControlsHelp = R"(Controls in the window:
   arrow keys              look left, right, up and down
   L                       next label mode
   I                       the information page and back (Escape also leaves it)
+  T                       the place's sky (--place) on and off
+  N                       the place's sky now, following the clock again
+  [ and ]                 an hour earlier and later
+  { and }                 a day earlier and later
+  H                       centre on the place's zenith
   Ctrl+Left, Ctrl+Right   turn the device a quarter
   F11                     full screen
   Ctrl+Q                  quit)";
@@ -44,12 +49,21 @@ public:
                                         "degrees, north and east positive (--overhead 48.85,2.35; "
                                         "--overhead -33.87,151.21)");
         m_overhead->type_name("LAT,LON");
-        m_time = command.add_option("--time", m_timeText,
-                                    "the moment for --overhead instead of now, ISO 8601 with Z or an offset "
-                                    "(--time 2026-12-08T21:30:00Z, --time 2026-12-08T22:30:00+01:00)");
+        m_time =
+            command.add_option("--time", m_timeText,
+                               "the moment for --overhead and --place instead of now, ISO 8601 with Z or "
+                               "an offset (--time 2026-12-08T21:30:00Z, --time 2026-12-08T22:30:00+01:00)");
         m_time->type_name("TIME");
+        m_place =
+            command.add_option("--place", m_placeText,
+                               "draw the sky of a place: its horizon, the Sun, the Moon and the planets; "
+                               "latitude and longitude in degrees, north and east positive, and a height "
+                               "in metres if you like (--place 48.85,2.35 or 48.85,2.35,35). Centres on "
+                               "its zenith unless --at, --overhead or render's --ra/--dec say otherwise; "
+                               "without --time the "
+                               "chart follows the clock");
+        m_place->type_name("LAT,LON[,HEIGHT_M]");
         m_at->excludes(m_overhead);
-        m_time->needs(m_overhead);
     }
     // A named centre excludes a centre given by its coordinates.
     void exclude(CLI::Option* coordinate)
@@ -66,14 +80,17 @@ public:
             c.overhead = m_overheadText;
         if (m_time->count() > 0)
             c.time = m_timeText;
+        if (m_place->count() > 0)
+            c.place = m_placeText;
         return c;
     }
 
 private:
-    std::string m_atText, m_overheadText, m_timeText;
+    std::string m_atText, m_overheadText, m_timeText, m_placeText;
     CLI::Option* m_at{nullptr};
     CLI::Option* m_overhead{nullptr};
     CLI::Option* m_time{nullptr};
+    CLI::Option* m_place{nullptr};
 };
 
 // A number of seconds to wait: finite and not negative. CLI11's NonNegativeNumber lets "nan" and
@@ -97,6 +114,7 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
                "  dazed --at Betelgeuse\n"
                "  dazed --at 'ursa major'\n"
                "  dazed --overhead 48.85,2.35 --time 2026-12-08T21:30:00Z\n"
+               "  dazed --place 48.85,2.35                  tonight's sky from Paris, following the clock\n"
                "\nWithout a display, draw the chart into a file instead: dazed render -o chart.png");
     app.set_version_flag("--version", std::string("dazed ") + DAZED_VERSION);
     app.require_subcommand(0, 1);
@@ -171,10 +189,11 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
 
     if (render->parsed()) {
         if (!windowCentre.choice().empty()) {
-            err << "dazed: --at, --overhead and --time go after 'render' when drawing to a file\n";
+            err << "dazed: --at, --overhead, --time and --place go after 'render' when drawing to a file\n";
             return 2;
         }
         request.centre = renderCentre.choice();
+        request.raDecGiven = ra->count() > 0 || dec->count() > 0;
         auto plan = checkRenderRequest(request);
         if (!plan) {
             err << "dazed render: " << plan.error().message << "\n";
@@ -203,6 +222,12 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
             return 2;
         }
         chart.centre = std::get<EquatorialPosition>(centre);
+        const auto sky = resolveSkyChoice(choice, std::chrono::system_clock::now());
+        if (const auto* message = std::get_if<std::string>(&sky)) {
+            err << "dazed: " << *message << "\n";
+            return 2;
+        }
+        chart.sky = std::get<std::optional<SkyChoice>>(sky);
     }
     return chart;
 }

@@ -23,6 +23,7 @@ struct ChartOptions {
     std::string interfacePath;           // another main interface description (developers)
     bool exitAfterFirstFrame{false};     // quit once the first frame is shown, reporting start-up figures
     std::optional<EquatorialPosition> centre; // where the sky starts (--at, --overhead); else 17 h, +31 deg
+    std::optional<SkyChoice> sky; // the place's sky to draw (--place, --time); none: the chart alone
 };
 
 // The chart window to open, or the exit status of what already ran: 0 after a subcommand, help or

@@ -8,6 +8,7 @@
 #include "platform/ui/DeviceFamily.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
+#include "sky/SolarSystem.h"
 
 #include <chrono>
 #include <cmath>
@@ -58,7 +59,10 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
     else if (request.orientation != "portrait")
         return bad("--orientation",
                    "unknown orientation " + quoted(request.orientation) + " (portrait or landscape)");
-    if (request.centre.empty()) {
+    // --place alone centres on its zenith, unless --ra or --dec say where.
+    const bool centredByChoice =
+        request.centre.at || request.centre.overhead || (request.centre.place && !request.raDecGiven);
+    if (!centredByChoice) {
         if (!floatOption(request.ra, c.ra))
             return bad("--ra", quoted(request.ra) + " is not a finite number of hours");
         if (!floatOption(request.dec, c.dec) || c.dec < -90.0f || c.dec > 90.0f)
@@ -69,6 +73,20 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
             return failure(*message);
         c.ra = static_cast<float>(std::get<EquatorialPosition>(centre).rightAscensionHours);
         c.dec = static_cast<float>(std::get<EquatorialPosition>(centre).declinationDegrees);
+    }
+    if (request.centre.time && !request.centre.overhead && !request.centre.place)
+        return failure("--time needs --overhead or --place: it is the moment of that place's sky");
+    if (request.centre.place) {
+        const auto now = std::chrono::system_clock::now();
+        const auto sky = resolveSkyChoice(request.centre, now);
+        if (const auto* message = std::get_if<std::string>(&sky))
+            return failure(*message);
+        if (const auto& choice = std::get<std::optional<SkyChoice>>(sky)) {
+            c.sky = computeSkySnapshot(choice->place, choice->time.value_or(utcFromSystemClock(now)),
+                                       choice->utcOffsetMinutes);
+            if (!c.sky)
+                return bad("--time", "the sky of that moment cannot be worked out");
+        }
     }
     const auto zoom = parseFiniteNumber(request.zoom);
     // The chart's own zoom limits: a pinch never goes beyond them either.
@@ -108,6 +126,8 @@ Result<RenderPlan> checkRenderRequest(const RenderRequest& request)
 RenderStatus drawRender(const RenderPlan& c, std::ostream& err)
 {
     auto view = makeChartView({c.size.width, c.size.height, c.ra, c.dec, c.zoom, c.labels});
+    if (c.sky)
+        view->setSkySnapshot(c.sky);
 
     std::string bytes;
     if (!c.format) {

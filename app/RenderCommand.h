@@ -7,6 +7,7 @@
 #include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/image/ImageExport.h"
+#include "sky/SkySnapshot.h"
 
 #include <iosfwd>
 #include <optional>
@@ -24,9 +25,10 @@ struct RenderRequest {
     std::string zoom{"1.0"};
     std::string labels{"0"};
     std::string scale{"2"};
-    std::string output;  // -o FILE.png|.svg|.pdf
-    std::string trace;   // --trace FILE.jsonl
-    CentreChoice centre; // --at, --overhead, --time: in place of ra and dec when given
+    std::string output;     // -o FILE.png|.svg|.pdf
+    std::string trace;      // --trace FILE.jsonl
+    CentreChoice centre;    // --at, --overhead, --time: in place of ra and dec when given
+    bool raDecGiven{false}; // --ra or --dec typed: with --place alone they still say the centre
 };
 
 // Exit status of the render command.
@@ -42,6 +44,7 @@ struct RenderPlan {
     double scale{2};
     std::optional<ImageFormat> format; // none for a trace
     std::string path;                  // the image or the trace
+    std::optional<SkySnapshot> sky;    // the place's sky drawn with the chart (--place)
 };
 
 // Checks every option without drawing or writing anything; the error names the option

@@ -47,6 +47,8 @@ void RootViewController::viewDidLoad()
     m_mainViewController = makeMainViewController();
     if (m_initialCentre)
         m_mainViewController->setInitialCentre(m_initialCentre->first, m_initialCentre->second);
+    if (m_initialSkyLayer)
+        m_mainViewController->setSkyLayer(*m_initialSkyLayer);
     detectOrientation();
     if (m_infoButton) {
         m_infoButton->setFrame(CGRectMake(m_largeur - 60, m_hauteur - 80, kInfoButtonSide, kInfoButtonSide));

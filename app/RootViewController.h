@@ -8,6 +8,7 @@
 // made the first time it is shown and kept.
 
 #include "app/InfoLinks.h"
+#include "navigation/SkyLayerState.h"
 #include "platform/ui/UIViewController.h"
 
 #include <memory>
@@ -31,6 +32,8 @@ public:
     void setLinks(std::optional<InfoLinks> links) { m_links = std::move(links); }
     // Where the sky screen starts (the command line's choice); 17 h, +31 degrees by default.
     void setInitialCentre(float rightAscension, float declination);
+    // The sky layer the sky screen starts with (--place, --time).
+    void setInitialSkyLayer(const SkyLayerState& state) { m_initialSkyLayer = state; }
 
     void viewDidLoad() override;
     // Sets largeur and hauteur for the device's orientation and lays out again.
@@ -92,6 +95,7 @@ private:
     float m_hauteur{0.0f};
     std::optional<InfoLinks> m_links;
     std::optional<std::pair<float, float>> m_initialCentre;
+    std::optional<SkyLayerState> m_initialSkyLayer;
 };
 
 } // namespace dazed

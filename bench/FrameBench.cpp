@@ -10,6 +10,7 @@
 #include "platform/graphics/image/RasterSurface.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
+#include "sky/SolarSystem.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -125,6 +126,46 @@ void BM_FrameCairoBandedCentre(benchmark::State& state)
     drawBandedFrames(state, *view, 2.0);
 }
 
+// The phone frame at two pixels per point with a place's sky and without it, at the same centre:
+// Sagittarius from Paris just after sunset on 2026 Dec 12, where the horizon crosses the view,
+// the ground fills half of it and the Sun and a young Moon are in view (the most the layer draws
+// on a phone). Arguments: the layer off or on, one thread or in bands.
+void BM_FrameSkyLayer(benchmark::State& state)
+{
+    auto view = startView(320, 480, 0, 19.0f, -27.6f);
+    if (state.range(0) != 0) {
+        const auto sky = computeSkySnapshot({48.85, 2.35, 35.0}, {2026, 12, 12, 16, 45, 0.0}, 60);
+        if (!sky) {
+            state.SkipWithError("no sky for the place and time");
+            return;
+        }
+        view->setSkySnapshot(sky);
+    }
+    if (state.range(1) != 0) {
+        drawBandedFrames(state, *view, 2.0);
+        return;
+    }
+    RasterSurface surface(320, 480, 2.0);
+    if (!surface.ok()) {
+        state.SkipWithError("cannot make the surface");
+        return;
+    }
+    for (auto _ : state) {
+        drawInto(*view, surface.context());
+        benchmark::DoNotOptimize(surface.pixel(0, 0));
+    }
+}
+
+// Working out a place's sky (horizon, Sun, Moon, planets), as the window does at start, on a key
+// and once a minute: never per frame.
+void BM_SkySnapshot(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto sky = computeSkySnapshot({48.85, 2.35, 35.0}, {2026, 12, 12, 16, 45, 0.0}, 60);
+        benchmark::DoNotOptimize(sky);
+    }
+}
+
 // Clearing a frame's pixels and copying them once, as a frame shown on screen needs at least.
 // Arguments: width, height (points), scale.
 void BM_ClearCopyFloor(benchmark::State& state)
@@ -221,6 +262,11 @@ BENCHMARK(BM_FrameCairoBandedCentre)
     ->Args({5, -600})
     ->Args({12, -600})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameSkyLayer)
+    ->ArgNames({"sky", "banded"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkySnapshot)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearCopyFloor)
     ->ArgNames({"w", "h", "scale"})
     ->ArgsProduct({{320}, {480}, {1, 2}})

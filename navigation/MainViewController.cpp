@@ -2,10 +2,12 @@
 
 #include "navigation/ScreenLayout.h"
 #include "platform/ui/NSNotificationCenter.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UIScreen.h"
 #include "render/QuartzView.h"
 #include "render/SkyCentre.h"
+#include "sky/SolarSystem.h"
 
 #include <cmath>
 
@@ -18,8 +20,11 @@ MainViewController::MainViewController(std::string nibName)
 
 MainViewController::~MainViewController()
 {
-    // The subscription names this controller; it must not outlive it.
+    // The subscription names this controller; it must not outlive it, nor must the minute's
+    // wake-up, which calls it.
     NSNotificationCenter::defaultCenter().removeObserver(this);
+    if (m_sky.shown)
+        UIApplication::sharedApplication().cancelWakeUp();
 }
 
 void MainViewController::setInitialCentre(float rightAscension, float declination)
@@ -57,6 +62,39 @@ void MainViewController::viewDidLoad()
     send(WritexsCommand{m_navigation.xs, m_navigation.ys, m_navigation.largeur, m_navigation.hauteur});
     // Key presses come here first while the sky is on screen.
     becomeFirstResponder();
+    // Without a place nothing more is sent, and no wake-up is asked for.
+    if (m_sky.shown)
+        refreshSky();
+}
+
+void MainViewController::refreshSky()
+{
+    UIApplication& application = UIApplication::sharedApplication();
+    if (!m_sky.shown || !m_sky.place) {
+        application.cancelWakeUp();
+        send(SetSkyCommand{});
+        return;
+    }
+    const auto now = m_clock();
+    send(SetSkyCommand{computeSkySnapshot(*m_sky.place, layerMoment(m_sky, now), m_sky.utcOffsetMinutes)});
+    if (m_sky.fixedTime) {
+        application.cancelWakeUp();
+        return;
+    }
+    const double seconds = std::chrono::duration<double>(untilNextMinute(now)).count();
+    application.scheduleWakeUp(seconds, [this] { refreshSky(); });
+}
+
+void MainViewController::centreOnZenith()
+{
+    if (!m_sky.place)
+        return;
+    const auto zenith = zenithJ2000(*m_sky.place, layerMoment(m_sky, m_clock()));
+    if (!zenith)
+        return;
+    m_navigation.xs = static_cast<float>(zenith->rightAscensionHours);
+    m_navigation.ys = static_cast<float>(zenith->declinationDegrees);
+    moveTo(WritexsCommand{m_navigation.xs, m_navigation.ys, m_navigation.largeur, m_navigation.hauteur});
 }
 
 void MainViewController::detectOrientation()
@@ -165,11 +203,52 @@ bool MainViewController::keyDown(const UIKey& key)
                 send(WriteStarNamesCommand{});
             return true;
         }
+        if (skyKey(key))
+            return true;
         break;
     default:
         break;
     }
     return UIViewController::keyDown(key);
+}
+
+bool MainViewController::skyKey(const UIKey& key)
+{
+    // The sky layer's keys do something only with a place; without one they are not handled.
+    if (!m_sky.place)
+        return false;
+    using std::chrono::hours;
+    const auto step = [this](hours by) {
+        if (stepLayerTime(m_sky, by, m_clock()) && m_sky.shown)
+            refreshSky();
+    };
+    switch (key.character) {
+    case 't':
+        if (!key.isRepeat && toggleLayer(m_sky))
+            refreshSky();
+        return true;
+    case 'n':
+        if (followClock(m_sky) && m_sky.shown)
+            refreshSky();
+        return true;
+    case '[':
+        step(hours{-1});
+        return true;
+    case ']':
+        step(hours{1});
+        return true;
+    case '{':
+        step(hours{-24});
+        return true;
+    case '}':
+        step(hours{24});
+        return true;
+    case 'h':
+        centreOnZenith();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool MainViewController::scrollWheel(const UIScrollEvent& event)
@@ -196,6 +275,8 @@ void MainViewController::send(const SkyViewCommand& command)
         m_quartzView->writexs(centre->rightAscension, centre->declination, centre->width, centre->height);
     else if (const auto* zoom = std::get_if<SetEchCommand>(&command))
         m_quartzView->setEch(zoom->zoom);
+    else if (const auto* sky = std::get_if<SetSkyCommand>(&command))
+        m_quartzView->setSkySnapshot(sky->sky);
     else
         m_quartzView->writeStarNames();
 }

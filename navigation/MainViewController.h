@@ -9,8 +9,11 @@
 // Neither view handles touches: they pass up the responder chain to this controller.
 
 #include "navigation/NavigationState.h"
+#include "navigation/SkyLayerState.h"
 #include "platform/ui/UIViewController.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,7 +44,9 @@ public:
     void touchesMoved(const UITouchSet& touches, const UIEvent& event) override;
     void touchesEnded(const UITouchSet& touches, const UIEvent& event) override;
 
-    // Arrows look left, right, up and down; + and - zoom; L advances the label mode.
+    // Arrows look left, right, up and down; + and - zoom; L advances the label mode. With a place:
+    // T shows or hides its sky, N follows the clock again, [ and ] step an hour, { and } a day,
+    // H centres on its zenith.
     bool keyDown(const UIKey& key) override;
     // Each notch away from the user zooms in by kZoomStep, towards the user zooms out.
     bool scrollWheel(const UIScrollEvent& event) override;
@@ -56,6 +61,18 @@ public:
     // default is 17 h, +31 degrees.
     void setInitialCentre(float rightAscension, float declination);
 
+    // The sky layer to start with (the command line's --place and --time), before the view loads.
+    void setSkyLayer(const SkyLayerState& state) { m_sky = state; }
+    [[nodiscard]] const SkyLayerState& skyLayer() const { return m_sky; }
+    // Where the layer reads the time when it follows the clock (tests give a fixed clock).
+    void setClock(std::function<std::chrono::system_clock::time_point()> clock)
+    {
+        m_clock = std::move(clock);
+    }
+    // Works the place's sky out again at the layer's moment and sends it (or sends none when the
+    // layer is hidden); following the clock, asks to be woken on the next minute to do it again.
+    void refreshSky();
+
 protected:
     // Every command for the sky view goes through here.
     virtual void send(const SkyViewCommand& command);
@@ -66,7 +83,16 @@ private:
     // Publishes the centre to the process-wide centre and sends it with the size.
     void moveTo(const WritexsCommand& centre);
 
+    // The sky layer's keys; false for a key that is not one of them, or without a place.
+    bool skyKey(const UIKey& key);
+    // Centres the view on the place's zenith at the layer's moment.
+    void centreOnZenith();
+
     NavigationState m_navigation;
+    SkyLayerState m_sky;
+    std::function<std::chrono::system_clock::time_point()> m_clock{[] {
+        return std::chrono::system_clock::now();
+    }};
     std::shared_ptr<QuartzView> m_quartzView;
     float m_startRightAscension{17.0f};
     float m_startDeclination{31.0f};

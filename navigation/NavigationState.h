@@ -10,6 +10,7 @@
 // and the results are stored back in single precision.
 
 #include "platform/graphics/Geometry.h"
+#include "sky/SkySnapshot.h"
 
 #include <cstddef>
 #include <optional>
@@ -57,7 +58,21 @@ struct SetEchCommand {
 struct WriteStarNamesCommand {
     friend bool operator==(const WriteStarNamesCommand&, const WriteStarNamesCommand&) = default;
 };
-using SkyViewCommand = std::variant<WritexsCommand, SetEchCommand, WriteStarNamesCommand>;
+// The sky of a place and a moment to draw with the chart, or none to draw the chart alone.
+struct SetSkyCommand {
+    std::optional<SkySnapshot> sky;
+    // The same place and moment (the snapshot is worked out from them).
+    friend bool operator==(const SetSkyCommand& a, const SetSkyCommand& b)
+    {
+        if (a.sky.has_value() != b.sky.has_value())
+            return false;
+        return !a.sky || (a.sky->time == b.sky->time && a.sky->utcOffsetMinutes == b.sky->utcOffsetMinutes &&
+                          a.sky->place.latitudeDegrees == b.sky->place.latitudeDegrees &&
+                          a.sky->place.longitudeDegrees == b.sky->place.longitudeDegrees &&
+                          a.sky->place.heightMetres == b.sky->place.heightMetres);
+    }
+};
+using SkyViewCommand = std::variant<WritexsCommand, SetEchCommand, WriteStarNamesCommand, SetSkyCommand>;
 
 // sqrt((x2 - x1)^2 + (y2 - y1)^2), entirely in single precision.
 [[nodiscard]] float distanceBetweenTwoPoints(CGPoint from, CGPoint to);

@@ -3,6 +3,7 @@
 #include "render/LabelText.h"
 #include "render/Passes.h"
 #include "render/SkyFrame.h"
+#include "render/SkyLayerPasses.h"
 
 namespace dazed {
 
@@ -41,6 +42,12 @@ void QuartzView::writeStarNames()
     setNeedsDisplay();
 }
 
+void QuartzView::setSkySnapshot(std::optional<SkySnapshot> sky)
+{
+    m_sky = std::move(sky);
+    setNeedsDisplay();
+}
+
 void QuartzView::drawText(CGContextRef context, float x, float y, const char* text)
 {
     showText(context, familyOf(m_fields.iphone), kSmallTextSize, x, y, text);
@@ -72,13 +79,17 @@ void QuartzView::drawRect(CGRect rect)
                                                        .width = f.largeur,
                                                        .height = f.hauteur,
                                                        .ech = f.ech,
-                                                       .labels = static_cast<LabelMode>(f.wLN)});
+                                                       .labels = static_cast<LabelMode>(f.wLN),
+                                                       .sky = m_sky ? &*m_sky : nullptr});
     f.iphone = frame.family == DeviceFamily::Phone;
 
     // Frame set-up. This blue outlines the names, labels and "GC" text and strokes the lines and
     // the "GC" cross.
     CGContextRef c = frame.context;
     CGContextClearRect(c, rect);
+    // A place's ground lies beneath everything, and the set-up below restores the colours and
+    // width it changes. Without a place none of the sky layer's passes draws anything.
+    groundPass(frame);
     selectTextFont(c, frame.family, kTextSize);
     CGContextSetRGBStrokeColor(c, 0, 0, 0.8f, 1);
     CGContextSetLineWidth(c, 2.0f);
@@ -105,6 +116,11 @@ void QuartzView::drawRect(CGRect rect)
     starDiscPass(frame);
     if (!centreUnchanged())
         return;
+    // A place's horizon, bodies and readout line lie over the stars; the cross, which sets every
+    // state it uses, stays the last call of the frame.
+    horizonPass(frame);
+    solarSystemPass(frame);
+    placeReadoutPass(frame);
     centreCross(frame);
 }
 

@@ -8,8 +8,10 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/ui/UIView.h"
 #include "render/SkyCentre.h"
+#include "sky/SkySnapshot.h"
 
 #include <array>
+#include <optional>
 #include <span>
 
 namespace dazed {
@@ -55,6 +57,11 @@ public:
     void writexs(float rightAscension, float declination, float width, float height);
     // Label mode 0 -> 1 -> 2 -> 0; star names are shown in mode 1 only.
     void writeStarNames();
+    // The sky of a place and a moment to draw with the chart (horizon, Sun, Moon, planets, the
+    // place's readout line), or none for the chart alone. Stored as given: the view computes no
+    // positions, it only projects them.
+    void setSkySnapshot(std::optional<SkySnapshot> sky);
+    [[nodiscard]] const std::optional<SkySnapshot>& skySnapshot() const { return m_sky; }
 
     // Text at a point, with its baseline origin there: 12 (drawText) or 14 (drawText14) point
     // Helvetica on a small screen, 22 on a large one (as the last frame found the screen), filled
@@ -76,6 +83,7 @@ private:
     [[nodiscard]] bool centreUnchanged() const;
 
     Fields m_fields;
+    std::optional<SkySnapshot> m_sky;
 };
 
 } // namespace dazed

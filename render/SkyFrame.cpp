@@ -26,6 +26,7 @@ SkyFrame makeSkyFrame(CGContextRef context, const FrameSettings& settings)
     }
     frame.scale = settings.ech * baseScale;
     frame.labels = settings.labels;
+    frame.sky = settings.sky;
     return frame;
 }
 

@@ -6,6 +6,7 @@
 #include "catalog/Angles.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/ui/DeviceFamily.h"
+#include "sky/SkySnapshot.h"
 
 #include <cfloat>
 #include <cmath>
@@ -64,6 +65,9 @@ struct SkyFrame {
     DeviceFamily family{DeviceFamily::Phone};
     double scale{0.0}; // points per unit of the tangent plane: ech x 300 (phone) or x 540 (tablet)
     LabelMode labels{LabelMode::LinesAndLabels};
+    // The sky of a place and a moment, when the view was given one: the horizon, the Sun, the
+    // Moon and the planets are drawn from it. Null draws the chart alone.
+    const SkySnapshot* sky{nullptr};
 };
 
 // What a frame is made from besides its context: the view's centre, size, zoom and label mode.
@@ -74,6 +78,7 @@ struct FrameSettings {
     float height{0.0f};
     double ech{0.0};
     LabelMode labels{LabelMode::LinesAndLabels};
+    const SkySnapshot* sky{nullptr};
 };
 
 // The frame drawRect draws: the centre converted to radians ((h * pi) / 12 and (d * pi) / 180),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <ctime>
 #include <erfa.h>
 #include <optional>
 
@@ -158,6 +159,39 @@ std::variant<UtcTime, std::string> parseIsoTime(std::string_view text)
         return shown(text) +
                " is not a real date and time in UTC (23:59:60 only on a day with a leap second)";
     return utc;
+}
+
+std::optional<int> isoTimeOffsetMinutes(std::string_view text)
+{
+    if (!std::holds_alternative<UtcTime>(parseIsoTime(text)))
+        return std::nullopt;
+    // The text is a valid time: its zone is Z, or a sign after the date and the clock time
+    // followed by hours and optional minutes.
+    if (text.back() == 'Z' || text.back() == 'z')
+        return 0;
+    const std::size_t sign = text.find_last_of("+-");
+    if (sign == std::string_view::npos || sign < 16)
+        return std::nullopt;
+    std::size_t pos = sign + 1;
+    const auto hours = readDigits(text, pos, 2);
+    int minutes = 0;
+    if (pos < text.size()) {
+        readChar(text, pos, ":");
+        minutes = readDigits(text, pos, 2).value_or(0);
+    }
+    if (!hours)
+        return std::nullopt;
+    const int offset = *hours * 60 + minutes;
+    return text[sign] == '-' ? -offset : offset;
+}
+
+int systemUtcOffsetMinutes(system_clock::time_point moment)
+{
+    const std::time_t seconds = system_clock::to_time_t(moment);
+    std::tm local{};
+    if (!localtime_r(&seconds, &local))
+        return 0;
+    return static_cast<int>(local.tm_gmtoff / 60);
 }
 
 UtcTime utcFromSystemClock(system_clock::time_point moment)

@@ -5,6 +5,7 @@
 // that have one.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -28,6 +29,14 @@ struct UtcTime {
 // that does not exist (2026-02-30, 25:00, a leap second on a day without one) or any other text is
 // refused with a one-line message that quotes it.
 std::variant<UtcTime, std::string> parseIsoTime(std::string_view text);
+
+// The offset from UTC (minutes, east positive) that text parseIsoTime reads names: 0 for Z.
+// Nothing for text parseIsoTime refuses.
+std::optional<int> isoTimeOffsetMinutes(std::string_view text);
+
+// The system's local clock's offset from UTC (minutes, east positive) at `moment`, as its time
+// zone rules give it; 0 when the system cannot tell.
+int systemUtcOffsetMinutes(std::chrono::system_clock::time_point moment);
 
 // Whether the fields name a moment of UTC: a day of its month, a clock time within the day, and a
 // 60th second only on a day that ends with a leap second.

@@ -1,5 +1,7 @@
 #include "sky/Zenith.h"
 
+#include "sky/TimeScales.h"
+
 #include <erfa.h>
 #include <erfam.h>
 
@@ -7,15 +9,10 @@ namespace dazed {
 
 std::optional<EquatorialPosition> zenithJ2000(const GeographicPlace& place, const UtcTime& time)
 {
-    // Two-part Julian dates in UTC, TAI, TT and UT1.
-    if (!isRealUtc(time))
+    const auto scales = timeScalesOf(time);
+    if (!scales)
         return std::nullopt;
-    double utc1 = 0, utc2 = 0;
-    eraDtf2d("UTC", time.year, time.month, time.day, time.hour, time.minute, time.second, &utc1, &utc2);
-    double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0, ut11 = 0, ut12 = 0;
-    if (eraUtctai(utc1, utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) < 0 ||
-        eraUtcut1(utc1, utc2, 0.0 /* DUT1, seconds */, &ut11, &ut12) < 0)
-        return std::nullopt;
+    const double tt1 = scales->tt1, tt2 = scales->tt2, ut11 = scales->ut11, ut12 = scales->ut12;
 
     // The zenith in the true equator and equinox of date: right ascension the local apparent
     // sidereal time (radians), declination the latitude.

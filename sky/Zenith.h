@@ -9,11 +9,13 @@
 
 namespace dazed {
 
-// A place on Earth: geodetic latitude (-90 to +90 degrees, north positive) and longitude (-180 to
-// +180 degrees, east positive).
+// A place on Earth: geodetic latitude (-90 to +90 degrees, north positive), longitude (-180 to
+// +180 degrees, east positive) and height above the WGS84 ellipsoid (metres; only the Moon's
+// parallax feels it).
 struct GeographicPlace {
     double latitudeDegrees{0};
     double longitudeDegrees{0};
+    double heightMetres{0};
 };
 
 // The zenith of `place` at `time`, as a direction in the J2000 mean equator and equinox (the

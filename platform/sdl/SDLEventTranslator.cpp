@@ -269,6 +269,15 @@ std::optional<HostEvent> SDLEventTranslator::translateKey(const SDL_Event& event
         key.code = UIKeyCode::Character;
         key.character = '-';
         break;
+    // Square brackets, and with Shift the braces that share their keys.
+    case SDLK_LEFTBRACKET:
+        key.code = UIKeyCode::Character;
+        key.character = (mod & KMOD_SHIFT) ? '{' : '[';
+        break;
+    case SDLK_RIGHTBRACKET:
+        key.code = UIKeyCode::Character;
+        key.character = (mod & KMOD_SHIFT) ? '}' : ']';
+        break;
     default:
         // Letters and digits as the keyboard layout names them, in lower case.
         if ((sym >= SDLK_a && sym <= SDLK_z) || (sym >= SDLK_0 && sym <= SDLK_9)) {

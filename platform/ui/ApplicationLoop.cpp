@@ -85,6 +85,9 @@ bool ApplicationLoop::step()
         deadline = m_lastFrame + m_host.frameInterval();
     if (m_quitAt > 0)
         deadline = std::min(deadline.value_or(m_quitAt), m_quitAt);
+    UIApplication& application = UIApplication::sharedApplication();
+    if (const auto wakeUp = application.wakeUpTime())
+        deadline = std::min(deadline.value_or(*wakeUp), *wakeUp);
     if (auto event = m_host.waitEvent(deadline)) {
         handle(*event);
         while (!m_quit) {
@@ -96,6 +99,8 @@ bool ApplicationLoop::step()
     }
     if (m_quitAt > 0 && m_host.now() >= m_quitAt)
         m_quit = true;
+    if (!m_quit)
+        application.runWakeUpIfDue(m_host.now());
     if (!m_quit)
         display();
     return !m_quit;

@@ -38,6 +38,39 @@ void UIApplication::reset()
     m_keyWindow.reset();
     m_firstResponder = nullptr;
     m_reportedFailures.clear();
+    cancelWakeUp();
+}
+
+void UIApplication::scheduleWakeUp(double delaySeconds, std::function<void()> action)
+{
+    if (!m_host || !action || !(delaySeconds >= 0.0)) {
+        cancelWakeUp();
+        return;
+    }
+    m_wakeUpTime = m_host->now() + delaySeconds;
+    m_wakeUpAction = std::move(action);
+}
+
+void UIApplication::cancelWakeUp()
+{
+    m_wakeUpTime.reset();
+    m_wakeUpAction = nullptr;
+}
+
+std::optional<double> UIApplication::wakeUpTime() const
+{
+    return m_wakeUpTime;
+}
+
+void UIApplication::runWakeUpIfDue(double now)
+{
+    if (!m_wakeUpTime || now < *m_wakeUpTime)
+        return;
+    // The action may schedule the next wake-up: it is taken out first.
+    auto action = std::move(m_wakeUpAction);
+    cancelWakeUp();
+    if (action)
+        action();
 }
 
 void UIWindow::makeKeyAndVisible()

@@ -51,6 +51,17 @@ public:
     void setReporter(Reporter reporter) { m_reporter = std::move(reporter); }
     void report(const Error& error);
 
+    // One wake-up of the event loop the application asks for, like a one-shot timer: `action` runs
+    // on the loop's thread once `delaySeconds` have passed on the host's clock, before the display
+    // cycle. Scheduling again replaces the wake-up; with none scheduled the loop sleeps until the
+    // next event, as always. Without a host attached (no loop) nothing is scheduled.
+    void scheduleWakeUp(double delaySeconds, std::function<void()> action);
+    void cancelWakeUp();
+    // Used by the event loop: when the loop must wake (host clock, seconds), and the action run
+    // once when that time has come.
+    [[nodiscard]] std::optional<double> wakeUpTime() const;
+    void runWakeUpIfDue(double now);
+
     // Used by the event loop.
     void attachHost(Host* host) { m_host = host; }
     [[nodiscard]] Host* host() const { return m_host; }
@@ -63,6 +74,8 @@ private:
     UIResponder* m_firstResponder{nullptr};
     std::set<std::string> m_reportedFailures;
     Reporter m_reporter;
+    std::optional<double> m_wakeUpTime;
+    std::function<void()> m_wakeUpAction;
 };
 
 } // namespace dazed

@@ -5,6 +5,7 @@
 
 #include "FuzzTarget.h"
 #include "app/Cli.h"
+#include "sky/SolarSystem.h"
 
 #include <cmath>
 #include <sstream>
@@ -40,12 +41,25 @@ inline void parseCommandLine(std::vector<std::string> args, std::string_view tex
         require(std::isfinite(chart->quitAfter) && chart->quitAfter >= 0.0,
                 "the window waits a finite number of seconds, if any");
         require(chart->device == "phone" || chart->device == "tablet", "the device is one the window knows");
+        if (chart->sky) {
+            const GeographicPlace& p = chart->sky->place;
+            require(std::isfinite(p.latitudeDegrees) && std::abs(p.latitudeDegrees) <= 90.0 &&
+                        std::isfinite(p.longitudeDegrees) && std::abs(p.longitudeDegrees) <= 180.0 &&
+                        std::isfinite(p.heightMetres),
+                    "a place's sky is of a place on Earth");
+            require(!chart->sky->time || isWithinModels(*chart->sky->time),
+                    "a fixed time is one the models cover");
+        }
     }
     if (const auto* plan = std::get_if<RenderPlan>(&command)) {
         require(plan->zoom >= 0.9 && plan->zoom <= 3.0, "the zoom is within the chart's limits");
         require(plan->scale > 0.0 && plan->scale <= 8.0, "the scale is within its limits");
         require(plan->dec >= -90.0f && plan->dec <= 90.0f, "the declination is on the sky");
         require(!plan->path.empty(), "there is a file to write");
+        if (plan->sky) {
+            const UnitVector z = plan->sky->horizon.zenith;
+            require(std::abs(std::hypot(z.x, z.y, z.z) - 1.0) < 1e-9, "a place's zenith is a direction");
+        }
     }
     if (const auto* atlas = std::get_if<AtlasPlan>(&command)) {
         const AtlasSettings& s = atlas->settings;

@@ -20,6 +20,8 @@ inline std::ostream& operator<<(std::ostream& os, const SkyViewCommand& command)
                   << c->height << ")";
     if (const auto* z = std::get_if<SetEchCommand>(&command))
         return os << "setEch(" << z->zoom << ")";
+    if (const auto* sky = std::get_if<SetSkyCommand>(&command))
+        return os << (sky->sky ? "setSkySnapshot(a sky)" : "setSkySnapshot(none)");
     return os << "writeStarNames()";
 }
 

@@ -239,7 +239,7 @@ HostEvent EventStream::anyKey()
         key.code = UIKeyCode::Character;
         const std::uint64_t c = m_random.below(100);
         if (c < 60) {
-            const char steering[] = "ll+-+-iL=_I";
+            const char steering[] = "ll+-+-iL=_Itn[]{}h";
             key.character = steering[m_random.below(sizeof steering - 1)];
         } else if (c < 90) {
             key.character = static_cast<char>(m_random.between(32, 126));

@@ -20,6 +20,7 @@
 #include "platform/ui/UIWindow.h"
 #include "render/QuartzView.h"
 #include "render/SkyCentre.h"
+#include "sky/SolarSystem.h"
 
 #include <chrono>
 #include <cmath>
@@ -134,7 +135,27 @@ public:
         m_host.setKeepsPresented(false); // only counted: a copy of every screen would cost a tenth of the run
         m_host.setOpenURLSucceeds(m_random.chance(0.5));
 
-        registerApplicationClasses(kLinks);
+        // Every third session shows the sky of a random place at a fixed random moment the models
+        // cover (a fixed one, so that a replay sees the same sky), poles and date line included.
+        std::optional<SkyChoice> sky;
+        if (number % 3 == 2) {
+            SkyChoice choice;
+            const double latitude = m_random.chance(0.1) ? (m_random.chance(0.5) ? 90.0 : -90.0)
+                                                         : m_random.between(-90000, 90000) / 1000.0;
+            const double longitude = m_random.chance(0.1) ? (m_random.chance(0.5) ? 180.0 : -180.0)
+                                                          : m_random.between(-180000, 180000) / 1000.0;
+            choice.place = {latitude, longitude, static_cast<double>(m_random.between(-500, 10000))};
+            choice.time = UtcTime{m_random.between(kFirstModelYear, kLastModelYear),
+                                  m_random.between(1, 12),
+                                  m_random.between(1, 28),
+                                  m_random.between(0, 23),
+                                  m_random.between(0, 59),
+                                  0.0};
+            choice.utcOffsetMinutes = m_random.between(-720, 840);
+            sky = choice;
+            m_name += ", the sky of " + str(latitude) + "," + str(longitude);
+        }
+        registerApplicationClasses(kLinks, std::nullopt, sky);
         LaunchOptions launch;
         launch.family = m_family;
         launch.orientation = static_cast<UIDeviceOrientation>(orientation);

@@ -3,11 +3,13 @@
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/image/ImageContext.h"
 #include "platform/graphics/painter/UIPainter.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewAnimation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -448,6 +450,43 @@ TEST(EventLoop, SleepsUntilTheNextEventWhenIdleAndWakesPerFrameOnlyWhileAnimatin
     }
     EXPECT_NEAR(static_cast<double>(framed), 6.0, 1.0);
     EXPECT_FALSE(app.host.waits().back());
+}
+
+TEST(EventLoop, AScheduledWakeUpIsTheWaitsDeadlineAndRunsOnceBeforeTheDisplay)
+{
+    test::HeadlessApp app;
+    int runs = 0;
+    UIApplication::sharedApplication().scheduleWakeUp(60.0, [&runs] { ++runs; });
+    const double due = app.host.now() + 60.0;
+    ASSERT_TRUE(app.loop.step());
+    ASSERT_EQ(app.host.waits().size(), 1u);
+    ASSERT_TRUE(app.host.waits()[0]);
+    EXPECT_DOUBLE_EQ(*app.host.waits()[0], due);
+    EXPECT_EQ(runs, 1);
+    // Run once: the next wait sleeps until an event again.
+    app.send(ResizeInput{});
+    EXPECT_FALSE(app.host.waits().back());
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(EventLoop, AWakeUpScheduledAgainReplacesTheFirstAndACancelledOneNeverRuns)
+{
+    test::HeadlessApp app;
+    int first = 0, second = 0;
+    UIApplication& application = UIApplication::sharedApplication();
+    application.scheduleWakeUp(10.0, [&first] { ++first; });
+    application.scheduleWakeUp(20.0, [&second] { ++second; });
+    ASSERT_TRUE(app.loop.step());
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1);
+    application.scheduleWakeUp(5.0, [&first] { ++first; });
+    application.cancelWakeUp();
+    app.send(ResizeInput{});
+    EXPECT_FALSE(app.host.waits().back());
+    EXPECT_EQ(first, 0);
+    // A delay that is not a number schedules nothing.
+    application.scheduleWakeUp(std::nan(""), [&first] { ++first; });
+    EXPECT_FALSE(application.wakeUpTime());
 }
 
 // Hands CountingView's drawRect a recording instead of its picture, and notes who drew when.
