@@ -1,13 +1,12 @@
 #include "app/AtlasCommand.h"
 
-#include "app/NumberParsing.h"
-
 #include "app/AtomicFile.h"
 #include "app/CentreChoice.h"
-#include "platform/graphics/image/ImageExport.h"
-#include "platform/graphics/image/PdfDocument.h"
+#include "app/NumberParsing.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TraceFormat.h"
+#include "platform/graphics/image/ImageExport.h"
+#include "platform/graphics/image/PdfDocument.h"
 
 #include <CLI/CLI.hpp>
 #include <charconv>

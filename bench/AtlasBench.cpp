@@ -3,8 +3,8 @@
 // counter beside its time.
 
 #include "app/AtlasCommand.h"
-#include "platform/graphics/image/PdfDocument.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/PdfDocument.h"
 
 #include <benchmark/benchmark.h>
 

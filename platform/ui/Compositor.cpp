@@ -1,8 +1,8 @@
 #include "platform/ui/Compositor.h"
 
 #include "platform/graphics/image/ImageContext.h"
-#include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/UIApplication.h"

@@ -1,7 +1,7 @@
 #include "platform/ui/FlipRenderer.h"
 
-#include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/image/PixelSize.h"
+#include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UIViewAnimation.h"
 
