@@ -2,6 +2,7 @@
 #include "app/Cli.h"
 #include "catalog/Catalog.h"
 #include "render/AtlasLayout.h"
+#include "tests/app/CommandTestSupport.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <csignal>
@@ -19,25 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::kDeg;
 
-class AtlasCommand : public ::testing::Test {
+class AtlasCommand : public test::CommandTest {
 protected:
-    int run(std::vector<std::string> args)
+    AtlasCommand()
+        : CommandTest("atlas")
     {
-        args.insert(args.begin(), {"dazed", "atlas"});
-        m_out.str("");
-        m_err.str("");
-        return std::get<int>(runCli(args, m_out, m_err));
-    }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    std::size_t filesLeft() const
-    {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
-    }
-    static std::string slurp(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     // The trace's pages: each page's drawing calls as JSON objects.
     static std::vector<std::vector<nlohmann::json>> tracePages(const std::string& text)
@@ -54,11 +41,6 @@ protected:
         }
         return pages;
     }
-
-    test::ScratchFolder m_scratch;
-    fs::path m_dir = m_scratch.path();
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 // Every page's MediaBox, in points, read from the PDF's own text.

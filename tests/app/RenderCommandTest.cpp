@@ -1,6 +1,7 @@
 #include "app/Cli.h"
 #include "catalog/NameLookup.h"
 #include "sky/Zenith.h"
+#include "tests/app/CommandTestSupport.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <csignal>
@@ -17,31 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RenderCommand : public ::testing::Test {
+class RenderCommand : public test::CommandTest {
 protected:
-    int run(std::vector<std::string> args)
+    RenderCommand()
+        : CommandTest("render")
     {
-        args.insert(args.begin(), {"dazed", "render"});
-        m_out.str("");
-        m_err.str("");
-        return std::get<int>(runCli(args, m_out, m_err));
     }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    std::size_t filesLeft() const
-    {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
-    }
-    static std::string slurp(const std::string& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    test::ScratchFolder m_scratch;
-    fs::path m_dir = m_scratch.path();
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 // Width and height from a PNG's header.
