@@ -73,21 +73,28 @@ void BM_FrameGeometryRecording(benchmark::State& state)
     }
 }
 
+// Draws the view's frame straight into a raster of its size at `scale`, once an iteration.
+void drawWholeFrames(benchmark::State& state, QuartzView& view, double scale)
+{
+    const CGRect bounds = view.bounds();
+    RasterSurface surface(bounds.size.width, bounds.size.height, scale);
+    if (!surface.ok()) {
+        state.SkipWithError("cannot make the surface");
+        return;
+    }
+    for (auto _ : state) {
+        drawInto(view, surface.context());
+        benchmark::DoNotOptimize(surface.pixel(0, 0));
+    }
+}
+
 // Arguments: width, height, scale, label mode changes.
 void BM_FrameCairo(benchmark::State& state)
 {
     const auto width = static_cast<float>(state.range(0));
     const auto height = static_cast<float>(state.range(1));
     auto view = startView(width, height, static_cast<int>(state.range(3)));
-    RasterSurface surface(width, height, static_cast<double>(state.range(2)));
-    if (!surface.ok()) {
-        state.SkipWithError("cannot make the surface");
-        return;
-    }
-    for (auto _ : state) {
-        drawInto(*view, surface.context());
-        benchmark::DoNotOptimize(surface.pixel(0, 0));
-    }
+    drawWholeFrames(state, *view, static_cast<double>(state.range(2)));
 }
 
 // The view's frame recorded and then rasterised in bands on every core, as exports and the
@@ -145,15 +152,7 @@ void BM_FrameSkyLayer(benchmark::State& state)
         drawBandedFrames(state, *view, 2.0);
         return;
     }
-    RasterSurface surface(320, 480, 2.0);
-    if (!surface.ok()) {
-        state.SkipWithError("cannot make the surface");
-        return;
-    }
-    for (auto _ : state) {
-        drawInto(*view, surface.context());
-        benchmark::DoNotOptimize(surface.pixel(0, 0));
-    }
+    drawWholeFrames(state, *view, 2.0);
 }
 
 // Working out a place's sky (horizon, Sun, Moon, planets), as the window does at start, on a key

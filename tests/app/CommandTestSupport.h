@@ -6,6 +6,7 @@
 #include "app/Cli.h"
 #include "tests/support/ScratchFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -37,6 +38,16 @@ protected:
     {
         return static_cast<std::size_t>(
             std::distance(std::filesystem::directory_iterator(m_dir), std::filesystem::directory_iterator()));
+    }
+    // `dazed <subcommand> args...` refused with exit code 2 and one line naming `option`, leaving no
+    // file behind.
+    void expectRefused(const std::vector<std::string>& args, const std::string& option)
+    {
+        EXPECT_EQ(run(args), 2) << option;
+        const std::string err = m_err.str();
+        EXPECT_NE(err.find(option), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(filesLeft(), 0u) << option;
     }
     static std::string slurp(const std::string& p)
     {
