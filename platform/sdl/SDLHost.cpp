@@ -2,6 +2,8 @@
 
 #include "platform/graphics/image/PixelSize.h"
 #include "platform/sdl/SDLEventTranslator.h"
+#include "platform/sdl/VideoDriverChoice.h"
+#include "platform/sdl/WaylandSeatProbe.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace dazed {
@@ -98,6 +101,23 @@ Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
     };
     if (!driverAsked && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
         return failure("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    }
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    const DisplayEnvironment environment{variable("SDL_VIDEODRIVER"), variable("WAYLAND_DISPLAY"),
+                                         variable("DISPLAY")};
+    const VideoDriverChoice choice =
+        chooseVideoDriver(environment, [&] { return lookForWaylandSeat(environment.waylandDisplay); });
+    switch (choice.action) {
+    case VideoDriverChoice::Action::LeaveToSdl:
+        break;
+    case VideoDriverChoice::Action::Ask:
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, choice.drivers.c_str());
+        break;
+    case VideoDriverChoice::Action::Refuse:
+        return failure(choice.reason);
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return failure(std::string("cannot start SDL video: ") + SDL_GetError());
