@@ -31,9 +31,21 @@ skip() {
   echo "SKIP: $*"
   exit 77
 }
-for tool in Xvfb weston xdotool import convert compare identify od awk /usr/bin/python3; do
-  command -v "$tool" >/dev/null ||
-    skip "$tool is missing (scripts/bootstrap installs weston, xvfb, xdotool and imagemagick)"
+# The compositor, the X server, the input tool and ImageMagick are Debian packages;
+# scripts/bootstrap installs the missing ones (it needs root or sudo for that).
+tools=(weston Xvfb xdotool import convert compare identify od awk /usr/bin/python3)
+for tool in "${tools[@]}"; do
+  if ! command -v "$tool" >/dev/null; then
+    "$here/../../scripts/bootstrap" weston xvfb xdotool imagemagick || true
+    break
+  fi
+done
+command -v weston >/dev/null || skip "weston is not installed (scripts/bootstrap weston installs it)"
+for tool in "${tools[@]:1}"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "wayland_test: $tool is missing; scripts/bootstrap xvfb xdotool imagemagick installs it" >&2
+    exit 1
+  fi
 done
 
 script_name=wayland_test
@@ -41,7 +53,7 @@ script_name=wayland_test
 source "$here/../../scripts/lib/private-display.bash"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dazed-wayland-test.XXXXXX")
-app_pid= weston_pid= headless_pid= proxy_pid=
+app_pid='' weston_pid='' headless_pid='' proxy_pid=''
 failures=0
 
 stop() {
@@ -314,7 +326,7 @@ if start_weston headless --backend=headless-backend.so; then
   app_pid=
   # Without one, one line and exit status 1.
   set +e
-  WAYLAND_DISPLAY=headless DISPLAY= timeout 30 "$dazed" >"$scratch/headless.log" 2>&1
+  WAYLAND_DISPLAY=headless DISPLAY='' timeout 30 "$dazed" >"$scratch/headless.log" 2>&1
   status=$?
   set -e
   need "alone: exit status $status" "status == 1"
