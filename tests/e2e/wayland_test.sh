@@ -106,10 +106,12 @@ start_weston() {
   done
 }
 
-# The output is the phone's screen, and the kiosk shell makes the window fill it. --debug lets
-# weston's own screenshot tool in; --idle-time=0 keeps the output from blanking.
+# The output is the phone's screen, and the kiosk shell makes the window fill it; --idle-time=0
+# keeps the output from blanking. Weston's X11 backend shows its output in an X window, which holds
+# exactly what it composited (its pixman renderer draws in memory and puts the image there), so
+# screenshots are taken of that window rather than through weston's own screenshot protocol.
 start_weston dazed-wayland --backend=x11-backend.so --use-pixman --width=320 --height=480 \
-  --shell=kiosk-shell.so --debug ||
+  --shell=kiosk-shell.so ||
   skip "weston could not start on Xvfb: $(tail -n 3 "$scratch/dazed-wayland.log" | tr '\n' ' ')"
 weston_pid=$started_pid
 output=
@@ -470,6 +472,20 @@ wait_for_sky touch-info touch-back
 d=$(differ touch-labels touch-back)
 need "$d px differ from the chart before" "d == 0"
 done_step tap-done
+
+# Left alone, the app sleeps in its wait for the compositor's events: one clock tick at most in
+# 3 s, where polling or redrawing at the display's rate would take many.
+cpu_ticks() {
+  local stat fields
+  stat=$(<"/proc/$app_pid/stat")
+  read -r -a fields <<<"${stat##*) }"
+  echo $((fields[11] + fields[12]))
+}
+idle_before=$(cpu_ticks)
+sleep 3
+idle_ticks=$(($(cpu_ticks) - idle_before))
+need "CPU in 3 s left alone: $idle_ticks ticks of $(getconf CLK_TCK) a second" "idle_ticks <= 1"
+done_step idle
 
 # Ctrl+Q, through weston's keyboard, quits at once, cleanly.
 xdo key --window "$output" ctrl+q
