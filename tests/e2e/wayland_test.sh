@@ -122,10 +122,15 @@ for _ in $(seq 200); do
 done
 [[ -n $output ]] || skip "weston started but shows no output window on $DISPLAY"
 echo "weston on $DISPLAY, output window $output, after $(elapsed "$started") s"
-# A sanitized build looks for leaks at exit, after SDL has unloaded Mesa's GL driver (see
-# window_test.sh); on Wayland, where SDL has no window pixels of its own, it still needs a renderer.
-if ldd "$dazed" 2>/dev/null | grep -q libasan; then
-  echo "sanitized build"
+# A sanitized build looks for leaks at exit. On Wayland, SDL 2.26 has no window pixels of its own
+# and shows frames through a GL renderer, and its Wayland driver, libdecor and Mesa's EGL leave
+# allocations behind at exit, partly in modules already unloaded, so that no suppression can name
+# them. Here the app runs with the address and undefined-behaviour checks but without the leak
+# check, which the X11 window test and the unit tests make.
+# (clang links the sanitizer runtime into the program, GCC as a library.)
+if ldd "$dazed" 2>/dev/null | grep -q libasan || grep -qa __asan_init "$dazed"; then
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+  echo "sanitized build: no leak check at exit (SDL's Wayland driver, libdecor and Mesa leave memory)"
 fi
 
 # --- helpers -----------------------------------------------------------------------------------
