@@ -8,7 +8,8 @@
 //
 // A compositor without a seat (no pointer, keyboard or touch: weston's headless backend) makes
 // SDL 2.26's Wayland driver crash while it sets the mouse up, so that case is looked for first
-// and answered with X11, or with a one-line refusal where there is no X server either.
+// and answered with X11, or with a one-line refusal where there is no X server either; so is a
+// socket that takes the connection and never answers, on which SDL would wait for ever.
 
 #include <functional>
 #include <string>
@@ -26,7 +27,8 @@ struct DisplayEnvironment {
 enum class WaylandSeat {
     Offered,     // it offers a wl_seat
     Missing,     // it answered and offers none
-    Unreachable, // no compositor answered there
+    Unreachable, // nothing there speaks Wayland: no socket, or one that hung up or spoke nonsense
+    Silent,      // a connection was taken but no answer came in time
 };
 
 struct VideoDriverChoice {

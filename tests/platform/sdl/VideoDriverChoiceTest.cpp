@@ -47,7 +47,7 @@ TEST(VideoDriverChoice, WaylandAloneStillKeepsX11AsTheFallbackInTheList)
     EXPECT_EQ(choice.drivers, "wayland,x11");
 }
 
-TEST(VideoDriverChoice, ACompositorThatDoesNotAnswerLeavesTheFallbackToSdl)
+TEST(VideoDriverChoice, ASocketWithoutACompositorLeavesTheFallbackToSdl)
 {
     // SDL's Wayland driver fails to connect in turn and goes on to X11.
     SeatLook look{WaylandSeat::Unreachable};
@@ -97,6 +97,21 @@ TEST(VideoDriverChoice, AskingForWaylandOnASeatlessCompositorIsRefusedRatherThan
     // Another driver first in the list is the user's to try.
     EXPECT_EQ(chooseVideoDriver({"x11,wayland", "wayland-1", ":0"}, look.function()).action,
               Action::LeaveToSdl);
+}
+
+TEST(VideoDriverChoice, ACompositorThatNeverAnswersIsLeftForX11OrRefusedInOneLine)
+{
+    SeatLook look{WaylandSeat::Silent};
+    const VideoDriverChoice withX11 = chooseVideoDriver({"", "wayland-2", ":0"}, look.function());
+    EXPECT_EQ(withX11.action, Action::Ask);
+    EXPECT_EQ(withX11.drivers, "x11");
+    const VideoDriverChoice alone = chooseVideoDriver({"", "wayland-2", ""}, look.function());
+    EXPECT_EQ(alone.action, Action::Refuse);
+    EXPECT_NE(alone.reason.find("WAYLAND_DISPLAY=wayland-2 does not answer"), std::string::npos)
+        << alone.reason;
+    const VideoDriverChoice asked = chooseVideoDriver({"wayland", "wayland-2", ":0"}, look.function());
+    EXPECT_EQ(asked.action, Action::Refuse);
+    EXPECT_NE(asked.reason.find("SDL_VIDEODRIVER"), std::string::npos) << asked.reason;
 }
 
 } // namespace

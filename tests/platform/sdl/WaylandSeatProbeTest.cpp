@@ -112,5 +112,24 @@ TEST(WaylandSeatProbe, ASocketThatNeverSpeaksWaylandIsUnreachable)
     close(listener);
 }
 
+TEST(WaylandSeatProbe, ASocketThatTakesTheConnectionAndNeverAnswersIsSilentWithinSeconds)
+{
+    const test::ScratchFolder folder;
+    const std::string path = (folder / "silent").string();
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    // The kernel takes the connection into the backlog; nobody ever reads from it.
+    ASSERT_EQ(listen(listener, 1), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(lookForWaylandSeat(path), WaylandSeat::Silent);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    close(listener);
+}
+
 } // namespace
 } // namespace dazed
