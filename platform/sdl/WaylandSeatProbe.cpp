@@ -60,7 +60,7 @@ WaylandSeat lookForWaylandSeat(const std::string& display)
         return WaylandSeat::Unreachable;
     // wl_display_roundtrip would wait for ever on a socket that accepts and never answers; so would
     // SDL after it. The events are read here with a deadline instead.
-    wl_display* d = connection.get();
+    wl_display* const d = connection.get();
     const auto deadline = std::chrono::steady_clock::now() + kAnswerTime;
     while (!answered) {
         if (wl_display_flush(d) < 0 && errno != EAGAIN)
@@ -77,9 +77,10 @@ WaylandSeat lookForWaylandSeat(const std::string& display)
             deadline - std::chrono::steady_clock::now());
         pollfd readable{wl_display_get_fd(d), POLLIN, 0};
         const int ready = left.count() > 0 ? poll(&readable, 1, static_cast<int>(left.count()) + 1) : 0;
+        const bool interrupted = ready < 0 && errno == EINTR;
         if (ready <= 0) {
             wl_display_cancel_read(d);
-            if (ready < 0 && errno == EINTR)
+            if (interrupted)
                 continue;
             return ready == 0 ? WaylandSeat::Silent : WaylandSeat::Unreachable;
         }
