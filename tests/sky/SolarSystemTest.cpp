@@ -4,6 +4,7 @@
 #include <erfa.h>
 #include <erfam.h>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace dazed {
 namespace {
@@ -148,64 +149,61 @@ TEST(SolarSystem, VenusMatchesMeeusExamples33aAnd41a)
 // to its distance from us (up to 1.25 for Jupiter at opposition), so at other dates Jupiter,
 // Saturn and Uranus may stray up to about 1.5' by the model's own account.
 
+// An apparent place of Meeus's at 0h TD of Julian date `jd`, and that moment in UTC.
+struct ApparentPlace {
+    UtcTime time;
+    double jd;
+    double raDegrees;
+    double decDegrees;
+};
+
+void expectWithinAnArcminute(SolarSystemBody body, std::initializer_list<ApparentPlace> places)
+{
+    for (const ApparentPlace& p : places)
+        EXPECT_LT(separationDegrees(astrometricFromApparent(p.raDegrees, p.decDegrees, p.jd),
+                                    skyAt(kGreenwich, p.time)[body].direction),
+                  kArcminute)
+            << bodyName(body) << " at JD " << p.jd;
+}
+
 TEST(SolarSystem, MercuryMatchesMeeusExample18a)
 {
     // 1991 Aug 5.0 and 9.0 TD: alpha 10h24m30.125s, delta +6 deg 26' 32.05"; alpha 10h24m41.185s,
     // delta +5 deg 37' 48.45".
-    const BodyView aug5 = skyAt(kGreenwich, {1991, 8, 4, 23, 59, 1.816})[SolarSystemBody::Mercury];
-    EXPECT_LT(separationDegrees(
-                  astrometricFromApparent(hmsDegrees(10, 24, 30.125), dmsDegrees(1, 6, 26, 32.05), 2448473.5),
-                  aug5.direction),
-              kArcminute);
-    const BodyView aug9 = skyAt(kGreenwich, {1991, 8, 8, 23, 59, 1.816})[SolarSystemBody::Mercury];
-    EXPECT_LT(separationDegrees(
-                  astrometricFromApparent(hmsDegrees(10, 24, 41.185), dmsDegrees(1, 5, 37, 48.45), 2448477.5),
-                  aug9.direction),
-              kArcminute);
+    expectWithinAnArcminute(
+        SolarSystemBody::Mercury,
+        {{{1991, 8, 4, 23, 59, 1.816}, 2448473.5, hmsDegrees(10, 24, 30.125), dmsDegrees(1, 6, 26, 32.05)},
+         {{1991, 8, 8, 23, 59, 1.816}, 2448477.5, hmsDegrees(10, 24, 41.185), dmsDegrees(1, 5, 37, 48.45)}});
 }
 
 TEST(SolarSystem, MarsMatchesMeeusExample19a)
 {
     // 1994 Sep 29.0 and Oct 3.0 TD: alpha 118.98067 deg, delta +21.68417 deg; alpha 121.41475 deg,
     // delta +21.29761 deg.
-    const BodyView sep29 = skyAt(kGreenwich, {1994, 9, 28, 23, 58, 58.816})[SolarSystemBody::Mars];
-    EXPECT_LT(separationDegrees(astrometricFromApparent(118.98067, 21.68417, 2449624.5), sep29.direction),
-              kArcminute);
-    const BodyView oct3 = skyAt(kGreenwich, {1994, 10, 2, 23, 58, 58.816})[SolarSystemBody::Mars];
-    EXPECT_LT(separationDegrees(astrometricFromApparent(121.41475, 21.29761, 2449628.5), oct3.direction),
-              kArcminute);
+    expectWithinAnArcminute(SolarSystemBody::Mars,
+                            {{{1994, 9, 28, 23, 58, 58.816}, 2449624.5, 118.98067, 21.68417},
+                             {{1994, 10, 2, 23, 58, 58.816}, 2449628.5, 121.41475, 21.29761}});
 }
 
 TEST(SolarSystem, JupiterAndSaturnMatchMeeusExample20a)
 {
     // 1981 Sep 11.0 TD, Jupiter and Saturn close together in Virgo: Jupiter alpha 12h52m05.21s,
     // delta -4 deg 22' 26.2"; Saturn alpha 12h39m28.11s, delta -1 deg 50' 03.7".
-    const double jd = 2444858.5;
-    const auto sky = skyAt(kGreenwich, {1981, 9, 10, 23, 59, 7.816});
-    EXPECT_LT(
-        separationDegrees(astrometricFromApparent(hmsDegrees(12, 52, 5.21), dmsDegrees(-1, 4, 22, 26.2), jd),
-                          sky[SolarSystemBody::Jupiter].direction),
-        kArcminute);
-    EXPECT_LT(
-        separationDegrees(astrometricFromApparent(hmsDegrees(12, 39, 28.11), dmsDegrees(-1, 1, 50, 3.7), jd),
-                          sky[SolarSystemBody::Saturn].direction),
-        kArcminute);
+    const UtcTime t{1981, 9, 10, 23, 59, 7.816};
+    expectWithinAnArcminute(SolarSystemBody::Jupiter,
+                            {{t, 2444858.5, hmsDegrees(12, 52, 5.21), dmsDegrees(-1, 4, 22, 26.2)}});
+    expectWithinAnArcminute(SolarSystemBody::Saturn,
+                            {{t, 2444858.5, hmsDegrees(12, 39, 28.11), dmsDegrees(-1, 1, 50, 3.7)}});
 }
 
 TEST(SolarSystem, SaturnMatchesMeeusChapter17Exercise)
 {
     // 1978 Sep 13.0 and 15.0 TD (the exercise on the least separation of Mercury and Saturn):
     // alpha 10h33m29.64s, delta +10 deg 40' 13.2"; alpha 10h34m26.22s, delta +10 deg 34' 53.9".
-    const BodyView sep13 = skyAt(kGreenwich, {1978, 9, 12, 23, 59, 10.816})[SolarSystemBody::Saturn];
-    EXPECT_LT(separationDegrees(
-                  astrometricFromApparent(hmsDegrees(10, 33, 29.64), dmsDegrees(1, 10, 40, 13.2), 2443764.5),
-                  sep13.direction),
-              kArcminute);
-    const BodyView sep15 = skyAt(kGreenwich, {1978, 9, 14, 23, 59, 10.816})[SolarSystemBody::Saturn];
-    EXPECT_LT(separationDegrees(
-                  astrometricFromApparent(hmsDegrees(10, 34, 26.22), dmsDegrees(1, 10, 34, 53.9), 2443766.5),
-                  sep15.direction),
-              kArcminute);
+    expectWithinAnArcminute(
+        SolarSystemBody::Saturn,
+        {{{1978, 9, 12, 23, 59, 10.816}, 2443764.5, hmsDegrees(10, 33, 29.64), dmsDegrees(1, 10, 40, 13.2)},
+         {{1978, 9, 14, 23, 59, 10.816}, 2443766.5, hmsDegrees(10, 34, 26.22), dmsDegrees(1, 10, 34, 53.9)}});
 }
 
 // Uranus and Neptune have no worked example in Meeus. Their places here are astrometric, from the
