@@ -2,7 +2,8 @@
 #include "render/SkyLayerPasses.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <limits>
 
 namespace dazed {
 
@@ -26,47 +27,39 @@ void groundPass(const SkyFrame& frame)
     const auto line = horizonAcrossView(frame, horizon);
     if (!line)
         return;
-    // Where the line crosses the view it is bounded by two rows (or columns, for a steep line):
-    // beyond them on the ground's side the view is all ground, one rectangle that the rasteriser
-    // fills fastest. Between them, one straight stroke along the horizon with its near edge on the
-    // horizon and a point's overlap with the rectangle beyond: the only fill the drawing calls
-    // offer for a region bounded by a slanted line.
+    // One straight stroke whose near edge is the horizon and which reaches past the view on every
+    // other side: its ends and its far edge lie outside the view, so the only edge the rasteriser
+    // meets in the view is the horizon itself. (An edge costs in proportion to the rows it
+    // crosses, far more than the rows of plain ground: a rectangle beneath the horizon's rows
+    // and a narrower stroke, the earlier way, put up to three edges in the view.) The stroke's
+    // extent is measured from the corners: how far along the line and how deep into the ground
+    // they reach.
+    const SkyPoint g = line->groundward;
+    const SkyPoint along{-g.y, g.x};
+    const SkyPoint o = line->from;
     const double w = frame.size.width;
     const double h = frame.size.height;
-    const bool level = std::abs(horizon.b) >= std::abs(horizon.a);
-    double near = 0.0, far = 0.0; // the span of the line across the view, rows or columns
-    if (level) {
-        const double y0 = -horizon.c / horizon.b;
-        const double y1 = -(horizon.a * w + horizon.c) / horizon.b;
-        near = std::min(y0, y1);
-        far = std::max(y0, y1);
-    } else {
-        const double x0 = -horizon.c / horizon.a;
-        const double x1 = -(horizon.b * h + horizon.c) / horizon.a;
-        near = std::min(x0, x1);
-        far = std::max(x0, x1);
+    const std::array<SkyPoint, 4> corners{{{0, 0}, {w, 0}, {0, h}, {w, h}}};
+    double first = std::numeric_limits<double>::infinity();
+    double last = -first;
+    double deepest = 0.0;
+    for (const SkyPoint& corner : corners) {
+        const double t = (corner.x - o.x) * along.x + (corner.y - o.y) * along.y;
+        first = std::min(first, t);
+        last = std::max(last, t);
+        deepest = std::max(deepest, (corner.x - o.x) * g.x + (corner.y - o.y) * g.y);
     }
-    const double towards = level ? line->groundward.y : line->groundward.x;
-    CGContextSetRGBFillColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue,
-                             kGroundColour.alpha);
-    const double extent = level ? h : w;
-    if (towards > 0.0 && far < extent) {
-        const float from = toPoint(far);
-        CGContextFillRect(c, level ? CGRectMake(0, from, toPoint(w), toPoint(h - far))
-                                   : CGRectMake(from, 0, toPoint(w - far), toPoint(h)));
-    } else if (towards < 0.0 && near > 0.0) {
-        CGContextFillRect(c, level ? CGRectMake(0, 0, toPoint(w), toPoint(near))
-                                   : CGRectMake(0, 0, toPoint(near), toPoint(h)));
-    }
-    // Every ground point between the two rows lies within (far - near) of the line.
-    const double reach = std::min(far - near, std::hypot(w, h)) + 1.0;
-    const double dx = line->groundward.x * reach;
-    const double dy = line->groundward.y * reach;
-    const CGPoint ends[2] = {{toPoint(line->from.x + dx), toPoint(line->from.y + dy)},
-                             {toPoint(line->to.x + dx), toPoint(line->to.y + dy)}};
+    constexpr double kMargin = 2.0; // points past the view, for rounding
+    const double depth = deepest + kMargin;
+    first -= kMargin;
+    last += kMargin;
+    const double half = depth * 0.5;
+    const CGPoint ends[2] = {
+        {toPoint(o.x + along.x * first + g.x * half), toPoint(o.y + along.y * first + g.y * half)},
+        {toPoint(o.x + along.x * last + g.x * half), toPoint(o.y + along.y * last + g.y * half)}};
     CGContextSetRGBStrokeColor(c, kGroundColour.red, kGroundColour.green, kGroundColour.blue,
                                kGroundColour.alpha);
-    CGContextSetLineWidth(c, toPoint(2.0 * reach));
+    CGContextSetLineWidth(c, toPoint(depth));
     CGContextStrokeLineSegments(c, ends, 2);
 }
 

@@ -25,8 +25,8 @@ inline constexpr RGBAColor kBodyNameColour{1.0f, 0.8f, 0.45f, 1.0f};
 inline constexpr double kMinLuminaryDiameter = 8.0;
 
 // The part of the view below the horizon, tinted: nothing when the horizon misses the view on the
-// sky's side, one rectangle when the view is all ground, else the rows (or columns) wholly below it
-// as a rectangle and one stroke along the horizon for the rest.
+// sky's side, one rectangle when the view is all ground, else one wide stroke along the horizon
+// whose other edges lie outside the view.
 void groundPass(const SkyFrame& frame);
 
 // The horizon's line, N, E, S and W where they fall on it, and a mark on the zenith.

@@ -112,11 +112,20 @@ double lightDays(double au)
     return au * ERFA_AULT / ERFA_DAYSEC;
 }
 
-// The Earth's and the Sun's barycentric positions (au, ICRS axes) at TT (tt1 + tt2).
+// The Earth's and the Sun's barycentric positions (au, ICRS axes) and velocities (au/day) at TT
+// (tt1 + tt2).
 struct EarthAndSun {
     Vec earth;
     Vec sun;
-    Vec earthVelocity; // au/day, barycentric
+    Vec earthVelocity;
+    Vec sunVelocity;
+
+    // Where the Sun was `days` earlier, for the light time of a body. The Sun's barycentric
+    // motion (about 13 m/s) bends over Jupiter's period of twelve years: over the four hours
+    // light takes from Neptune, taking it as straight misplaces the Sun by a few tens of metres, a
+    // millionth of an arcsecond seen from here. One eraEpv00 call, the costliest model here, then
+    // serves every body instead of one for each light-time step.
+    [[nodiscard]] Vec sunBefore(double days) const { return sun - days * sunVelocity; }
 };
 EarthAndSun earthAndSun(double tt1, double tt2)
 {
@@ -125,7 +134,9 @@ EarthAndSun earthAndSun(double tt1, double tt2)
     // Status 1 only says the date lies beyond 1900-2100; callers keep within it.
     eraEpv00(tt1, tt2, heliocentric, barycentric);
     const Vec earth = fromArray(barycentric[0]);
-    return {earth, earth - fromArray(heliocentric[0]), fromArray(barycentric[1])};
+    const Vec earthVelocity = fromArray(barycentric[1]);
+    return {earth, earth - fromArray(heliocentric[0]), earthVelocity,
+            earthVelocity - fromArray(heliocentric[1])};
 }
 
 // Position angle (radians, north through east, 0..2 pi) at `from` of the great circle towards
@@ -247,7 +258,7 @@ std::optional<SkySnapshot> computeSkySnapshot(const GeographicPlace& place, cons
     // The Sun where its light left it.
     Vec sunSeen = now.sun - observer;
     for (int i = 0; i < 2; ++i)
-        sunSeen = earthAndSun(t->tt1, t->tt2 - lightDays(length(sunSeen))).sun - observer;
+        sunSeen = now.sunBefore(lightDays(length(sunSeen))) - observer;
     {
         BodyView& sun = sky.bodies[static_cast<std::size_t>(SolarSystemBody::Sun)];
         sun.body = SolarSystemBody::Sun;
@@ -296,7 +307,7 @@ std::optional<SkySnapshot> computeSkySnapshot(const GeographicPlace& place, cons
             double pv[2][3];
             eraPlan94(t->tt1, t->tt2 - lightTime, kModelNumber[k], pv);
             heliocentric = fromArray(pv[0]);
-            sunThen = earthAndSun(t->tt1, t->tt2 - lightTime).sun;
+            sunThen = now.sunBefore(lightTime);
             seen = sunThen + heliocentric - observer;
             lightTime = lightDays(length(seen));
         }

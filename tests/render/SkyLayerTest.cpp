@@ -170,6 +170,77 @@ TEST(SkyLayer, AViewCentredOnTheHorizonHasItThroughTheCentre)
     EXPECT_FALSE(segmentsIn(f->rec, kGroundColour).empty());
 }
 
+// The ground's strokes, each with the line width it was drawn with.
+struct WideStroke {
+    CGPoint from;
+    CGPoint to;
+    double width;
+};
+std::vector<WideStroke> groundStrokes(const RecordingContext& rec)
+{
+    std::vector<WideStroke> found;
+    bool ground = false;
+    double width = 0.0;
+    for (const DrawOp& o : rec.ops()) {
+        if (const auto* c = std::get_if<op::SetRGBStrokeColor>(&o))
+            ground = isColour(*c, kGroundColour);
+        else if (const auto* w = std::get_if<op::SetLineWidth>(&o))
+            width = w->width;
+        else if (const auto* seg = std::get_if<op::StrokeLineSegments>(&o); seg && ground)
+            for (std::size_t i = 0; i + 1 < seg->count; i += 2)
+                found.push_back({seg->points[i], seg->points[i + 1], width});
+    }
+    return found;
+}
+
+// Whether a butt-ended stroke of the segment covers p.
+bool covers(const WideStroke& s, CGPoint p)
+{
+    const double dx = double{s.to.x} - s.from.x;
+    const double dy = double{s.to.y} - s.from.y;
+    const double length = std::hypot(dx, dy);
+    const double along = ((p.x - double{s.from.x}) * dx + (p.y - double{s.from.y}) * dy) / length;
+    const double across = std::abs((p.x - double{s.from.x}) * dy - (p.y - double{s.from.y}) * dx) / length;
+    return along >= 0.0 && along <= length && across <= s.width / 2.0;
+}
+
+TEST(SkyLayer, TheGroundIsOneStrokeOverEveryPointOfTheViewBelowTheHorizonAndNoneAbove)
+{
+    // Where the horizon crosses the view the ground is one wide stroke, so that the only edge it
+    // puts in the view is the horizon: it covers every point below the horizon, corners included,
+    // and none above. Views at several azimuths and heights tilt the horizon every way.
+    const SkySnapshot sky = skyOf(kParis, kEvening);
+    for (const double azimuth : {0.0, 45.0, 100.0, 200.0, 290.0})
+        for (const double altitude : {-15.0, -4.0, 5.0, 12.0}) {
+            const UnitVector centre = seenAt(azimuth, altitude, kParis, kEvening);
+            const auto f = frameWith(centre, sky);
+            const auto line = horizonLine(f->rec);
+            ASSERT_TRUE(line) << azimuth << " " << altitude;
+            const auto strokes = groundStrokes(f->rec);
+            ASSERT_EQ(strokes.size(), 1u) << azimuth << " " << altitude;
+            EXPECT_TRUE(fillsIn<op::FillRect>(f->rec, kGroundColour).empty());
+            // The middle of the view is below the horizon when the view looks below it.
+            const auto side = [&](CGPoint p) {
+                const double dx = double{line->second.x} - line->first.x;
+                const double dy = double{line->second.y} - line->first.y;
+                return dx * (p.y - double{line->first.y}) - dy * (p.x - double{line->first.x});
+            };
+            const double groundSign = (side({160, 240}) > 0.0) == (altitude < 0.0) ? 1.0 : -1.0;
+            int ground = 0;
+            for (float x = 0; x <= 320; x += 8)
+                for (float y = 0; y <= 480; y += 8) {
+                    const CGPoint p{x, y};
+                    if (distanceToLine(p, *line) < 0.25)
+                        continue; // on the line itself, within rounding
+                    const bool isGround = side(p) * groundSign > 0.0;
+                    ground += isGround ? 1 : 0;
+                    EXPECT_EQ(covers(strokes[0], p), isGround)
+                        << "at " << x << "," << y << " azimuth " << azimuth << " altitude " << altitude;
+                }
+            EXPECT_GT(ground, 0);
+        }
+}
+
 TEST(SkyLayer, WithTheZenithInTheMiddleNothingIsTintedAndTheZenithIsMarked)
 {
     const SkySnapshot sky = skyOf(kParis, kEvening);

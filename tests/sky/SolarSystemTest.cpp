@@ -4,6 +4,7 @@
 #include <erfa.h>
 #include <erfam.h>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace dazed {
 namespace {
@@ -136,6 +137,117 @@ TEST(SolarSystem, VenusMatchesMeeusExamples33aAnd41a)
     EXPECT_LT(separationDegrees(meeus, venus.direction), kArcminute);
     EXPECT_NEAR(venus.distanceAu, 0.910947, 1e-4);
     EXPECT_NEAR(venus.illuminatedFraction, 0.647, 0.003);
+}
+
+// The other planets. Meeus's chapters 17 to 20 take their planets' places from an ephemeris of
+// apparent places at 0h TD; they are converted as the Sun's and Venus's above. TT - UTC: TAI - UTC
+// was 17 s in 1978, 20 s from 1981 July 1, 26 s from 1991 January 1 and 29 s from 1994 July 1.
+//
+// Every planet is held to 1'. eraPlan94 states its largest heliocentric longitude errors over
+// 1800-2050 as 4" (Mercury), 17" (Mars), 71" (Jupiter), 81" (Saturn), 86" (Uranus) and 11"
+// (Neptune); seen from the Earth an error grows by the ratio of the planet's distance from the Sun
+// to its distance from us (up to 1.25 for Jupiter at opposition), so at other dates Jupiter,
+// Saturn and Uranus may stray up to about 1.5' by the model's own account.
+
+// An apparent place of Meeus's at 0h TD of Julian date `jd`, and that moment in UTC.
+struct ApparentPlace {
+    UtcTime time;
+    double jd;
+    double raDegrees;
+    double decDegrees;
+};
+
+void expectWithinAnArcminute(SolarSystemBody body, std::initializer_list<ApparentPlace> places)
+{
+    for (const ApparentPlace& p : places)
+        EXPECT_LT(separationDegrees(astrometricFromApparent(p.raDegrees, p.decDegrees, p.jd),
+                                    skyAt(kGreenwich, p.time)[body].direction),
+                  kArcminute)
+            << bodyName(body) << " at JD " << p.jd;
+}
+
+TEST(SolarSystem, MercuryMatchesMeeusExample18a)
+{
+    // 1991 Aug 5.0 and 9.0 TD: alpha 10h24m30.125s, delta +6 deg 26' 32.05"; alpha 10h24m41.185s,
+    // delta +5 deg 37' 48.45".
+    expectWithinAnArcminute(
+        SolarSystemBody::Mercury,
+        {{{1991, 8, 4, 23, 59, 1.816}, 2448473.5, hmsDegrees(10, 24, 30.125), dmsDegrees(1, 6, 26, 32.05)},
+         {{1991, 8, 8, 23, 59, 1.816}, 2448477.5, hmsDegrees(10, 24, 41.185), dmsDegrees(1, 5, 37, 48.45)}});
+}
+
+TEST(SolarSystem, MarsMatchesMeeusExample19a)
+{
+    // 1994 Sep 29.0 and Oct 3.0 TD: alpha 118.98067 deg, delta +21.68417 deg; alpha 121.41475 deg,
+    // delta +21.29761 deg.
+    expectWithinAnArcminute(SolarSystemBody::Mars,
+                            {{{1994, 9, 28, 23, 58, 58.816}, 2449624.5, 118.98067, 21.68417},
+                             {{1994, 10, 2, 23, 58, 58.816}, 2449628.5, 121.41475, 21.29761}});
+}
+
+TEST(SolarSystem, JupiterAndSaturnMatchMeeusExample20a)
+{
+    // 1981 Sep 11.0 TD, Jupiter and Saturn close together in Virgo: Jupiter alpha 12h52m05.21s,
+    // delta -4 deg 22' 26.2"; Saturn alpha 12h39m28.11s, delta -1 deg 50' 03.7".
+    const UtcTime t{1981, 9, 10, 23, 59, 7.816};
+    expectWithinAnArcminute(SolarSystemBody::Jupiter,
+                            {{t, 2444858.5, hmsDegrees(12, 52, 5.21), dmsDegrees(-1, 4, 22, 26.2)}});
+    expectWithinAnArcminute(SolarSystemBody::Saturn,
+                            {{t, 2444858.5, hmsDegrees(12, 39, 28.11), dmsDegrees(-1, 1, 50, 3.7)}});
+}
+
+TEST(SolarSystem, SaturnMatchesMeeusChapter17Exercise)
+{
+    // 1978 Sep 13.0 and 15.0 TD (the exercise on the least separation of Mercury and Saturn):
+    // alpha 10h33m29.64s, delta +10 deg 40' 13.2"; alpha 10h34m26.22s, delta +10 deg 34' 53.9".
+    expectWithinAnArcminute(
+        SolarSystemBody::Saturn,
+        {{{1978, 9, 12, 23, 59, 10.816}, 2443764.5, hmsDegrees(10, 33, 29.64), dmsDegrees(1, 10, 40, 13.2)},
+         {{1978, 9, 14, 23, 59, 10.816}, 2443766.5, hmsDegrees(10, 34, 26.22), dmsDegrees(1, 10, 34, 53.9)}});
+}
+
+// Uranus and Neptune have no worked example in Meeus. Their places here are astrometric, from the
+// Earth's centre, in the ICRS (the J2000 frame to 0.02"), computed with the US Naval Observatory's
+// NOVAS from JPL's DE405 and published with the test suite of the Skyfield library
+// (skyfield/tests/test_against_novas.py): already the chart's kind of place, so nothing is converted
+// but the time. The place's parallax is under 0.5" at these distances. TT - UTC: TAI - UTC was 25 s
+// in 1990, 32 s in 2000 and 35 s from 2012 July 1.
+Direction astrometricJ2000(double raHours, double decDegrees)
+{
+    Direction r;
+    eraS2c(raHours * 15.0 * ERFA_DD2R, decDegrees * ERFA_DD2R, r.v);
+    return r;
+}
+
+struct NovasPlace {
+    UtcTime time;
+    double raHours;
+    double decDegrees;
+};
+
+TEST(SolarSystem, UranusMatchesNovasWithDe405)
+{
+    // JD 2448031.5, 2451545.0 and 2456164.5 TT: 1990 May 20.0, 2000 Jan 1.5 and 2012 Aug 25.0.
+    const NovasPlace places[] = {{{1990, 5, 19, 23, 59, 2.816}, 18.668551452013403, -23.437331340689155},
+                                 {{2000, 1, 1, 11, 58, 55.816}, 21.16558686754142, -17.018831731314233},
+                                 {{2012, 8, 24, 23, 58, 52.816}, 0.48916431485643164, 2.3565095329111823}};
+    for (const NovasPlace& p : places)
+        EXPECT_LT(separationDegrees(astrometricJ2000(p.raHours, p.decDegrees),
+                                    skyAt(kGreenwich, p.time)[SolarSystemBody::Uranus].direction),
+                  kArcminute)
+            << p.time.year;
+}
+
+TEST(SolarSystem, NeptuneMatchesNovasWithDe405)
+{
+    const NovasPlace places[] = {{{1990, 5, 19, 23, 59, 2.816}, 19.03623522579387, -21.792864018500975},
+                                 {{2000, 1, 1, 11, 58, 55.816}, 20.362841834121518, -19.212425239376326},
+                                 {{2012, 8, 24, 23, 58, 52.816}, 22.252468120719442, -11.504657215501586}};
+    for (const NovasPlace& p : places)
+        EXPECT_LT(separationDegrees(astrometricJ2000(p.raHours, p.decDegrees),
+                                    skyAt(kGreenwich, p.time)[SolarSystemBody::Neptune].direction),
+                  kArcminute)
+            << p.time.year;
 }
 
 // 1992 Apr 12.0 TD (Meeus example 47.a): alpha 134.688470 deg, delta +13.768368 deg, distance
