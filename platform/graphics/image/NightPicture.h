@@ -1,0 +1,35 @@
+#pragma once
+
+// The screen for eyes adapted to the dark: every pixel turned to a red of no more light than it
+// had, on black. Applied to the finished screen, so that whatever a view draws (the chart, the
+// page, a flip, a menu) turns red with it.
+
+#include <cstdint>
+
+namespace dazed {
+
+class Image;
+
+// The night form of one premultiplied ARGB pixel (native byte order): alpha kept, green and blue
+// 0, and red the pixel's luminance (Rec. 709 weights on the stored, gamma-encoded values) divided
+// by red's own weight, so that the red pixel gives off the same luminance as the original where
+// red alone can, and capped at the pixel's largest channel, so that no channel grows. White stays
+// full red, pure red stays as it is, a pure blue of 255 becomes a red of 86 (the same luminance),
+// black stays black. Premultiplied values need no unpremultiplying: the mapping scales with alpha.
+[[nodiscard]] constexpr std::uint32_t nightPixel(std::uint32_t argb)
+{
+    const std::uint32_t r = (argb >> 16) & 0xFFu;
+    const std::uint32_t g = (argb >> 8) & 0xFFu;
+    const std::uint32_t b = argb & 0xFFu;
+    // Weights in 1/1024: 218 (0.2126), 732 (0.7152), 74 (0.0722); red's share is 218.
+    const std::uint32_t equalLight = r + (732u * g + 74u * b) / 218u;
+    std::uint32_t brightest = r > g ? r : g;
+    brightest = brightest > b ? brightest : b;
+    const std::uint32_t red = equalLight < brightest ? equalLight : brightest;
+    return (argb & 0xFF000000u) | (red << 16);
+}
+
+// Turns every pixel of `image` to its night form in place, in bands on the task pool's threads.
+void turnNight(Image& image);
+
+} // namespace dazed
