@@ -4,7 +4,7 @@
 // floor of each raster size (clearing and copying that many ARGB pixels, the least any frame of
 // that size costs) and the PNG export of a tablet frame. scripts/bench runs them all and prints
 // each raster frame's ratio to its floor. Night mode's pass over the finished screen is measured
-// beside the banded frames of the same sizes, whose time it adds to.
+// beside them too.
 
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/image/Image.h"
@@ -170,8 +170,10 @@ void BM_SkySnapshot(benchmark::State& state)
 }
 
 // Night mode's pass over a finished screen of the chart (turning it red in bands on every core), as
-// the compositor runs it after each frame. Compare with BM_FrameCairoBanded of the same size and
-// scale: the pass must stay under a tenth of it. Arguments: width, height (points), scale.
+// the compositor runs it after each frame. It reads and writes every pixel once, so it costs about
+// what BM_ClearCopyFloor of the same size does; it must stay under a tenth of the display's frame
+// interval (1.7 ms at 60 Hz). Beside BM_FrameCairoBanded of the same size it shows what night mode
+// adds to a frame drawn. Arguments: width, height (points), scale.
 void BM_NightPicture(benchmark::State& state)
 {
     const auto width = static_cast<float>(state.range(0));

@@ -14,15 +14,18 @@ class Image;
 // 0, and red the pixel's luminance (Rec. 709 weights on the stored, gamma-encoded values) divided
 // by red's own weight, so that the red pixel gives off the same luminance as the original where
 // red alone can, and capped at the pixel's largest channel, so that no channel grows. White stays
-// full red, pure red stays as it is, a pure blue of 255 becomes a red of 86 (the same luminance),
-// black stays black. Premultiplied values need no unpremultiplying: the mapping scales with alpha.
+// full red, pure red stays as it is, a pure blue of 255 becomes a red of 85 (86.6 would give the
+// same luminance), black stays black. Premultiplied values need no unpremultiplying: the mapping
+// scales with alpha.
 [[nodiscard]] constexpr std::uint32_t nightPixel(std::uint32_t argb)
 {
     const std::uint32_t r = (argb >> 16) & 0xFFu;
     const std::uint32_t g = (argb >> 8) & 0xFFu;
     const std::uint32_t b = argb & 0xFFu;
-    // Weights in 1/1024: 218 (0.2126), 732 (0.7152), 74 (0.0722); red's share is 218.
-    const std::uint32_t equalLight = r + (732u * g + 74u * b) / 218u;
+    // Green's and blue's weights over red's, 0.7152 / 0.2126 = 3.364 and 0.0722 / 0.2126 = 0.3396,
+    // in 1/256 and rounded down (861, 86), so that the result never gives more light than the
+    // pixel: a multiply and a shift, which the compiler spreads over vector lanes.
+    const std::uint32_t equalLight = r + ((861u * g + 86u * b) >> 8);
     std::uint32_t brightest = r > g ? r : g;
     brightest = brightest > b ? brightest : b;
     const std::uint32_t red = equalLight < brightest ? equalLight : brightest;

@@ -57,17 +57,21 @@ TEST(NightPixel, KeepsTheLightWhereRedAloneCanGiveIt)
     EXPECT_EQ(nightPixel(argb(255, 255, 255, 255)), argb(255, 255, 0, 0)) << "white is full red";
     EXPECT_EQ(nightPixel(argb(255, 200, 0, 0)), argb(255, 200, 0, 0)) << "red stays as it is";
     // Pure blue of 255 has the luminance 0.0722 x 255 = 18.4; a red of the same light is
-    // 18.4 / 0.2126 = 86.6.
-    EXPECT_NEAR(static_cast<double>(redOf(nightPixel(argb(255, 0, 0, 255)))), 86.6, 1.0);
+    // 18.4 / 0.2126 = 86.6, which whole steps may only approach from below.
+    const double blueAsRed = redOf(nightPixel(argb(255, 0, 0, 255)));
+    EXPECT_LE(blueAsRed, 86.6);
+    EXPECT_GE(blueAsRed, 84.6);
     // Mid grey (128): the same luminance would need a red of 602, so the cap of 128 holds.
     EXPECT_EQ(nightPixel(argb(255, 128, 128, 128)), argb(255, 128, 0, 0));
     // A dark blue-grey of the chart's kind, (40, 40, 90): luminance 0.2126 x 40 + 0.7152 x 40 +
     // 0.0722 x 90 = 43.6, a red of 205 by light, capped at its brightest channel, 90.
     EXPECT_EQ(redOf(nightPixel(argb(255, 40, 40, 90))), 90u);
-    // Dim green (0, 20, 0): luminance 14.3, a red of 67 by light, capped at 20.
+    // Dim green (0, 20, 0): luminance 14.3, a red of 67.3 by light, capped at 20.
     EXPECT_EQ(redOf(nightPixel(argb(255, 0, 20, 0))), 20u);
     // Dim blue (0, 0, 200): luminance 14.4, a red of 67.9 by light, under the cap of 200.
-    EXPECT_NEAR(static_cast<double>(redOf(nightPixel(argb(255, 0, 0, 200)))), 67.9, 1.0);
+    const double dimBlueAsRed = redOf(nightPixel(argb(255, 0, 0, 200)));
+    EXPECT_LE(dimBlueAsRed, 67.9);
+    EXPECT_GE(dimBlueAsRed, 65.9);
 }
 
 TEST(NightPixel, APremultipliedPixelScalesWithItsAlpha)
