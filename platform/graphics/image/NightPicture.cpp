@@ -13,11 +13,21 @@ namespace {
 // Rows a band holds at least: below this a task costs more to hand out than to run.
 constexpr int kMinRowsPerBand = 64;
 
+// Pixels turned together: a fixed count the compiler turns into vector code at -O2, where its cost
+// model leaves a loop of unknown length scalar (three times slower).
+constexpr int kPixelsAtOnce = 16;
+
 void turnRowsNight(std::uint8_t* first, int stride, int width, int fromRow, int toRow)
 {
     for (int y = fromRow; y < toRow; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(first + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < width; ++x)
+        int x = 0;
+        for (; x + kPixelsAtOnce <= width; x += kPixelsAtOnce) {
+            std::uint32_t* block = row + x;
+            for (int i = 0; i < kPixelsAtOnce; ++i)
+                block[i] = nightPixel(block[i]);
+        }
+        for (; x < width; ++x)
             row[x] = nightPixel(row[x]);
     }
 }
