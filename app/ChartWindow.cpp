@@ -15,12 +15,12 @@ namespace dazed {
 
 void registerApplicationClasses(const std::optional<InfoLinks>& links,
                                 const std::optional<EquatorialPosition>& centre,
-                                const std::optional<SkyChoice>& sky)
+                                const std::optional<SkyChoice>& sky, ScreenTint tint)
 {
     auto& registry = ClassRegistry::shared();
     registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
     registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");
-    registry.registerController("RootViewController", [links, centre, sky] {
+    registry.registerController("RootViewController", [links, centre, sky, tint] {
         auto root = std::make_shared<RootViewController>();
         root->setLinks(links);
         if (centre)
@@ -28,6 +28,8 @@ void registerApplicationClasses(const std::optional<InfoLinks>& links,
                                    static_cast<float>(centre->declinationDegrees));
         if (sky)
             root->setInitialSkyLayer({sky->place, sky->time, sky->utcOffsetMinutes, true});
+        if (tint == ScreenTint::Night)
+            root->setNightMode(true);
         return root;
     });
 }
@@ -39,7 +41,7 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
     if (!links)
         err << "dazed: " << links.error().message << "; the information page's buttons will open nothing\n";
     registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt, options.centre,
-                               options.sky);
+                               options.sky, options.night ? ScreenTint::Night : ScreenTint::Day);
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", options.device, "--orientation",

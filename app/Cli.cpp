@@ -23,6 +23,7 @@ const char* const kControlsHelp = R"(Controls in the window:
   arrow keys              look left, right, up and down
   L                       next label mode
   I                       the information page and back (Escape also leaves it)
+  R                       night mode on and off: the whole window red on black
   T                       the place's sky (--place) on and off
   N                       the place's sky now, following the clock again
   [ and ]                 an hour earlier and later
@@ -120,8 +121,10 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
     app.require_subcommand(0, 1);
 
     ChartOptions chart;
-    app.add_option("--device", chart.device, "phone (320 x 480 points) or tablet (768 x 1024)")
-        ->check(CLI::IsMember({"phone", "tablet"}))
+    app.add_option("--device", chart.device,
+                   "phone (320 x 480 points), tablet (768 x 1024), or fit: the window's own size, laid out "
+                   "again as it is resized")
+        ->check(CLI::IsMember({"phone", "tablet", "fit"}))
         ->capture_default_str();
     app.add_option("--orientation", chart.orientation,
                    "how the device is held at start: portrait or landscape")
@@ -131,6 +134,7 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         ->check(kSeconds);
     app.add_flag("--exit-after-first-frame", chart.exitAfterFirstFrame,
                  "quit once the first frame is on screen, printing the time it took and the peak memory");
+    app.add_flag("--night", chart.night, "start in night mode: the whole window red on black (R switches)");
     app.add_option("--interface", chart.interfacePath, "another main interface description (JSON)")
         ->check(CLI::ExistingFile)
         ->group(""); // for developers; not listed

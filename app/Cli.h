@@ -17,13 +17,14 @@ namespace dazed {
 
 // How the chart window starts, as checked on the command line.
 struct ChartOptions {
-    std::string device{"phone"};         // phone or tablet
+    std::string device{"phone"};         // phone, tablet or fit (the window's own size)
     std::string orientation{"portrait"}; // portrait or landscape
     double quitAfter{0};                 // seconds before the window closes by itself; 0 never
     std::string interfacePath;           // another main interface description (developers)
     bool exitAfterFirstFrame{false};     // quit once the first frame is shown, reporting start-up figures
     std::optional<EquatorialPosition> centre; // where the sky starts (--at, --overhead); else 17 h, +31 deg
     std::optional<SkyChoice> sky; // the place's sky to draw (--place, --time); none: the chart alone
+    bool night{false};            // start in night mode, red on black (--night)
 };
 
 // The chart window to open, or the exit status of what already ran: 0 after a subcommand, help or

@@ -36,6 +36,12 @@ void RootViewController::setInitialCentre(float rightAscension, float declinatio
     m_initialCentre = std::make_pair(rightAscension, declination);
 }
 
+void RootViewController::setNightMode(bool on)
+{
+    m_nightMode = on;
+    UIApplication::sharedApplication().setScreenTint(on ? ScreenTint::Night : ScreenTint::Day);
+}
+
 std::shared_ptr<MainViewController> RootViewController::makeMainViewController()
 {
     return std::make_shared<MainViewController>("MainView");
@@ -61,7 +67,7 @@ void RootViewController::viewDidLoad()
 void RootViewController::detectOrientation()
 {
     const CGSize portrait = portraitLayoutSize(UIScreen::mainScreen());
-    const auto size = layoutSizeForOrientation(portrait, UIDevice::currentDevice().orientation());
+    const auto size = layoutSizeFor(UIScreen::mainScreen(), UIDevice::currentDevice().orientation());
     if (!size) {
         // Lying flat, or not knowing yet, never changes known dimensions.
         if (m_largeur == 0.0f) {
@@ -202,6 +208,11 @@ bool RootViewController::keyDown(const UIKey& key)
     if (plain && key.code == UIKeyCode::Character && key.character == 'i') {
         if (!key.isRepeat)
             toggleView();
+        return true;
+    }
+    if (plain && key.code == UIKeyCode::Character && key.character == 'r') {
+        if (!key.isRepeat)
+            setNightMode(!m_nightMode);
         return true;
     }
     if (plain && key.code == UIKeyCode::Escape && m_flipsideViewController && !isShowingSky()) {

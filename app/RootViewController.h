@@ -35,6 +35,12 @@ public:
     // The sky layer the sky screen starts with (--place, --time).
     void setInitialSkyLayer(const SkyLayerState& state) { m_initialSkyLayer = state; }
 
+    // Night mode: the whole window (sky, page, flip, pointer) red on black for eyes adapted to the
+    // dark, from the next frame on; off gives the day picture back exactly. A property of how the
+    // screen is shown, so it changes nothing the controllers draw.
+    void setNightMode(bool on);
+    [[nodiscard]] bool nightMode() const { return m_nightMode; }
+
     void viewDidLoad() override;
     // Sets largeur and hauteur for the device's orientation and lays out again.
     void detectOrientation();
@@ -54,8 +60,8 @@ public:
     bool setOutlet(const std::string& name, const std::shared_ptr<UIView>& view) override;
     std::function<void()> actionNamed(const std::string& name) override;
 
-    // Desktop: I flips to the page and back, Escape leaves the page; the wheel over the info button
-    // still zooms the sky.
+    // Desktop: I flips to the page and back, Escape leaves the page, R turns night mode on and off; the wheel
+    // over the info button still zooms the sky.
     bool keyDown(const UIKey& key) override;
     bool scrollWheel(const UIScrollEvent& event) override;
 
@@ -96,6 +102,7 @@ private:
     std::optional<InfoLinks> m_links;
     std::optional<std::pair<float, float>> m_initialCentre;
     std::optional<SkyLayerState> m_initialSkyLayer;
+    bool m_nightMode{false};
 };
 
 } // namespace dazed

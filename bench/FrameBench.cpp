@@ -3,10 +3,14 @@
 // phone and tablet screens at one and two pixels per point in each label mode. Beside them, the
 // floor of each raster size (clearing and copying that many ARGB pixels, the least any frame of
 // that size costs) and the PNG export of a tablet frame. scripts/bench runs them all and prints
-// each raster frame's ratio to its floor.
+// each raster frame's ratio to its floor. Night mode's pass over the finished screen is measured
+// beside them too.
 
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/Image.h"
+#include "platform/graphics/image/ImageContext.h"
 #include "platform/graphics/image/ImageExport.h"
+#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/image/RasterSurface.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
@@ -165,6 +169,26 @@ void BM_SkySnapshot(benchmark::State& state)
     }
 }
 
+// Night mode's pass over a finished screen of the chart (turning it red in bands on every core), as
+// the compositor runs it after each frame. It reads and writes every pixel once, so it costs about
+// what BM_ClearCopyFloor of the same size does; it must stay under a tenth of the display's frame
+// interval (1.7 ms at 60 Hz). Beside BM_FrameCairoBanded of the same size it shows what night mode
+// adds to a frame drawn. Arguments: width, height (points), scale.
+void BM_NightPicture(benchmark::State& state)
+{
+    const auto width = static_cast<float>(state.range(0));
+    const auto height = static_cast<float>(state.range(1));
+    auto view = startView(width, height, 1);
+    RecordingContext recording;
+    drawInto(*view, &recording);
+    auto screen = Image::create({width, height}, static_cast<float>(state.range(2)));
+    drawRecorded(*screen, {}, ImageContext::Clear::Black, recording.ops(), view->bounds());
+    for (auto _ : state) {
+        turnNight(*screen);
+        benchmark::DoNotOptimize(screen->pixelAt(0, 0));
+    }
+}
+
 // Clearing a frame's pixels and copying them once, as a frame shown on screen needs at least.
 // Arguments: width, height (points), scale.
 void BM_ClearCopyFloor(benchmark::State& state)
@@ -250,6 +274,11 @@ BENCHMARK(BM_FrameCairoBanded)
     ->ArgNames({"w", "h", "scale", "labels"})
     ->ArgsProduct({{320}, {480}, {1, 2}, {0, 1, 2}})
     ->ArgsProduct({{1024}, {768}, {1, 2}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NightPicture)
+    ->ArgNames({"w", "h", "scale"})
+    ->ArgsProduct({{320}, {480}, {1, 2}})
+    ->ArgsProduct({{1024}, {768}, {1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCairoBandedCentre)
     ->ArgNames({"ra", "dec10"})

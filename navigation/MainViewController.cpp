@@ -100,7 +100,7 @@ void MainViewController::centreOnZenith()
 void MainViewController::detectOrientation()
 {
     const CGSize portrait = portraitLayoutSize(UIScreen::mainScreen());
-    const auto size = layoutSizeForOrientation(portrait, UIDevice::currentDevice().orientation());
+    const auto size = layoutSizeFor(UIScreen::mainScreen(), UIDevice::currentDevice().orientation());
     if (!size) {
         // Lying flat, or not knowing yet, never changes a known layout; the very first detection
         // takes the portrait size.

@@ -9,6 +9,8 @@ namespace dazed {
 CGSize portraitLayoutSize(const UIScreen* mainScreen)
 {
     const CGSize bounds = mainScreen ? mainScreen->bounds().size : CGSize{};
+    if (mainScreen && mainScreen->fit() == ScreenFit::Window)
+        return bounds;
     const CGSize tablet = portraitScreenSize(DeviceFamily::Tablet);
     // The sum is formed in single precision and compared exactly: only a tablet's screen, in either
     // orientation, adds up to 1792.
@@ -23,6 +25,14 @@ std::optional<CGSize> layoutSizeForOrientation(CGSize portrait, UIDeviceOrientat
     if (UIDeviceOrientationIsLandscape(deviceOrientation))
         return CGSize{portrait.height, portrait.width};
     return std::nullopt;
+}
+
+std::optional<CGSize> layoutSizeFor(const UIScreen* mainScreen, UIDeviceOrientation orientation)
+{
+    if (mainScreen)
+        if (const auto shown = mainScreen->windowFittedSize())
+            return shown;
+    return layoutSizeForOrientation(portraitLayoutSize(mainScreen), orientation);
 }
 
 } // namespace dazed

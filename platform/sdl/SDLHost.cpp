@@ -43,6 +43,50 @@ struct SDLRendererDeleter {
 struct SDLTextureDeleter {
     void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
 };
+struct SDLCursorDeleter {
+    void operator()(SDL_Cursor* c) const { SDL_FreeCursor(c); }
+};
+struct SDLSurfaceDeleter {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
+namespace {
+// The night pointer: an arrow, its tip at the top left, '#' its black edge and '+' its red body.
+constexpr const char* kNightArrow[] = {
+    "#",        "##",        "#+#",       "#++#",       "#+++#",       "#++++#",
+    "#+++++#",  "#++++++#",  "#+++++++#", "#++++++++#", "#+++++++++#", "#++++++#####",
+    "#+++#++#", "#++# #++#", "#+#  #++#", "##    #++#", "#     #++#",  "       ##",
+};
+constexpr int kNightArrowRows = static_cast<int>(sizeof kNightArrow / sizeof kNightArrow[0]);
+constexpr int kNightArrowColumns = 12;
+// Red as dim as can still be found at a glance: no brighter than the day pointer's white.
+constexpr std::uint8_t kNightArrowRed = 200;
+
+// The night arrow at `pixelsPerDot` pixels a dot of the pattern, or null when SDL cannot make it.
+SDL_Cursor* makeNightArrow(int pixelsPerDot)
+{
+    const int n = std::clamp(pixelsPerDot, 1, 4);
+    std::unique_ptr<SDL_Surface, SDLSurfaceDeleter> picture(SDL_CreateRGBSurfaceWithFormat(
+        0, kNightArrowColumns * n, kNightArrowRows * n, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!picture || (SDL_MUSTLOCK(picture.get()) && SDL_LockSurface(picture.get()) != 0))
+        return nullptr;
+    for (int y = 0; y < picture->h; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(picture->pixels) +
+                                                     static_cast<std::ptrdiff_t>(y) * picture->pitch);
+        const char* dots = kNightArrow[y / n];
+        const int length = static_cast<int>(std::strlen(dots));
+        for (int x = 0; x < picture->w; ++x) {
+            const char dot = x / n < length ? dots[x / n] : ' ';
+            row[x] = dot == '#'   ? 0xFF000000u
+                     : dot == '+' ? 0xFF000000u | (std::uint32_t{kNightArrowRed} << 16)
+                                  : 0u;
+        }
+    }
+    if (SDL_MUSTLOCK(picture.get()))
+        SDL_UnlockSurface(picture.get());
+    return SDL_CreateColorCursor(picture.get(), 0, 0);
+}
+} // namespace
 
 struct SDLHost::Impl {
     explicit Impl(std::string title)
@@ -62,6 +106,7 @@ struct SDLHost::Impl {
     [[nodiscard]] double now() const;
     [[nodiscard]] double frameInterval() const;
     void toggleFullScreen();
+    void setPointerTint(ScreenTint tint);
 
     void updateGeometry();
     std::optional<HostEvent> translate(const SDL_Event& event);
@@ -76,10 +121,13 @@ struct SDLHost::Impl {
     std::unique_ptr<SDL_Window, SDLWindowDeleter> m_window;
     std::unique_ptr<SDL_Renderer, SDLRendererDeleter> m_renderer;
     std::unique_ptr<SDL_Texture, SDLTextureDeleter> m_texture;
+    // Made the first time night falls and kept (SDL_SetCursor keeps a pointer to it).
+    std::unique_ptr<SDL_Cursor, SDLCursorDeleter> m_nightCursor;
     bool m_usesWindowSurface{false};
     int m_textureWidth{0};
     int m_textureHeight{0};
     CGSize m_screen;
+    ScreenFit m_fit{ScreenFit::Device};
     SDLEventTranslator m_translator;
 };
 
@@ -140,6 +188,9 @@ SDLHost::~SDLHost() = default;
 
 SDLHost::Impl::~Impl()
 {
+    if (m_nightCursor)
+        SDL_SetCursor(SDL_GetDefaultCursor());
+    m_nightCursor.reset();
     m_texture.reset();
     m_renderer.reset();
     m_window.reset();
@@ -182,12 +233,31 @@ void SDLHost::Impl::showScreen(CGSize size)
                 m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, 0));
         }
     } else if (previous.width != size.width && previous.width == size.height) {
-        // The device turned: turn the window with it, keeping its area.
+        // The device turned: turn the window with it, keeping its area. A window the screen fits
+        // turns only while it still shows the screen as it was: otherwise the new size came from
+        // the window itself, resized by its user.
         int w = 0, h = 0;
         SDL_GetWindowSize(m_window.get(), &w, &h);
-        SDL_SetWindowSize(m_window.get(), h, w);
+        const bool showsPrevious =
+            static_cast<float>(w) == previous.width && static_cast<float>(h) == previous.height;
+        if (m_fit == ScreenFit::Device || showsPrevious)
+            SDL_SetWindowSize(m_window.get(), h, w);
     }
     updateGeometry();
+}
+
+void SDLHost::setScreenFit(ScreenFit fit)
+{
+    m_impl->m_fit = fit;
+}
+
+std::optional<CGSize> SDLHost::windowSize() const
+{
+    if (!m_impl->m_window)
+        return std::nullopt;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(m_impl->m_window.get(), &w, &h);
+    return CGSize{static_cast<float>(w), static_cast<float>(h)};
 }
 
 void SDLHost::Impl::updateGeometry()
@@ -390,6 +460,20 @@ void SDLHost::Impl::toggleFullScreen()
     updateGeometry();
 }
 
+void SDLHost::Impl::setPointerTint(ScreenTint tint)
+{
+    if (tint == ScreenTint::Day) {
+        if (SDL_Cursor* standard = SDL_GetDefaultCursor())
+            SDL_SetCursor(standard);
+        return;
+    }
+    // Drawn at the window's pixel density, so that it is as big as the system's on HiDPI too.
+    if (!m_nightCursor)
+        m_nightCursor.reset(makeNightArrow(static_cast<int>(std::lround(displayScale()))));
+    if (m_nightCursor)
+        SDL_SetCursor(m_nightCursor.get());
+}
+
 bool SDLHost::openURL(const std::string& url)
 {
     return SDL_OpenURL(url.c_str()) == 0;
@@ -438,6 +522,11 @@ double SDLHost::frameInterval() const
 void SDLHost::toggleFullScreen()
 {
     m_impl->toggleFullScreen();
+}
+
+void SDLHost::setPointerTint(ScreenTint tint)
+{
+    m_impl->setPointerTint(tint);
 }
 
 std::uint32_t SDLHost::windowID() const

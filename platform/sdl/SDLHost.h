@@ -24,6 +24,8 @@ public:
     SDLHost& operator=(const SDLHost&) = delete;
 
     void showScreen(CGSize size) override;
+    void setScreenFit(ScreenFit fit) override;
+    [[nodiscard]] std::optional<CGSize> windowSize() const override;
     [[nodiscard]] float displayScale() const override;
     void present(const Image& screen) override;
     bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw) override;
@@ -33,6 +35,9 @@ public:
     [[nodiscard]] double frameInterval() const override;
     bool openURL(const std::string& url) override;
     void toggleFullScreen() override;
+    // At night a red arrow of the window's own replaces the system's pointer over the window; by
+    // day the system's comes back.
+    void setPointerTint(ScreenTint tint) override;
 
     // SDL's number for the window (SDL_GetWindowFromID finds it); 0 before showScreen made it.
     [[nodiscard]] std::uint32_t windowID() const;

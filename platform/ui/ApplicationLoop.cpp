@@ -27,12 +27,16 @@ bool isInWindow(UIResponder* responder, const UIView& window)
 
 } // namespace
 
-ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, UIDeviceOrientation orientation)
+ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, UIDeviceOrientation orientation,
+                                 ScreenFit fit)
     : m_host(host)
-    , m_orientation(std::make_unique<OrientationHandler>(host, m_touches, family, orientation))
+    , m_orientation(std::make_unique<OrientationHandler>(host, m_touches, family, orientation, fit))
     , m_compositor(std::make_unique<Compositor>(host))
 {
-    UIScreen::setMainScreen(family);
+    if (fit == ScreenFit::Window)
+        UIScreen::setMainScreenFittingWindow(screenSize(), UIDeviceOrientationIsLandscape(orientation));
+    else
+        UIScreen::setMainScreen(family);
     UIDevice::currentDevice().reset();
     UIDevice::currentDevice().setOrientation(orientation);
     UIApplication::sharedApplication().reset();
@@ -40,7 +44,11 @@ ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, UIDeviceOrient
     UIViewAnimation::shared().reset();
     UIViewAnimation::shared().setCapture([this](UIView& view) { return capture(view); });
     UIView::noteScreenChanged();
+    m_host.setScreenFit(fit);
     m_host.showScreen(screenSize());
+    // The window may open at another size than asked (a phone's shell, a small desktop).
+    if (const auto window = m_host.windowSize())
+        m_orientation->fitWindow(*window);
 }
 
 ApplicationLoop::~ApplicationLoop()
@@ -60,7 +68,7 @@ Result<std::unique_ptr<ApplicationLoop>> ApplicationLoop::launch(Host& host, con
     auto description = readInterfaceDescription(path, registry);
     if (!description)
         return description.error();
-    auto loop = std::make_unique<ApplicationLoop>(host, options.family, options.orientation);
+    auto loop = std::make_unique<ApplicationLoop>(host, options.family, options.orientation, options.fit);
     if (options.quitAfter > 0)
         loop->setQuitAt(host.now() + options.quitAfter);
     loop->m_interface = instantiateInterface(description.value(), registry);
@@ -136,6 +144,8 @@ void ApplicationLoop::handle(const HostEvent& event)
         m_host.toggleFullScreen();
     } else if (std::holds_alternative<ResizeInput>(event)) {
         m_forceDisplay = true;
+        if (const auto window = m_host.windowSize())
+            m_orientation->fitWindow(*window);
     } else if (std::holds_alternative<QuitInput>(event)) {
         m_quit = true;
     }

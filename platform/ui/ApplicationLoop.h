@@ -29,8 +29,11 @@ public:
     // Sets up the emulated device (main screen, orientation, application object) on `host`;
     // the destructor takes it all down again, so that loops can follow one another (tests).
     // `orientation` is how the device is held at start (a device orientation code).
+    // With ScreenFit::Window the screen is the host's window's size (in points, clamped by
+    // fittedScreenSize), starting from the family's and following the window as it is resized.
     ApplicationLoop(Host& host, DeviceFamily family,
-                    UIDeviceOrientation orientation = UIDeviceOrientationPortrait);
+                    UIDeviceOrientation orientation = UIDeviceOrientationPortrait,
+                    ScreenFit fit = ScreenFit::Device);
     ~ApplicationLoop();
     ApplicationLoop(const ApplicationLoop&) = delete;
     ApplicationLoop& operator=(const ApplicationLoop&) = delete;

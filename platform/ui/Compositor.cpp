@@ -1,6 +1,7 @@
 #include "platform/ui/Compositor.h"
 
 #include "platform/graphics/image/ImageContext.h"
+#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/image/PixelSize.h"
 #include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/painter/UIPainter.h"
@@ -20,8 +21,17 @@ Compositor::Compositor(Host& host)
 
 void Compositor::present(CGSize screenSize, bool animating)
 {
-    const auto draw = [this, screenSize](Image& screen) {
+    const ScreenTint tint = UIApplication::sharedApplication().screenTint();
+    if (tint != m_pointerTint) {
+        m_host.setPointerTint(tint);
+        m_pointerTint = tint;
+    }
+    const auto draw = [this, screenSize, tint](Image& screen) {
         compose(screen, screenSize);
+        // The finished screen is turned red, not each view: whatever any view draws, a flip's
+        // strips and the black around them included, is covered the same way.
+        if (tint == ScreenTint::Night)
+            turnNight(screen);
     };
     // Drawn straight into the window where it lends its pixels: a screen image of the loop's own
     // would be another screen's worth of memory, and one more copy of every frame.

@@ -6,6 +6,7 @@
 
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/FlipRenderer.h"
+#include "platform/ui/ScreenTint.h"
 
 #include <memory>
 
@@ -22,7 +23,8 @@ public:
     explicit Compositor(Host& host);
 
     // Draws the key window (black where there is none, or it is hidden) onto a screen of
-    // `screenSize` points and presents it. `animating` says whether a flip still runs; the flip's
+    // `screenSize` points, turned red at night (the application's screen tint), and presents it;
+    // the host's pointer follows the tint. `animating` says whether a flip still runs; the flip's
     // memory is let go once none does.
     void present(CGSize screenSize, bool animating);
 
@@ -57,6 +59,8 @@ private:
     // The loop's own screen picture, where the host does not lend the window's pixels.
     std::shared_ptr<Image> m_screen;
     FlipRenderer m_flips;
+    // The tint the host's pointer was last given.
+    ScreenTint m_pointerTint{ScreenTint::Day};
 };
 
 } // namespace dazed

@@ -7,6 +7,15 @@
 
 namespace dazed {
 
+void HeadlessHost::showScreen(CGSize size)
+{
+    // As a desktop window does: a window showing the screen exactly turns with the device.
+    if (m_fit == ScreenFit::Window && m_windowSize && *m_windowSize == m_screenSize &&
+        size == CGSize{m_screenSize.height, m_screenSize.width})
+        m_windowSize = size;
+    m_screenSize = size;
+}
+
 void HeadlessHost::present(const Image& screen)
 {
     ++m_presentCount;

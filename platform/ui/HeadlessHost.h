@@ -40,7 +40,12 @@ public:
     // Whether every pixel of the margin still holds kLentMarginPixel; true before any lending.
     [[nodiscard]] bool lentMarginIntact() const;
 
-    void showScreen(CGSize size) override { m_screenSize = size; }
+    void showScreen(CGSize size) override;
+    void setScreenFit(ScreenFit fit) override { m_fit = fit; }
+    [[nodiscard]] ScreenFit screenFit() const { return m_fit; }
+    // A window of `size` points for a screen that fits it; a ResizeInput tells the loop.
+    void setWindowSize(CGSize size) { m_windowSize = size; }
+    [[nodiscard]] std::optional<CGSize> windowSize() const override { return m_windowSize; }
     [[nodiscard]] float displayScale() const override { return m_scale; }
     void present(const Image& screen) override;
     bool drawScreenInPlace(CGSize size, const std::function<void(Image&)>& draw) override;
@@ -52,6 +57,8 @@ public:
     bool openURL(const std::string& url) override;
     void toggleFullScreen() override { ++m_fullScreenToggles; }
     [[nodiscard]] int fullScreenToggles() const { return m_fullScreenToggles; }
+    void setPointerTint(ScreenTint tint) override { m_pointerTint = tint; }
+    [[nodiscard]] ScreenTint pointerTint() const { return m_pointerTint; }
 
 private:
     [[nodiscard]] bool inLentMargin(int x, int y) const;
@@ -60,6 +67,8 @@ private:
     float m_scale;
     double m_now{0};
     CGSize m_screenSize;
+    ScreenFit m_fit{ScreenFit::Device};
+    std::optional<CGSize> m_windowSize;
     std::deque<HostEvent> m_events;
     int m_presentCount{0};
     bool m_keepsPresented{true};
@@ -68,6 +77,7 @@ private:
     std::vector<std::optional<double>> m_waits;
     bool m_openSucceeds{true};
     int m_fullScreenToggles{0};
+    ScreenTint m_pointerTint{ScreenTint::Day};
     bool m_lendsPixels{false};
     std::vector<std::uint32_t> m_lent;
     int m_lentWidth{0};

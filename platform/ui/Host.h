@@ -6,6 +6,8 @@
 
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/image/Image.h"
+#include "platform/ui/ScreenFit.h"
+#include "platform/ui/ScreenTint.h"
 #include "platform/ui/UIResponder.h"
 
 #include <cstdint>
@@ -75,6 +77,13 @@ public:
 
     // Shows a device screen of `size` points (the window keeps its size; the screen is fitted).
     virtual void showScreen(CGSize size) = 0;
+    // Whose size the screens shown from now on have. For ScreenFit::Window the window opens at the
+    // first screen's size in points and follows the screen only when the device turns (its sides
+    // swap); the loop reads windowSize() after each ResizeInput. Told before the first showScreen.
+    virtual void setScreenFit(ScreenFit /*fit*/) {}
+    // The window's size in points (the desktop's coordinates, before any HiDPI scaling); nothing
+    // where there is no window.
+    [[nodiscard]] virtual std::optional<CGSize> windowSize() const { return std::nullopt; }
     // Pixels per point at which the screen is drawn to fill the window exactly.
     [[nodiscard]] virtual float displayScale() const = 0;
     // Shows `screen`, drawn at displayScale(), in the window.
@@ -100,6 +109,9 @@ public:
     virtual bool openURL(const std::string& url) = 0;
     // Switches the window between full screen and its own size; does nothing without a window.
     virtual void toggleFullScreen() {}
+    // Shows the mouse pointer over the window in the screen's tint (the system's own pointer by
+    // day); does nothing where there is no pointer.
+    virtual void setPointerTint(ScreenTint /*tint*/) {}
 
 protected:
     Host() = default;

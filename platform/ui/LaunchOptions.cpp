@@ -31,10 +31,16 @@ Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv)
             value = argv[++i];
         }
         if (name == "--device") {
+            if (value == "fit") {
+                options.family = DeviceFamily::Phone;
+                options.fit = ScreenFit::Window;
+                continue;
+            }
             auto family = parseDeviceFamily(value);
             if (!family)
-                return failure("--device must be phone or tablet, not \"" + std::string(value) + "\"");
+                return failure("--device must be phone, tablet or fit, not \"" + std::string(value) + "\"");
             options.family = *family;
+            options.fit = ScreenFit::Device;
         } else if (name == "--orientation") {
             if (value == "portrait")
                 options.orientation = UIDeviceOrientationPortrait;

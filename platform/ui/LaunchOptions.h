@@ -2,6 +2,7 @@
 
 #include "platform/Result.h"
 #include "platform/ui/DeviceFamily.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/UIDevice.h"
 
 #include <string>
@@ -11,6 +12,9 @@ namespace dazed {
 
 struct LaunchOptions {
     DeviceFamily family{DeviceFamily::Phone};
+    // The family's screen, or the window's own size (--device fit: the phone's interface, laid
+    // out for whatever size the window has).
+    ScreenFit fit{ScreenFit::Device};
     // The main interface description; empty for the device family's file in the resource folder.
     std::string interfacePath;
     // How the device is held at start: portrait or landscape (left).
@@ -23,7 +27,7 @@ struct LaunchOptions {
 };
 
 // Picks the framework's options out of the argument vector and leaves every other argument alone:
-// --device phone|tablet, --orientation portrait|landscape, --interface FILE, --quit-after SECONDS
+// --device phone|tablet|fit, --orientation portrait|landscape, --interface FILE, --quit-after SECONDS
 // (also in the --name=value form), and the flag --exit-after-first-frame.
 // A bad value gives a one-line message.
 Result<LaunchOptions> parseLaunchOptions(int argc, const char* const* argv);

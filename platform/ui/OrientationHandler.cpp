@@ -1,5 +1,6 @@
 #include "platform/ui/OrientationHandler.h"
 
+#include "platform/ui/NSNotificationCenter.h"
 #include "platform/ui/TouchDispatcher.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIScreen.h"
@@ -93,16 +94,44 @@ bool askControllersToAutorotate(UIView& window, int deviceOrientation)
 }
 
 OrientationHandler::OrientationHandler(Host& host, TouchDispatcher& touches, DeviceFamily family,
-                                       UIDeviceOrientation orientation)
+                                       UIDeviceOrientation orientation, ScreenFit fit)
     : m_host(host)
     , m_touches(touches)
     , m_family(family)
+    , m_fit(fit)
     , m_screenSize(portraitScreenSize(family))
 {
     if (isLandscape(orientation)) {
         m_uprightOrientation = orientation;
         m_screenSize = screenSizeFor(family, orientation);
     }
+}
+
+void OrientationHandler::resizeScreen(CGSize size)
+{
+    m_screenSize = size;
+    if (m_fit == ScreenFit::Window)
+        UIScreen::setMainScreenFittingWindow(size, isLandscape(m_uprightOrientation));
+    m_host.showScreen(size);
+    if (const auto window = UIApplication::sharedApplication().keyWindow()) {
+        window->setFrame({{}, size});
+        fitRootViewsToWindow(*window);
+    }
+}
+
+ScreenChange OrientationHandler::fitWindow(CGSize windowPoints)
+{
+    if (m_fit != ScreenFit::Window)
+        return ScreenChange::Same;
+    const CGSize size = fittedScreenSize(windowPoints);
+    if (size == m_screenSize)
+        return ScreenChange::Same;
+    // Fingers on the screen lose their place when it changes size.
+    m_touches.cancelAll(m_host.now());
+    resizeScreen(size);
+    NSNotificationCenter::defaultCenter().postNotificationName(UIDeviceOrientationDidChangeNotification,
+                                                               UIScreen::mainScreen());
+    return ScreenChange::Resized;
 }
 
 ScreenChange OrientationHandler::rotate(RotationDirection direction)
@@ -125,16 +154,18 @@ ScreenChange OrientationHandler::setDeviceOrientation(UIDeviceOrientation orient
         if (accepted) {
             // Fingers on the screen lose their place when it turns.
             m_touches.cancelAll(m_host.now());
+            // A screen that fits its window keeps its size and swaps its sides on a quarter turn.
+            const bool turns = isLandscape(orientation) != isLandscape(m_uprightOrientation);
             m_uprightOrientation = orientation;
-            const CGSize size = screenSizeFor(m_family, orientation);
+            const CGSize size = m_fit == ScreenFit::Window
+                                    ? (turns ? CGSize{m_screenSize.height, m_screenSize.width} : m_screenSize)
+                                    : screenSizeFor(m_family, orientation);
             if (size != m_screenSize) {
-                m_screenSize = size;
-                m_host.showScreen(size);
-                if (window) {
-                    window->setFrame({{}, size});
-                    fitRootViewsToWindow(*window);
-                }
+                resizeScreen(size);
                 change = ScreenChange::Resized;
+            } else if (m_fit == ScreenFit::Window) {
+                // Square, or turned upside down: the same size, now held the other way.
+                UIScreen::setMainScreenFittingWindow(size, isLandscape(orientation));
             }
         }
     }

@@ -21,8 +21,10 @@ class OrientationHandler {
 public:
     // The device held as `orientation` at start; a face-up, face-down or unknown orientation lays
     // the screen out upright.
+    // With ScreenFit::Window the screen starts at the family's size and takes the window's from
+    // fitWindow on; a turn swaps its sides.
     OrientationHandler(Host& host, TouchDispatcher& touches, DeviceFamily family,
-                       UIDeviceOrientation orientation);
+                       UIDeviceOrientation orientation, ScreenFit fit = ScreenFit::Device);
 
     // The emulated screen as currently turned, in points.
     [[nodiscard]] CGSize screenSize() const { return m_screenSize; }
@@ -36,11 +38,22 @@ public:
     // A quarter turn of the device from how it is held, or from the layout's orientation while it
     // lies flat.
     ScreenChange rotate(RotationDirection direction);
+    // The window showing a screen that fits it is now `windowPoints` in size: the screen takes
+    // that size (clamped, fittedScreenSize), fingers on it are cancelled, the window and the
+    // root views are resized and the change is posted as a turn is
+    // (UIDeviceOrientationDidChangeNotification), so that whatever lays itself out on a turn lays
+    // itself out again. Nothing for a device's own screen, or a size that changes nothing.
+    ScreenChange fitWindow(CGSize windowPoints);
+    [[nodiscard]] ScreenFit fit() const { return m_fit; }
 
 private:
+    // The screen takes `size`, and the window and its root views with it.
+    void resizeScreen(CGSize size);
+
     Host& m_host;
     TouchDispatcher& m_touches;
     DeviceFamily m_family;
+    ScreenFit m_fit;
     UIDeviceOrientation m_uprightOrientation{UIDeviceOrientationPortrait};
     CGSize m_screenSize;
 };

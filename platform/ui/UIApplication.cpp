@@ -25,6 +25,14 @@ bool UIApplication::openURL(const std::optional<NSURL>& url)
     return false;
 }
 
+void UIApplication::setScreenTint(ScreenTint tint)
+{
+    if (tint == m_screenTint)
+        return;
+    m_screenTint = tint;
+    UIView::noteScreenChanged();
+}
+
 void UIApplication::report(const Error& error)
 {
     if (m_reportedFailures.insert(error.message).second && m_reporter)
@@ -34,6 +42,7 @@ void UIApplication::report(const Error& error)
 void UIApplication::reset()
 {
     m_statusBarStyle = UIStatusBarStyleDefault;
+    m_screenTint = ScreenTint::Day;
     m_host = nullptr;
     m_keyWindow.reset();
     m_firstResponder = nullptr;

@@ -4,6 +4,7 @@
 
 #include "platform/Result.h"
 #include "platform/ui/NSURL.h"
+#include "platform/ui/ScreenTint.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,10 @@ public:
     [[nodiscard]] std::optional<double> wakeUpTime() const;
     void runWakeUpIfDue(double now);
 
+    // How the screen is shown; the next display cycle presents the change. Day after reset().
+    void setScreenTint(ScreenTint tint);
+    [[nodiscard]] ScreenTint screenTint() const { return m_screenTint; }
+
     // Used by the event loop.
     void attachHost(Host* host) { m_host = host; }
     [[nodiscard]] Host* host() const { return m_host; }
@@ -69,6 +74,7 @@ public:
 
 private:
     int m_statusBarStyle{UIStatusBarStyleDefault};
+    ScreenTint m_screenTint{ScreenTint::Day};
     Host* m_host{nullptr};
     std::shared_ptr<UIWindow> m_keyWindow;
     UIResponder* m_firstResponder{nullptr};

@@ -27,6 +27,12 @@ void UIScreen::setMainScreenSize(CGSize portraitSize)
     screenSlot().reset(new UIScreen(portraitSize));
 }
 
+void UIScreen::setMainScreenFittingWindow(CGSize shown, bool landscape)
+{
+    const CGSize portrait = landscape ? CGSize{shown.height, shown.width} : shown;
+    screenSlot().reset(new UIScreen(portrait, ScreenFit::Window, shown));
+}
+
 std::optional<DeviceFamily> parseDeviceFamily(std::string_view word)
 {
     if (word == "phone")

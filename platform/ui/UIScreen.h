@@ -2,6 +2,9 @@
 
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/DeviceFamily.h"
+#include "platform/ui/ScreenFit.h"
+
+#include <optional>
 
 namespace dazed {
 
@@ -15,15 +18,29 @@ public:
     static void setMainScreen(std::optional<DeviceFamily> family);
     // A screen of any other portrait size, in points (tests; hardware the families do not cover).
     static void setMainScreenSize(CGSize portraitSize);
+    // A screen the size of the window showing it: `shown` points as the device is held now,
+    // `landscape` when that is turned from portrait (the bounds are then `shown` turned back).
+    static void setMainScreenFittingWindow(CGSize shown, bool landscape);
 
     [[nodiscard]] CGRect bounds() const { return {{}, m_portraitSize}; }
+    [[nodiscard]] ScreenFit fit() const { return m_fit; }
+    // The size shown now, as the device is held, for a screen that fits its window; nothing for a
+    // device's own screen, whose size follows the device's orientation code.
+    [[nodiscard]] std::optional<CGSize> windowFittedSize() const
+    {
+        return m_fit == ScreenFit::Window ? std::optional<CGSize>(m_shownSize) : std::nullopt;
+    }
 
 private:
-    explicit UIScreen(CGSize portraitSize)
+    explicit UIScreen(CGSize portraitSize, ScreenFit fit = ScreenFit::Device, CGSize shown = {})
         : m_portraitSize(portraitSize)
+        , m_fit(fit)
+        , m_shownSize(shown)
     {
     }
     CGSize m_portraitSize;
+    ScreenFit m_fit;
+    CGSize m_shownSize;
 };
 
 } // namespace dazed

@@ -14,6 +14,7 @@
 #include "platform/ui/UIDevice.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,12 @@ struct LaunchedApp {
     ClassRegistry registry;
     std::unique_ptr<ApplicationLoop> loop;
 
-    explicit LaunchedApp(DeviceFamily family, UIDeviceOrientation orientation = UIDeviceOrientationPortrait)
+    // `window`: the size of the host's window in points, for a screen that fits it (`fit`).
+    explicit LaunchedApp(DeviceFamily family, UIDeviceOrientation orientation = UIDeviceOrientationPortrait,
+                         ScreenFit fit = ScreenFit::Device, std::optional<CGSize> window = std::nullopt)
     {
+        if (window)
+            host.setWindowSize(*window);
         registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
         registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");
         registry.registerController("RootViewController", [] {
@@ -86,6 +91,7 @@ struct LaunchedApp {
         LaunchOptions options;
         options.family = family;
         options.orientation = orientation;
+        options.fit = fit;
         auto launched = ApplicationLoop::launch(host, options, registry);
         if (launched)
             loop = std::move(launched).value();

@@ -40,7 +40,8 @@ inline void parseCommandLine(std::vector<std::string> args, std::string_view tex
     if (const auto* chart = std::get_if<ChartOptions>(&command)) {
         require(std::isfinite(chart->quitAfter) && chart->quitAfter >= 0.0,
                 "the window waits a finite number of seconds, if any");
-        require(chart->device == "phone" || chart->device == "tablet", "the device is one the window knows");
+        require(chart->device == "phone" || chart->device == "tablet" || chart->device == "fit",
+                "the device is one the window knows");
         if (chart->sky) {
             const GeographicPlace& p = chart->sky->place;
             require(std::isfinite(p.latitudeDegrees) && std::abs(p.latitudeDegrees) <= 90.0 &&

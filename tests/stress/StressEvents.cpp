@@ -138,6 +138,11 @@ std::string describe(const StressEvent& e)
         std::snprintf(buf, sizeof buf, "scale %g, ", static_cast<double>(*e.scale));
         s += buf;
     }
+    if (e.window) {
+        std::snprintf(buf, sizeof buf, "window %.9g x %.9g, ", static_cast<double>(e.window->width),
+                      static_cast<double>(e.window->height));
+        s += buf;
+    }
     std::visit(
         [&](const auto& ev) {
             using T = std::decay_t<decltype(ev)>;
@@ -239,7 +244,7 @@ HostEvent EventStream::anyKey()
         key.code = UIKeyCode::Character;
         const std::uint64_t c = m_random.below(100);
         if (c < 60) {
-            const char steering[] = "ll+-+-iL=_Itn[]{}h";
+            const char steering[] = "ll+-+-iL=_Itn[]{}hr";
             key.character = steering[m_random.below(sizeof steering - 1)];
         } else if (c < 90) {
             key.character = static_cast<char>(m_random.between(32, 126));
@@ -255,6 +260,24 @@ HostEvent EventStream::anyKey()
     }
     key.isRepeat = m_random.chance(0.2);
     return KeyInput{key};
+}
+
+CGSize EventStream::anyWindow()
+{
+    const auto side = [this]() -> float {
+        const std::uint64_t which = m_random.below(100);
+        if (which < 15)
+            return static_cast<float>(m_random.between(0, 60)); // shrunk to almost nothing
+        if (which < 90)
+            return static_cast<float>(m_random.uniform(200, 1600));
+        if (which < 94)
+            return static_cast<float>(m_random.uniform(1600, 100000));
+        const std::array<float, 4> odd{-1.0f, std::numeric_limits<float>::quiet_NaN(),
+                                       std::numeric_limits<float>::infinity(), 1e30f};
+        return odd[m_random.below(odd.size())];
+    };
+    const float w = side();
+    return {w, side()};
 }
 
 double EventStream::anyAdvance()
@@ -400,6 +423,8 @@ StressEvent EventStream::next(const Targets& t)
         const std::array<float, 5> scales{1.0f, 2.0f, 0.5f, 1.5f, 2.0f / 3.0f};
         if (m_random.chance(0.5))
             e.scale = scales[m_random.below(scales.size())];
+        if (m_random.chance(0.5))
+            e.window = anyWindow();
         m_pending.push_back(ResizeInput{});
     }
     if (m_pending.empty()) // a control tap with no control to aim at

@@ -58,6 +58,9 @@ struct Targets {
 struct StressEvent {
     double advance{0};          // seconds the clock moves before the event arrives
     std::optional<float> scale; // the display's new pixel density, which comes with a ResizeInput
+    // The window's new size in points, which comes with a ResizeInput: the screen's with --device fit
+    // (any size at all, tiny, huge or not a number), ignored by a fixed device.
+    std::optional<CGSize> window;
     HostEvent event;
     bool stepAfter{true}; // the loop runs (handles what is waiting, then displays) after this event
 };
@@ -86,6 +89,8 @@ private:
     [[nodiscard]] int anyTapCount();
     [[nodiscard]] HostEvent anyKey();
     [[nodiscard]] double anyAdvance();
+    // A window size in points for --device fit: mostly ordinary, now and then tiny, huge or not a number.
+    [[nodiscard]] CGSize anyWindow();
 
     Random m_random;
     std::vector<Finger> m_fingers; // what the stream believes is down, in the order it went down

@@ -10,6 +10,7 @@
 #include "app/RootViewController.h"
 #include "navigation/MainViewController.h"
 #include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/image/PixelSize.h"
 #include "platform/ui/ApplicationLoop.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/HeadlessHost.h"
@@ -99,11 +100,23 @@ DeviceFamily familyOf(std::uint64_t session)
     return session % 2 == 0 ? DeviceFamily::Phone : DeviceFamily::Tablet;
 }
 
+ScreenFit fitOf(std::uint64_t session);
+
 // A tablet's screen has five times a phone's points and every frame composites them all, so its
 // sessions are a quarter as long: the run's time is spread evenly over the four kinds of session.
+// A fitted screen may be larger still, and its sessions are as short.
 std::uint64_t sessionLengthOf(std::uint64_t session, std::uint64_t length)
 {
-    return familyOf(session) == DeviceFamily::Phone ? length : std::max<std::uint64_t>(1, length / 4);
+    return familyOf(session) == DeviceFamily::Phone && fitOf(session) == ScreenFit::Device
+               ? length
+               : std::max<std::uint64_t>(1, length / 4);
+}
+
+// Now and then a phone-family session whose screen is its window's (--device fit), resized to
+// anything by the stream's resizes.
+ScreenFit fitOf(std::uint64_t session)
+{
+    return session % 6 == 4 ? ScreenFit::Window : ScreenFit::Device;
 }
 
 const char* familyName(DeviceFamily family)
@@ -126,10 +139,12 @@ public:
         , m_recorder(options.pixels)
     {
         m_family = familyOf(number);
+        m_fit = fitOf(number);
         const float scale = number % 4 < 2 ? 1.0f : 2.0f;
         // Mostly held upright, now and then lying flat or not known at launch.
         const int orientation = m_random.chance(0.8) ? m_random.between(1, 4) : m_random.between(0, 6);
-        m_name = "session " + std::to_string(number) + ": " + familyName(m_family) + ", orientation " +
+        m_name = "session " + std::to_string(number) + ": " +
+                 (m_fit == ScreenFit::Window ? "fit" : familyName(m_family)) + ", orientation " +
                  std::to_string(orientation) + ", " + str(scale) + " pixels per point";
         m_host.setScale(scale);
         m_host.setKeepsPresented(false); // only counted: a copy of every screen would cost a tenth of the run
@@ -158,6 +173,7 @@ public:
         registerApplicationClasses(kLinks, std::nullopt, sky);
         LaunchOptions launch;
         launch.family = m_family;
+        launch.fit = m_fit;
         launch.orientation = static_cast<UIDeviceOrientation>(orientation);
         auto launched = ApplicationLoop::launch(m_host, launch, ClassRegistry::shared());
         if (!launched) {
@@ -200,6 +216,8 @@ public:
                 m_host.advance(e.advance);
             if (e.scale)
                 m_host.setScale(*e.scale);
+            if (e.window)
+                m_host.setWindowSize(*e.window);
             std::string text = describe(e);
             if (m_options.from && i >= *m_options.from)
                 m_trace << i << ": " << text << '\n';
@@ -351,7 +369,13 @@ private:
         const CGSize portrait = m_family == DeviceFamily::Phone ? CGSize{320, 480} : CGSize{768, 1024};
         const bool upright = w == portrait.width && h == portrait.height;
         const bool turned = w == portrait.height && h == portrait.width;
-        if (!upright && !turned)
+        const auto withinFit = [](float side) {
+            return side >= kMinFittedScreenSide && side <= kMaxFittedScreenSide && side == std::round(side);
+        };
+        if (m_fit == ScreenFit::Window && !(withinFit(w) && withinFit(h)))
+            return problem("the window-fitted screen is " + str(w) + " x " + str(h) + ", outside " +
+                           str(kMinFittedScreenSide) + " to " + str(kMaxFittedScreenSide) + " whole points");
+        if (m_fit == ScreenFit::Device && !upright && !turned)
             return problem("the root controller's screen is " + str(w) + " x " + str(h) + " on a " +
                            familyName(m_family));
         const NavigationState& n = m_main->navigation();
@@ -477,8 +501,9 @@ private:
         // The sky keeps its drawing calls (or, when the recorder takes them, a picture), made for
         // its size at the display's scale. Each side in pixels is the side in points times the scale, rounded
         // up (the product may be rounded either way in single precision first).
+        // A picture beyond the image limits (a huge fitted screen) is made at fewer pixels per point.
         const auto& drawn = m_quartz->drawnPixelSize();
-        const float scale = m_host.displayScale();
+        const float scale = pixelSizeFor(m_quartz->bounds().size, m_host.displayScale()).scale;
         const auto covers = [scale](int pixels, float points) {
             const double exact = double{points} * double{scale};
             return pixels >= 1 && pixels >= exact - 1e-3 && pixels < exact + 1.0 + 1e-3;
@@ -501,6 +526,7 @@ private:
     EventStream m_stream;
     Random m_random;
     DeviceFamily m_family{DeviceFamily::Phone};
+    ScreenFit m_fit{ScreenFit::Device};
     std::string m_name;
     HeadlessHost m_host;
     SkyRecorder m_recorder;
