@@ -5,7 +5,9 @@
 
 #include "app/Cli.h"
 #include "app/InfoLinks.h"
+#include "navigation/SkyLayerState.h"
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -14,13 +16,17 @@ namespace dazed {
 
 // Registers the delegates and the root controller with the class registry. The root controller
 // opens `links` from its information page, and its sky starts at `centre` when one is given, with
-// the sky of `sky`'s place shown when one is given.
+// the sky of `sky`'s place when one is given (shown or not as it says). `onSkyLayerChange` hears
+// each change the window makes to the layer (T), to remember it.
 void registerApplicationClasses(const std::optional<InfoLinks>& links,
                                 const std::optional<EquatorialPosition>& centre = std::nullopt,
-                                const std::optional<SkyChoice>& sky = std::nullopt);
+                                const std::optional<SkyChoice>& sky = std::nullopt,
+                                std::function<void(const SkyLayerState&)> onSkyLayerChange = {});
 
 // Runs the window; the process's exit status. Without a display it says so in one line on `err`,
-// pointing to `dazed render`, and returns 1.
+// pointing to `dazed render`, and returns 1. With a settings file, the layer and the place start as
+// it remembers them unless the command line says otherwise, and changes are written back; with
+// --place auto the system is asked first (for at most the options' timeout).
 int runChartWindow(const ChartOptions& options, const std::string& programName, std::ostream& err);
 
 } // namespace dazed

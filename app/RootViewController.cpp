@@ -49,6 +49,7 @@ void RootViewController::viewDidLoad()
         m_mainViewController->setInitialCentre(m_initialCentre->first, m_initialCentre->second);
     if (m_initialSkyLayer)
         m_mainViewController->setSkyLayer(*m_initialSkyLayer);
+    m_mainViewController->setSkyLayerObserver(m_skyLayerObserver);
     detectOrientation();
     if (m_infoButton) {
         m_infoButton->setFrame(CGRectMake(m_largeur - 60, m_hauteur - 80, kInfoButtonSide, kInfoButtonSide));

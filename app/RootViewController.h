@@ -11,6 +11,7 @@
 #include "navigation/SkyLayerState.h"
 #include "platform/ui/UIViewController.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,11 @@ public:
     void setInitialCentre(float rightAscension, float declination);
     // The sky layer the sky screen starts with (--place, --time).
     void setInitialSkyLayer(const SkyLayerState& state) { m_initialSkyLayer = state; }
+    // Hears every change the sky screen makes to the layer (T), once the view has loaded.
+    void setSkyLayerObserver(std::function<void(const SkyLayerState&)> observer)
+    {
+        m_skyLayerObserver = std::move(observer);
+    }
 
     void viewDidLoad() override;
     // Sets largeur and hauteur for the device's orientation and lays out again.
@@ -96,6 +102,7 @@ private:
     std::optional<InfoLinks> m_links;
     std::optional<std::pair<float, float>> m_initialCentre;
     std::optional<SkyLayerState> m_initialSkyLayer;
+    std::function<void(const SkyLayerState&)> m_skyLayerObserver;
 };
 
 } // namespace dazed
