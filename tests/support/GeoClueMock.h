@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -40,13 +41,16 @@ public:
     // A bus with nothing on it; serve() puts GeoClue there.
     explicit GeoClueMock(const std::filesystem::path& folder)
         : m_folder(folder)
-        , m_address("unix:path=" + (folder / "bus").string())
+        // An abstract socket: a scratch folder named after a long test can be beyond the 108
+        // bytes a socket's path may have.
+        , m_address("unix:abstract=dazed-test-bus-" + std::to_string(::getpid()) + "-" +
+                    std::to_string(reinterpret_cast<std::uintptr_t>(this)))
     {
         m_daemon =
             spawn({"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + m_address},
                   folder / "dbus-daemon.log");
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!std::filesystem::exists(folder / "bus") && std::chrono::steady_clock::now() < deadline)
+        while (!busAnswers() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         const char* old = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
         if (old)
@@ -120,6 +124,22 @@ private:
         ::kill(pid, SIGTERM);
         int status = 0;
         ::waitpid(pid, &status, 0);
+    }
+
+    bool busAnswers() const
+    {
+        GError* error = nullptr;
+        GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
+            m_address.c_str(),
+            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, &error);
+        g_clear_error(&error);
+        if (!bus)
+            return false;
+        g_dbus_connection_close_sync(bus, nullptr, nullptr);
+        g_object_unref(bus);
+        return true;
     }
 
     bool nameIsOwned() const
