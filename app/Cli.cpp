@@ -76,9 +76,11 @@ public:
                                "chart follows the clock. 'auto' asks the system (GeoClue) and falls "
                                "back on the place last used");
         m_place->type_name("LAT,LON[,HEIGHT_M]|auto");
-        command.add_option("--place-timeout", m_placeTimeout, "seconds to wait for the system's place")
-            ->check(kSeconds)
-            ->group(""); // for tests; not listed
+        command
+            .add_option("--place-timeout", m_placeTimeout,
+                        "seconds to wait for the system's place with --place auto (5 by default)")
+            ->type_name("SECONDS")
+            ->check(kSeconds);
         m_at->excludes(m_overhead);
     }
     // A named centre excludes a centre given by its coordinates.
