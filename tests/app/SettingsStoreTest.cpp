@@ -179,6 +179,23 @@ TEST_F(SettingsFile, AFolderWithoutWritePermissionFailsOnceAndChangesNothing)
     EXPECT_EQ(s.settings(), placeInParis()) << "what failed to save is not taken as saved";
 }
 
+// Holds for root too, whom permissions do not stop: a file where the folder should be.
+TEST_F(SettingsFile, AFileWhereTheFolderShouldBeFailsOnceAndIsLeftAlone)
+{
+    write(m_scratch / "config" / "dazed", "mine");
+    auto s = store();
+    EXPECT_EQ(s.load(), Settings{});
+    EXPECT_TRUE(m_warnings.empty()) << "no settings file is there to complain about";
+    EXPECT_FALSE(s.save(placeInParis()));
+    Settings night = placeInParis();
+    night.nightMode = true;
+    EXPECT_FALSE(s.save(night));
+    ASSERT_EQ(m_warnings.size(), 1u);
+    EXPECT_EQ(m_warnings[0].rfind("the settings cannot be remembered in " + file().string() + ": ", 0), 0u)
+        << m_warnings[0];
+    EXPECT_EQ(contentOf(m_scratch / "config" / "dazed"), "mine");
+}
+
 TEST_F(SettingsFile, AnUnreadableFileIsKeptAsideBeforeWriting)
 {
     if (::geteuid() == 0)
