@@ -37,6 +37,7 @@ struct SkyChoice {
     GeographicPlace place;
     std::optional<UtcTime> time; // none: the chart follows the clock
     int utcOffsetMinutes{0};     // of --time as typed, else of the system's clock now
+    bool shown{true};            // a remembered place's sky starts as it was left, maybe hidden
 };
 
 // The sky layer the choice asks for: none without --place; else the place and the moment, or a

@@ -4,6 +4,7 @@
 #include "app/CentreChoice.h"
 #include "app/NumberParsing.h"
 #include "app/RenderCommand.h"
+#include "app/SettingsStore.h"
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -35,6 +36,17 @@ const char* const kControlsHelp = R"(Controls in the window:
 
 namespace {
 
+// A number of seconds to wait: finite and not negative. CLI11's NonNegativeNumber lets "nan" and
+// "inf" through.
+const CLI::Validator kSeconds(
+    [](std::string& text) -> std::string {
+        const auto value = parseFiniteNumber(text);
+        if (!value || *value < 0)
+            return "must be a finite number of seconds, 0 or more, not '" + text + "'";
+        return {};
+    },
+    "SECONDS");
+
 // --at, --overhead and --time on one command (the window's or render's), with their rules: one
 // place at most, and a time only for the sky overhead.
 class CentreOptions {
@@ -62,8 +74,14 @@ public:
                                "in metres if you like (--place 48.85,2.35 or 48.85,2.35,35). Centres on "
                                "its zenith unless --at, --overhead or render's --ra/--dec say otherwise; "
                                "without --time the "
-                               "chart follows the clock");
-        m_place->type_name("LAT,LON[,HEIGHT_M]");
+                               "chart follows the clock. 'auto' asks the system (GeoClue) and falls "
+                               "back on the place last used");
+        m_place->type_name("LAT,LON[,HEIGHT_M]|auto");
+        command
+            .add_option("--place-timeout", m_placeTimeout,
+                        "seconds to wait for the system's place with --place auto (5 by default)")
+            ->type_name("SECONDS")
+            ->check(kSeconds);
         m_at->excludes(m_overhead);
     }
     // A named centre excludes a centre given by its coordinates.
@@ -72,6 +90,7 @@ public:
         m_at->excludes(coordinate);
         m_overhead->excludes(coordinate);
     }
+    [[nodiscard]] double placeTimeout() const { return m_placeTimeout; }
     [[nodiscard]] CentreChoice choice() const
     {
         CentreChoice c;
@@ -88,22 +107,12 @@ public:
 
 private:
     std::string m_atText, m_overheadText, m_timeText, m_placeText;
+    double m_placeTimeout{kDefaultPlaceTimeoutSeconds};
     CLI::Option* m_at{nullptr};
     CLI::Option* m_overhead{nullptr};
     CLI::Option* m_time{nullptr};
     CLI::Option* m_place{nullptr};
 };
-
-// A number of seconds to wait: finite and not negative. CLI11's NonNegativeNumber lets "nan" and
-// "inf" through.
-const CLI::Validator kSeconds(
-    [](std::string& text) -> std::string {
-        const auto value = parseFiniteNumber(text);
-        if (!value || *value < 0)
-            return "must be a finite number of seconds, 0 or more, not '" + text + "'";
-        return {};
-    },
-    "SECONDS");
 
 } // namespace
 
@@ -121,11 +130,13 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
     app.require_subcommand(0, 1);
 
     ChartOptions chart;
-    app.add_option("--device", chart.device,
-                   "phone (320 x 480 points), tablet (768 x 1024), or fit: the window's own size, laid out "
-                   "again as it is resized")
-        ->check(CLI::IsMember({"phone", "tablet", "fit"}))
-        ->capture_default_str();
+    auto* deviceOption =
+        app.add_option(
+               "--device", chart.device,
+               "phone (320 x 480 points), tablet (768 x 1024), or fit: the window's own size, laid out "
+               "again as it is resized")
+            ->check(CLI::IsMember({"phone", "tablet", "fit"}))
+            ->capture_default_str();
     app.add_option("--orientation", chart.orientation,
                    "how the device is held at start: portrait or landscape")
         ->check(CLI::IsMember({"portrait", "landscape"}))
@@ -198,6 +209,17 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         }
         request.centre = renderCentre.choice();
         request.raDecGiven = ra->count() > 0 || dec->count() > 0;
+        if (asksForSystemPlace(request.centre)) {
+            // Every other option is checked now, with a stand-in place, so that a mistake is said
+            // before the system is asked.
+            RenderRequest standIn = request;
+            standIn.centre = withPlace(request.centre, GeographicPlace{});
+            if (auto plan = checkRenderRequest(standIn); !plan) {
+                err << "dazed render: " << plan.error().message << "\n";
+                return static_cast<int>(RenderStatus::BadOption);
+            }
+            return AutoPlaceRender{request, renderCentre.placeTimeout()};
+        }
         auto plan = checkRenderRequest(request);
         if (!plan) {
             err << "dazed render: " << plan.error().message << "\n";
@@ -219,7 +241,21 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         }
         return std::move(plan).value();
     }
-    if (const CentreChoice choice = windowCentre.choice(); !choice.empty()) {
+    if (const CentreChoice choice = windowCentre.choice(); asksForSystemPlace(choice)) {
+        // Checked with a stand-in place now, so that a mistake is said before the system is
+        // asked; resolved when the window starts.
+        const CentreChoice standIn = withPlace(choice, GeographicPlace{});
+        const auto now = std::chrono::system_clock::now();
+        const auto centre = resolveCentre(standIn, now);
+        const auto sky = resolveSkyChoice(standIn, now);
+        for (const auto* message : {std::get_if<std::string>(&centre), std::get_if<std::string>(&sky)})
+            if (message) {
+                err << "dazed: " << *message << "\n";
+                return 2;
+            }
+        chart.systemPlace = choice;
+        chart.placeTimeout = windowCentre.placeTimeout();
+    } else if (!choice.empty()) {
         const auto centre = resolveCentre(choice, std::chrono::system_clock::now());
         if (const auto* message = std::get_if<std::string>(&centre)) {
             err << "dazed: " << *message << "\n";
@@ -233,6 +269,7 @@ CliCommand parseCli(const std::vector<std::string>& args, std::ostream& out, std
         }
         chart.sky = std::get<std::optional<SkyChoice>>(sky);
     }
+    chart.deviceChosen = deviceOption->count() > 0;
     return chart;
 }
 
@@ -247,9 +284,13 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         printCatalogSummary(out);
         return 0;
     }
+    if (const auto* pending = std::get_if<AutoPlaceRender>(&command))
+        return static_cast<int>(runAutoPlaceRender(*pending, askSystemLocation, err));
     if (const auto* status = std::get_if<int>(&command))
         return *status;
-    return std::get<ChartOptions>(std::move(command));
+    auto chart = std::get<ChartOptions>(std::move(command));
+    chart.settingsPath = settingsPathFromEnvironment();
+    return chart;
 }
 
 } // namespace dazed

@@ -38,8 +38,11 @@ void RootViewController::setInitialCentre(float rightAscension, float declinatio
 
 void RootViewController::setNightMode(bool on)
 {
+    const bool changed = on != m_nightMode;
     m_nightMode = on;
     UIApplication::sharedApplication().setScreenTint(on ? ScreenTint::Night : ScreenTint::Day);
+    if (changed && m_nightModeObserver)
+        m_nightModeObserver(on);
 }
 
 std::shared_ptr<MainViewController> RootViewController::makeMainViewController()
@@ -55,6 +58,7 @@ void RootViewController::viewDidLoad()
         m_mainViewController->setInitialCentre(m_initialCentre->first, m_initialCentre->second);
     if (m_initialSkyLayer)
         m_mainViewController->setSkyLayer(*m_initialSkyLayer);
+    m_mainViewController->setSkyLayerObserver(m_skyLayerObserver);
     detectOrientation();
     if (m_infoButton) {
         m_infoButton->setFrame(CGRectMake(m_largeur - 60, m_hauteur - 80, kInfoButtonSide, kInfoButtonSide));

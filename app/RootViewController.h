@@ -11,6 +11,7 @@
 #include "navigation/SkyLayerState.h"
 #include "platform/ui/UIViewController.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,12 +35,22 @@ public:
     void setInitialCentre(float rightAscension, float declination);
     // The sky layer the sky screen starts with (--place, --time).
     void setInitialSkyLayer(const SkyLayerState& state) { m_initialSkyLayer = state; }
+    // Hears every change the sky screen makes to the layer (T), once the view has loaded.
+    void setSkyLayerObserver(std::function<void(const SkyLayerState&)> observer)
+    {
+        m_skyLayerObserver = std::move(observer);
+    }
 
     // Night mode: the whole window (sky, page, flip, pointer) red on black for eyes adapted to the
     // dark, from the next frame on; off gives the day picture back exactly. A property of how the
     // screen is shown, so it changes nothing the controllers draw.
     void setNightMode(bool on);
     [[nodiscard]] bool nightMode() const { return m_nightMode; }
+    // Hears each change of night mode made after it is set (R, the menu).
+    void setNightModeObserver(std::function<void(bool)> observer)
+    {
+        m_nightModeObserver = std::move(observer);
+    }
 
     void viewDidLoad() override;
     // Sets largeur and hauteur for the device's orientation and lays out again.
@@ -103,6 +114,8 @@ private:
     std::optional<std::pair<float, float>> m_initialCentre;
     std::optional<SkyLayerState> m_initialSkyLayer;
     bool m_nightMode{false};
+    std::function<void(const SkyLayerState&)> m_skyLayerObserver;
+    std::function<void(bool)> m_nightModeObserver;
 };
 
 } // namespace dazed

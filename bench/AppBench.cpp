@@ -9,6 +9,8 @@
 // refresh, and the loop stepped once.
 
 #include "app/ChartWindow.h"
+#include "app/SettingsStore.h"
+#include "app/WindowStart.h"
 #include "platform/ProcessStats.h"
 #include "platform/ui/ApplicationLoop.h"
 #include "platform/ui/ClassRegistry.h"
@@ -19,6 +21,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -78,6 +82,46 @@ void BM_FirstFrameTablet2x(benchmark::State& state)
         }
     }
     state.counters["peak_rss_MiB"] = static_cast<double>(peakResidentKibibytes()) / 1024.0;
+}
+
+// The first frame as a run with remembered settings makes it: the settings file read and parsed, a
+// remembered place's sky (shown) worked out and drawn over the chart.
+void BM_FirstFrameTablet2xWithRememberedSettings(benchmark::State& state)
+{
+    std::string folder = (std::filesystem::temp_directory_path() / "dazed-bench-settings-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    const std::string path = folder + "/settings.json";
+    Settings remembered;
+    remembered.layerShown = true;
+    remembered.place = GeographicPlace{48.85, 2.35, 35};
+    {
+        SettingsStore store(path, [](const std::string&) {});
+        store.load();
+        store.save(remembered);
+    }
+    for (auto _ : state) {
+        SettingsStore store(path, [&state](const std::string& line) { state.SkipWithError(line.c_str()); });
+        const auto sky = startingSky(std::nullopt, store.load(), std::chrono::system_clock::now());
+        if (!sky || !sky->shown) {
+            state.SkipWithError("the remembered place was not read");
+            break;
+        }
+        HeadlessHost host(2.0f);
+        host.setLendsPixels(true);
+        host.setKeepsPresented(false);
+        registerApplicationClasses(std::nullopt, std::nullopt, sky);
+        LaunchOptions options;
+        options.family = DeviceFamily::Tablet;
+        auto launched = ApplicationLoop::launch(host, options, ClassRegistry::shared());
+        if (!launched || host.presentCount() != 1) {
+            state.SkipWithError("the app did not launch");
+            break;
+        }
+    }
+    std::filesystem::remove_all(folder);
 }
 
 void BM_DragStorm(benchmark::State& state)
@@ -184,6 +228,7 @@ void BM_FlipTablet2x(benchmark::State& state)
 }
 
 BENCHMARK(BM_FirstFrameTablet2x)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstFrameTablet2xWithRememberedSettings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragStorm)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FlipTablet2x)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -224,8 +224,11 @@ bool MainViewController::skyKey(const UIKey& key)
     };
     switch (key.character) {
     case 't':
-        if (!key.isRepeat && toggleLayer(m_sky))
+        if (!key.isRepeat && toggleLayer(m_sky)) {
             refreshSky();
+            if (m_skyLayerObserver)
+                m_skyLayerObserver(m_sky);
+        }
         return true;
     case 'n':
         if (followClock(m_sky) && m_sky.shown)

@@ -64,6 +64,11 @@ public:
     // The sky layer to start with (the command line's --place and --time), before the view loads.
     void setSkyLayer(const SkyLayerState& state) { m_sky = state; }
     [[nodiscard]] const SkyLayerState& skyLayer() const { return m_sky; }
+    // Hears the layer each time a key shows or hides it, so that the app can remember it.
+    void setSkyLayerObserver(std::function<void(const SkyLayerState&)> observer)
+    {
+        m_skyLayerObserver = std::move(observer);
+    }
     // Where the layer reads the time when it follows the clock (tests give a fixed clock).
     void setClock(std::function<std::chrono::system_clock::time_point()> clock)
     {
@@ -90,6 +95,7 @@ private:
 
     NavigationState m_navigation;
     SkyLayerState m_sky;
+    std::function<void(const SkyLayerState&)> m_skyLayerObserver;
     std::function<std::chrono::system_clock::time_point()> m_clock{[] {
         return std::chrono::system_clock::now();
     }};

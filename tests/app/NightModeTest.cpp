@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <vector>
 
 namespace dazed {
 namespace {
@@ -69,6 +70,17 @@ TEST(NightMode, TheKeyTurnsTheSkyRedAndBackToTheSamePixels)
     EXPECT_FALSE(app.root().nightMode());
     EXPECT_TRUE(samePixels(*lastScreen(app), *day)) << "day again is today's picture exactly";
     EXPECT_EQ(app.host.pointerTint(), ScreenTint::Day);
+}
+
+TEST(NightMode, EachSwitchIsReportedOnceToBeRemembered)
+{
+    LaunchedApp app(DeviceFamily::Phone);
+    std::vector<bool> heard;
+    app.root().setNightModeObserver([&heard](bool on) { heard.push_back(on); });
+    app.send(KeyInput{kR});
+    app.root().setNightMode(true); // already on: nothing to remember
+    app.send(KeyInput{kR});
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
 }
 
 TEST(NightMode, AHeldKeyDoesNotFlickerAndModifiedKeysAreNotIt)

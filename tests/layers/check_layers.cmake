@@ -1,13 +1,14 @@
-# Fails when a file of the layers above the platform reaches Cairo or SDL, directly or through the
-# project's headers it includes. Only platform/graphics/ may draw with Cairo and only platform/sdl/
-# may talk to SDL; everything above sees the drawing-context calls and the framework's views.
+# Fails when a file of the layers above the platform reaches Cairo, SDL or GLib, directly or through
+# the project's headers it includes. Only platform/graphics/ may draw with Cairo, only platform/sdl/
+# may talk to SDL and only platform/location/ to D-Bus through GIO; everything above sees the
+# drawing-context calls, the framework's views and plain values.
 #
 #   cmake -DSOURCE_DIR=<top of the tree> -P check_layers.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 set(layers render navigation app catalog sky)
-set(forbidden_regex "^[ \t]*#[ \t]*include[ \t]*<(cairo|SDL)[^>]*>")
+set(forbidden_regex "^[ \t]*#[ \t]*include[ \t]*<(cairo|SDL|gio/|glib)[^>]*>")
 
 set(queue "")
 foreach(layer IN LISTS layers)
@@ -54,7 +55,7 @@ endwhile()
 list(LENGTH seen checked)
 if(failures)
   list(JOIN failures "\n  " text)
-  message(FATAL_ERROR "layers above the platform reach Cairo or SDL:\n  ${text}")
+  message(FATAL_ERROR "layers above the platform reach Cairo, SDL or GLib:\n  ${text}")
 endif()
 list(JOIN layers ", " layer_names)
-message(STATUS "${checked} files reached from ${layer_names}: none includes Cairo or SDL")
+message(STATUS "${checked} files reached from ${layer_names}: none includes Cairo, SDL or GLib")

@@ -141,3 +141,29 @@ TEST(SkyLayerKeys, AHiddenLayerStillStepsAndShowsTheNewTimeWhenTurnedOn)
 
 } // namespace
 } // namespace dazed
+
+namespace dazed {
+namespace {
+
+// The app remembers the layer through the observer: it hears T each time it shows or hides the
+// layer, and nothing else (time steps, N, H and repeats of T are not settings).
+TEST(SkyLayerKeys, TheObserverHearsEachToggleOfTheLayerAndNothingElse)
+{
+    SkyScreen screen(SkyLayerState{kParis, std::nullopt, 60, false});
+    std::vector<bool> heard;
+    screen.controller.setSkyLayerObserver([&](const SkyLayerState& layer) {
+        EXPECT_TRUE(layer.place);
+        heard.push_back(layer.shown);
+    });
+    screen.press('t');
+    for (const char c : {'[', ']', '{', '}', 'n', 'h'})
+        screen.press(c);
+    UIKey repeat = UIKey::fromCharacter('t');
+    repeat.isRepeat = true;
+    screen.controller.keyDown(repeat);
+    screen.press('t');
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+}
+
+} // namespace
+} // namespace dazed
