@@ -102,6 +102,12 @@ std::string keyName(const UIKey& key)
     case UIKeyCode::Escape:
         s = "escape";
         break;
+    case UIKeyCode::Return:
+        s = "return";
+        break;
+    case UIKeyCode::Backspace:
+        s = "backspace";
+        break;
     case UIKeyCode::Other:
         s = "other";
         break;
