@@ -129,7 +129,9 @@ void UIMenuView::touchesBegan(const UITouchSet& touches, const UIEvent&)
     const auto item = itemAtPoint(touch->locationInView(this));
     m_pressedOutside = !panelFrame().contains(touch->locationInView(this));
     m_pressed = item && isItemEnabled(*item) ? item : std::nullopt;
-    setNeedsDisplay();
+    // Only a highlight changes the picture: a press on a disabled item or outside draws nothing.
+    if (m_pressed)
+        setNeedsDisplay();
 }
 
 void UIMenuView::touchesMoved(const UITouchSet& touches, const UIEvent&)
@@ -152,7 +154,6 @@ void UIMenuView::touchesEnded(const UITouchSet& touches, const UIEvent&)
     m_tracked = nullptr;
     m_pressed.reset();
     m_pressedOutside = false;
-    setNeedsDisplay();
     if (chosen) {
         // Closed first, so that the action's keys go where the keyboard's go.
         auto action = m_items[*chosen].action;
@@ -169,9 +170,11 @@ void UIMenuView::touchesCancelled(const UITouchSet& touches, const UIEvent&)
     if (!isTracked(touches))
         return;
     m_tracked = nullptr;
-    m_pressed.reset();
     m_pressedOutside = false;
-    setNeedsDisplay();
+    if (m_pressed) {
+        m_pressed.reset();
+        setNeedsDisplay();
+    }
 }
 
 bool UIMenuView::keyDown(const UIKey& key)
