@@ -37,7 +37,9 @@ FindNameView::FindNameView(CGRect frame)
     m_done->setTitleColor(UIColor{0.55f, 0.85f, 1, 1}, UIControlStateNormal);
     m_done->setFont(UIFont::boldSystemFontOfSize(20));
     m_done->addTarget([this] { close(); }, UIControlEventTouchUpInside);
-    m_list->onSelectRow = [this](std::size_t row) { choose(row); };
+    m_list->onSelectRow = [this](std::size_t row) {
+        choose(row);
+    };
     addSubview(m_label);
     addSubview(m_done);
     addSubview(m_list);

@@ -2,9 +2,9 @@
 
 #include "app/FindNameView.h"
 #include "app/FlipsideView.h"
+#include "app/FlipsideViewController.h"
 #include "app/SkyMenu.h"
 #include "catalog/NameLookup.h"
-#include "app/FlipsideViewController.h"
 #include "navigation/MainViewController.h"
 #include "navigation/ScreenLayout.h"
 #include "platform/ui/NSNotificationCenter.h"
@@ -71,11 +71,15 @@ void RootViewController::showMenu(CGPoint screenPoint)
     if (m_menu && m_menu->isOpen())
         return;
     SkyMenuHooks hooks;
-    hooks.sendKey = [](const UIKey& key) { UIApplication::sharedApplication().sendKey(key); };
+    hooks.sendKey = [](const UIKey& key) {
+        UIApplication::sharedApplication().sendKey(key);
+    };
     // Without a way to read night mode, its item shows no mark.
     if (m_nightModeMark)
         hooks.nightMode = m_nightModeMark;
-    hooks.layerShown = [this] { return m_mainViewController && m_mainViewController->skyLayer().shown; };
+    hooks.layerShown = [this] {
+        return m_mainViewController && m_mainViewController->skyLayer().shown;
+    };
     hooks.placeKnown = [this] {
         return m_mainViewController && m_mainViewController->skyLayer().place.has_value();
     };

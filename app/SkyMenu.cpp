@@ -14,9 +14,12 @@ struct Entry {
 
 // "Find…" ends in a horizontal ellipsis (UTF-8): it opens a screen of its own.
 constexpr Entry kEntries[] = {
-    {"Night mode", 'r', Needs::Nothing},  {"Tonight here", 't', Needs::Nothing},
-    {"Now", 'n', Needs::Place},           {"One hour back", '[', Needs::Place},
-    {"One hour on", ']', Needs::Place},   {"Find\xE2\x80\xA6", '/', Needs::Nothing},
+    {"Night mode", 'r', Needs::Nothing},
+    {"Tonight here", 't', Needs::Nothing},
+    {"Now", 'n', Needs::Place},
+    {"One hour back", '[', Needs::Place},
+    {"One hour on", ']', Needs::Place},
+    {"Find\xE2\x80\xA6", '/', Needs::Nothing},
     {"Centre on the zenith", 'h', Needs::Place},
 };
 
@@ -38,7 +41,9 @@ std::vector<UIMenuItem> skyMenuItems(const SkyMenuHooks& hooks)
         else if (entry.key == 't')
             item.isOn = hooks.layerShown;
         if (entry.needs == Needs::Place)
-            item.isEnabled = [known = hooks.placeKnown] { return known && known(); };
+            item.isEnabled = [known = hooks.placeKnown] {
+                return known && known();
+            };
         items.push_back(std::move(item));
     }
     return items;

@@ -232,7 +232,8 @@ std::vector<std::string> namesMatching(std::string_view filter)
     const Directory& d = directory();
     for (const Spelling& spelling : d.spellings) {
         const NamedPlace& place = d.places[static_cast<std::size_t>(spelling.place)];
-        if (place.kind != NamedPlaceKind::Constellation || spelling.key != query || spelling.text == place.name)
+        if (place.kind != NamedPlaceKind::Constellation || spelling.key != query ||
+            spelling.text == place.name)
             continue;
         if (std::find(beginning.begin(), beginning.end(), place.name) == beginning.end())
             beginning.push_back(place.name);

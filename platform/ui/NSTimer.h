@@ -15,7 +15,8 @@ public:
     // Fires `action` once, `seconds` from now on the attached host's clock. Without a host (no
     // loop), or with a delay that is not a number or negative, the timer is returned already
     // invalid and never fires.
-    static std::shared_ptr<NSTimer> scheduledTimerWithTimeInterval(double seconds, std::function<void()> action);
+    static std::shared_ptr<NSTimer> scheduledTimerWithTimeInterval(double seconds,
+                                                                   std::function<void()> action);
 
     // Stops the timer from firing; harmless on a timer that fired or was invalidated already.
     void invalidate();

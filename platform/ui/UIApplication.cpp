@@ -71,7 +71,8 @@ void UIApplication::fireTimersDue(double now)
     std::erase_if(due, [now](const auto& timer) { return !timer->isValid() || timer->fireDate() > now; });
     std::stable_sort(due.begin(), due.end(),
                      [](const auto& a, const auto& b) { return a->fireDate() < b->fireDate(); });
-    std::erase_if(m_timers, [now](const auto& timer) { return !timer->isValid() || timer->fireDate() <= now; });
+    std::erase_if(m_timers,
+                  [now](const auto& timer) { return !timer->isValid() || timer->fireDate() <= now; });
     for (const auto& timer : due)
         timer->fire();
 }

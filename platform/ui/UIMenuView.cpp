@@ -83,8 +83,8 @@ CGRect UIMenuView::panelFrame() const
     const CGSize screen = bounds().size;
     const float width = std::max(0.0f, std::min(kMaximumPanelWidth, screen.width - 2 * kScreenMargin));
     const float height = itemHeight() * static_cast<float>(m_items.size());
-    return CGRectMake(placedAlong(m_anchor.x, width, screen.width), placedAlong(m_anchor.y, height, screen.height),
-                      width, height);
+    return CGRectMake(placedAlong(m_anchor.x, width, screen.width),
+                      placedAlong(m_anchor.y, height, screen.height), width, height);
 }
 
 CGRect UIMenuView::itemFrame(std::size_t index) const
@@ -206,15 +206,21 @@ void UIMenuView::paintContent(UIPainter& painter)
             painter.fillRect(item, kHighlight);
         }
         if (i > 0)
-            painter.fillRect(CGRectMake(item.minX() + kTextInset, item.minY(), item.size.width - 2 * kTextInset, 1),
-                             kSeparator);
+            painter.fillRect(
+                CGRectMake(item.minX() + kTextInset, item.minY(), item.size.width - 2 * kTextInset, 1),
+                kSeparator);
         const CGRect text = CGRectMake(item.minX() + kTextInset, item.minY(),
                                        std::max(0.0f, item.size.width - 2 * kTextInset), item.size.height);
-        painter.drawText(m_items[i].title, text, font, enabled ? kTitle : kDisabledTitle, TextAlignment::Left);
+        painter.drawText(m_items[i].title, text, font, enabled ? kTitle : kDisabledTitle,
+                         TextAlignment::Left);
         if (const auto& isOn = m_items[i].isOn) {
             const bool on = isOn();
-            painter.drawText(on ? "On" : "Off", text, FontSpec{FontSpec::kSystemFamily, kFontSize, FontWeight::Bold},
-                             !enabled ? kDisabledTitle : on ? kMarkOn : kDisabledTitle, TextAlignment::Right);
+            painter.drawText(on ? "On" : "Off", text,
+                             FontSpec{FontSpec::kSystemFamily, kFontSize, FontWeight::Bold},
+                             !enabled ? kDisabledTitle
+                             : on     ? kMarkOn
+                                      : kDisabledTitle,
+                             TextAlignment::Right);
         }
     }
     painter.strokeRoundedRect(panel, 10, 1.0f, kPanelBorder);

@@ -74,7 +74,17 @@ private:
 
 // A key of the keyboard: an arrow, Escape, Return, Backspace, a function key, or a character (lower
 // case for letters).
-enum class UIKeyCode { Character, LeftArrow, RightArrow, UpArrow, DownArrow, Escape, Return, Backspace, Other };
+enum class UIKeyCode {
+    Character,
+    LeftArrow,
+    RightArrow,
+    UpArrow,
+    DownArrow,
+    Escape,
+    Return,
+    Backspace,
+    Other
+};
 
 enum UIKeyModifierFlags : unsigned {
     UIKeyModifierShift = 1u << 17,

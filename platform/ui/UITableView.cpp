@@ -243,9 +243,11 @@ void UITableView::paintContent(UIPainter& painter)
         const CGRect row = CGRectMake(0, top, b.size.width, kRowHeight);
         if (m_pressed == i)
             painter.fillRect(row, kPressed);
-        painter.drawText(m_rows[i], CGRectMake(kTextInset, top, std::max(0.0f, b.size.width - 2 * kTextInset), kRowHeight),
-                         font, kRowText, TextAlignment::Left);
-        painter.fillRect(CGRectMake(kTextInset, top + kRowHeight - 1, b.size.width - kTextInset, 1), kSeparator);
+        painter.drawText(
+            m_rows[i], CGRectMake(kTextInset, top, std::max(0.0f, b.size.width - 2 * kTextInset), kRowHeight),
+            font, kRowText, TextAlignment::Left);
+        painter.fillRect(CGRectMake(kTextInset, top + kRowHeight - 1, b.size.width - kTextInset, 1),
+                         kSeparator);
     }
 }
 

@@ -7,9 +7,8 @@
 #include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UIViewAnimation.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace dazed {
@@ -20,7 +19,9 @@ class HoldingView : public UIView {
 public:
     using UIView::UIView;
     std::vector<CGPoint> holds;
-    UILongPressGestureRecognizer recognizer{[this](CGPoint p) { holds.push_back(p); }};
+    UILongPressGestureRecognizer recognizer{[this](CGPoint p) {
+        holds.push_back(p);
+    }};
 
     void touchesBegan(const UITouchSet&, const UIEvent& e) override { recognizer.touchesBegan(e); }
     void touchesMoved(const UITouchSet&, const UIEvent& e) override { recognizer.touchesMoved(e); }

@@ -5,7 +5,6 @@
 #include "platform/ui/UIMenuView.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -39,9 +38,14 @@ struct Menu : ::testing::Test {
         std::vector<UIMenuItem> items;
         items.push_back({"First", [this] { act("first"); }, nullptr, nullptr});
         items.push_back({"Marked", [this] { act("marked"); }, [this] { return on; }, nullptr});
-        items.push_back({"Sometimes", [this] { act("sometimes"); }, nullptr, [this] { return enabled; }});
+        items.push_back({"Sometimes", [this] { act("sometimes"); }, nullptr,
+                         [this] {
+                             return enabled;
+                         }});
         menu = std::make_shared<UIMenuView>(std::move(items));
-        menu->onDismiss = [this] { log.push_back("closed"); };
+        menu->onDismiss = [this] {
+            log.push_back("closed");
+        };
     }
     void act(const std::string& what)
     {
@@ -61,7 +65,8 @@ TEST_F(Menu, ItemsAreAtLeastAFingertipTallAndThePanelStaysOnScreen)
 {
     for (const CGSize screen : {CGSize{320, 480}, CGSize{480, 320}, CGSize{768, 1024}, CGSize{1024, 768}}) {
         menu->setFrame({{}, screen});
-        for (const CGPoint anchor : {CGPoint{0, 0}, CGPoint{screen.width, screen.height}, CGPoint{-50, 9999}}) {
+        for (const CGPoint anchor :
+             {CGPoint{0, 0}, CGPoint{screen.width, screen.height}, CGPoint{-50, 9999}}) {
             menu->showInView(app.window, anchor);
             menu->setFrame({{}, screen});
             const CGRect panel = menu->panelFrame();

@@ -4,9 +4,8 @@
 #include "UITestSupport.h"
 #include "platform/ui/UITableView.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,9 @@ struct List : ::testing::Test {
         for (int i = 0; i < 100; ++i)
             rows.push_back("row " + std::to_string(i));
         list->setRows(std::move(rows));
-        list->onSelectRow = [this](std::size_t row) { chosen.push_back(row); };
+        list->onSelectRow = [this](std::size_t row) {
+            chosen.push_back(row);
+        };
         app.window->addSubview(list);
         app.loop.display();
     }
@@ -97,7 +98,8 @@ TEST_F(List, AFlingGlidesOnSlowingDownThenStopsAndTheLoopSleeps)
     // The whole glide of an exponential slowing: v / ln(1 / (1 - k)) points, less what the
     // stopping speed leaves out.
     const double whole = 1200.0 / -std::log(1.0 - UITableView::kDecelerationPerSecond);
-    const double rest = UITableView::kMinimumGlideSpeed / -std::log(1.0 - UITableView::kDecelerationPerSecond);
+    const double rest =
+        UITableView::kMinimumGlideSpeed / -std::log(1.0 - UITableView::kDecelerationPerSecond);
     EXPECT_NEAR(offsets.back() - released, whole - rest, 8.0);
     EXPECT_EQ(app.host.presentCount() - framesBefore, static_cast<int>(offsets.size()) - 1)
         << "a frame for each step of the glide";
