@@ -52,7 +52,8 @@ struct Tablet {
         const int before = host.presentCount();
         const auto start = std::chrono::steady_clock::now();
         loop->step();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (presented)
             *presented = host.presentCount() > before;
         return ms;
