@@ -213,3 +213,34 @@ TEST(SkyMenu, NoMenuWhileThePageShowsOrTheScreenFlips)
 
 } // namespace
 } // namespace dazed
+
+namespace dazed {
+namespace {
+
+TEST(FindList, AnOverlongOrStrangeFilterIsKeptShortAndPlain)
+{
+    LaunchedApp app(DeviceFamily::Phone);
+    press(app, UIKey::fromCharacter('/'));
+    const auto& find = app.root().findView();
+    ASSERT_TRUE(find && find->isOpen());
+    for (int i = 0; i < 100; ++i)
+        press(app, UIKey::fromCharacter('a'));
+    EXPECT_EQ(find->filter().size(), FindNameView::kMaximumFilterLength);
+    EXPECT_TRUE(find->list()->rows().empty());
+    for (std::size_t i = 0; i < FindNameView::kMaximumFilterLength + 5; ++i)
+        press(app, UIKey{UIKeyCode::Backspace, 0, 0, false});
+    EXPECT_TRUE(find->filter().empty()) << "Backspace on an empty filter does nothing";
+    // Control characters, high bytes and punctuation other than space and hyphen are not typed.
+    for (const char c : {'\0', '\n', '\x7f', static_cast<char>(0xC3), '*', '\''})
+        press(app, UIKey::fromCharacter(c));
+    EXPECT_TRUE(find->filter().empty());
+    EXPECT_EQ(find->list()->rows(), namesInOrder());
+    // Keys with Ctrl or Alt are not typed either; the sky beneath is not steered.
+    press(app, UIKey::fromCharacter('l', UIKeyModifierControl));
+    press(app, UIKey{UIKeyCode::LeftArrow, 0, 0, false});
+    EXPECT_TRUE(find->filter().empty());
+    EXPECT_FLOAT_EQ(app.root().mainViewController()->navigation().xs, 17.0f);
+}
+
+} // namespace
+} // namespace dazed
