@@ -70,9 +70,10 @@ void report(benchmark::State& state, std::vector<double> ms, const char* name)
     state.counters[std::string(name) + "_max_ms"] = ms.back();
 }
 
-// From the hold coming due to the menu on screen: the step that sleeps to the hold's deadline
-// fires it and presents the frame with the menu.
-void BM_MenuOpensTablet2x(benchmark::State& state)
+// Times the step after `prepare` (untimed) that must open what `isOpen` looks for, and presents
+// its frame, once an iteration.
+template <typename Prepare, typename IsOpen>
+void timeOpening(benchmark::State& state, Prepare prepare, IsOpen isOpen)
 {
     std::vector<double> ms;
     for (auto _ : state) {
@@ -82,14 +83,13 @@ void BM_MenuOpensTablet2x(benchmark::State& state)
             state.SkipWithError("the app did not launch");
             return;
         }
-        app.host.inject(TouchInput{{{1, UITouchPhase::Began, {384, 512}}}});
-        app.loop->step();
+        prepare(app);
         state.ResumeTiming();
         bool presented = false;
         const double step = app.timedStep(&presented);
         state.PauseTiming();
-        if (!presented || !app.root()->menu() || !app.root()->menu()->isOpen()) {
-            state.SkipWithError("the hold opened no menu");
+        if (!presented || !isOpen(*app.root())) {
+            state.SkipWithError("nothing opened");
             return;
         }
         ms.push_back(step);
@@ -99,31 +99,25 @@ void BM_MenuOpensTablet2x(benchmark::State& state)
     report(state, ms, "open");
 }
 
+// From the hold coming due to the menu on screen: the step that sleeps to the hold's deadline
+// fires it and presents the frame with the menu.
+void BM_MenuOpensTablet2x(benchmark::State& state)
+{
+    timeOpening(
+        state,
+        [](Tablet& app) {
+            app.host.inject(TouchInput{{{1, UITouchPhase::Began, {384, 512}}}});
+            app.loop->step();
+        },
+        [](RootViewController& root) { return root.menu() && root.menu()->isOpen(); });
+}
+
 // From the key / (or the menu's Find…) to the list on screen.
 void BM_FindOpensTablet2x(benchmark::State& state)
 {
-    std::vector<double> ms;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Tablet app;
-        if (!app.root()) {
-            state.SkipWithError("the app did not launch");
-            return;
-        }
-        app.host.inject(KeyInput{UIKey::fromCharacter('/')});
-        state.ResumeTiming();
-        bool presented = false;
-        const double step = app.timedStep(&presented);
-        state.PauseTiming();
-        if (!presented || !app.root()->findView() || !app.root()->findView()->isOpen()) {
-            state.SkipWithError("the key opened no list");
-            return;
-        }
-        ms.push_back(step);
-        app.loop.reset();
-        state.ResumeTiming();
-    }
-    report(state, ms, "open");
+    timeOpening(
+        state, [](Tablet& app) { app.host.inject(KeyInput{UIKey::fromCharacter('/')}); },
+        [](RootViewController& root) { return root.findView() && root.findView()->isOpen(); });
 }
 
 // A finger drags the list of names up, a move every refresh, and lets go at speed: every frame of
