@@ -1,7 +1,6 @@
 #include "app/FindNameView.h"
 
 #include "catalog/NameLookup.h"
-#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITableView.h"
@@ -23,7 +22,7 @@ bool isFilterCharacter(char c)
 } // namespace
 
 FindNameView::FindNameView(CGRect frame)
-    : UIView(frame)
+    : UIModalView(frame)
     , m_label(std::make_shared<UILabel>())
     , m_done(std::make_shared<UIButton>(UIButtonTypeCustom))
     , m_list(std::make_shared<UITableView>())
@@ -62,31 +61,10 @@ void FindNameView::layOut(CGSize size)
     m_list->setContentOffset(m_list->contentOffset());
 }
 
-void FindNameView::showInView(const std::shared_ptr<UIView>& parent)
+void FindNameView::willPresent()
 {
-    if (!parent)
-        return;
     setFilter("");
-    layOut(parent->bounds().size);
-    parent->addSubview(shared_from_this());
-    auto& application = UIApplication::sharedApplication();
-    if (application.firstResponder() != this)
-        m_previousFirstResponder = application.firstResponder();
-    becomeFirstResponder();
-}
-
-void FindNameView::close()
-{
-    if (!isOpen())
-        return;
-    const auto keep = shared_from_this();
-    removeFromSuperview();
-    auto& application = UIApplication::sharedApplication();
-    if (application.firstResponder() == this)
-        application.setFirstResponder(m_previousFirstResponder);
-    m_previousFirstResponder = nullptr;
-    if (onClose)
-        onClose();
+    layOut(frame().size);
 }
 
 void FindNameView::setFilter(std::string filter)

@@ -7,7 +7,7 @@
 // and Done close the list. A tap on a name chooses it. The view covers the whole screen and is the
 // first responder while shown.
 
-#include "platform/ui/UIView.h"
+#include "platform/ui/UIModalView.h"
 
 #include <functional>
 #include <memory>
@@ -19,7 +19,7 @@ class UIButton;
 class UILabel;
 class UITableView;
 
-class FindNameView : public UIView {
+class FindNameView : public UIModalView {
 public:
     // The line across the top that holds the filter and Done.
     static constexpr float kHeaderHeight = 56.0f; // points
@@ -29,11 +29,10 @@ public:
 
     explicit FindNameView(CGRect frame);
 
-    // Adds the list over the whole of `parent`, with an empty filter, and takes the keys.
-    void showInView(const std::shared_ptr<UIView>& parent);
-    // Takes the list off the screen and gives the keys back; runs onClose. Nothing when closed.
-    void close();
-    [[nodiscard]] bool isOpen() const { return superview() != nullptr; }
+    // Presents the list over the whole of `parent` (see UIModalView), with an empty filter.
+    void showInView(const std::shared_ptr<UIView>& parent) { presentInView(parent); }
+    void close() { dismiss(); }
+    [[nodiscard]] bool isOpen() const { return isPresented(); }
     // Lays the header and the list out again for the view's size (the screen turned or resized).
     void layOut(CGSize size);
 
@@ -43,10 +42,8 @@ public:
     [[nodiscard]] const std::shared_ptr<UILabel>& filterLabel() const { return m_label; }
     [[nodiscard]] const std::shared_ptr<UIButton>& doneButton() const { return m_done; }
 
-    // Told the name chosen, after the list has closed.
+    // Told the name chosen, after the list has closed (and onDismiss was told).
     std::function<void(const std::string&)> onChoose;
-    // Told whenever the list closes, chosen or not (before onChoose).
-    std::function<void()> onClose;
 
     bool keyDown(const UIKey& key) override;
     // Touches that miss the header's button and the list land on the view itself: nothing happens.
@@ -56,6 +53,9 @@ public:
     void touchesCancelled(const UITouchSet&, const UIEvent&) override {}
     bool scrollWheel(const UIScrollEvent&) override { return true; }
 
+protected:
+    void willPresent() override;
+
 private:
     void choose(std::size_t row);
     void showFilter();
@@ -64,7 +64,6 @@ private:
     std::shared_ptr<UILabel> m_label;
     std::shared_ptr<UIButton> m_done;
     std::shared_ptr<UITableView> m_list;
-    UIResponder* m_previousFirstResponder{nullptr};
 };
 
 } // namespace dazed

@@ -1,7 +1,6 @@
 #include "platform/ui/UIMenuView.h"
 
 #include "platform/graphics/painter/UIPainter.h"
-#include "platform/ui/UIApplication.h"
 
 #include <algorithm>
 
@@ -37,36 +36,17 @@ UIMenuView::UIMenuView(std::vector<UIMenuItem> items)
 
 void UIMenuView::showInView(const std::shared_ptr<UIView>& parent, CGPoint anchor)
 {
-    if (!parent)
-        return;
     m_anchor = anchor;
     m_pressed.reset();
     m_pressedOutside = false;
     m_tracked = nullptr;
-    setFrame(parent->bounds());
-    parent->addSubview(shared_from_this());
-    auto& application = UIApplication::sharedApplication();
-    if (application.firstResponder() != this)
-        m_previousFirstResponder = application.firstResponder();
-    becomeFirstResponder();
-    setNeedsDisplay();
+    presentInView(parent);
 }
 
-void UIMenuView::dismiss()
+void UIMenuView::didDismiss()
 {
-    if (!isOpen())
-        return;
-    // Held: the owner may let go of the menu when told it closed.
-    const auto keep = shared_from_this();
-    removeFromSuperview();
     m_pressed.reset();
     m_tracked = nullptr;
-    auto& application = UIApplication::sharedApplication();
-    if (application.firstResponder() == this)
-        application.setFirstResponder(m_previousFirstResponder);
-    m_previousFirstResponder = nullptr;
-    if (onDismiss)
-        onDismiss();
 }
 
 float UIMenuView::itemHeight() const

@@ -5,13 +5,13 @@
 // opened at and kept on screen. A tap on an item closes the menu and then runs the item's action;
 // a tap outside the panel, or Escape, closes it and runs nothing. While open, the menu is the first
 // responder and the views beneath it get no touches; closing gives the keys back to the responder
-// that had them.
+// that had them (see UIModalView).
 //
 // The menu lays itself out from its bounds at every paint and hit test, so its owner only has to
 // give it the screen's bounds again when the screen turns or changes size (any size, 1 x 1
 // included).
 
-#include "platform/ui/UIView.h"
+#include "platform/ui/UIModalView.h"
 
 #include <functional>
 #include <optional>
@@ -29,7 +29,7 @@ struct UIMenuItem {
     std::function<bool()> isEnabled;
 };
 
-class UIMenuView : public UIView {
+class UIMenuView : public UIModalView {
 public:
     // A touch target of a fingertip: no item is shorter, however small the screen.
     static constexpr float kMinimumItemHeight = 44.0f; // points
@@ -42,14 +42,10 @@ public:
 
     explicit UIMenuView(std::vector<UIMenuItem> items);
 
-    // Adds the menu over the whole of `parent`, its panel centred on `anchor` (in the parent's
-    // points) as far as the screen allows, and makes it the first responder.
+    // Presents the menu over the whole of `parent` (see UIModalView), its panel centred on
+    // `anchor` (in the parent's points) as far as the screen allows.
     void showInView(const std::shared_ptr<UIView>& parent, CGPoint anchor);
-    // Takes the menu off the screen and gives the keys back; runs onDismiss. Nothing when closed.
-    void dismiss();
-    [[nodiscard]] bool isOpen() const { return superview() != nullptr; }
-    // Told whenever the menu closes, whichever way.
-    std::function<void()> onDismiss;
+    [[nodiscard]] bool isOpen() const { return isPresented(); }
 
     [[nodiscard]] const std::vector<UIMenuItem>& items() const { return m_items; }
     // Where the panel and each item lie, in the menu's own points, for its current bounds.
@@ -70,6 +66,7 @@ public:
     bool scrollWheel(const UIScrollEvent& event) override;
 
 protected:
+    void didDismiss() override;
     [[nodiscard]] bool paintsContent() const override { return true; }
     void paintContent(UIPainter& painter) override;
 
@@ -79,7 +76,6 @@ private:
 
     std::vector<UIMenuItem> m_items;
     CGPoint m_anchor;
-    UIResponder* m_previousFirstResponder{nullptr};
     const UITouch* m_tracked{nullptr};
     std::optional<std::size_t> m_pressed;
     bool m_pressedOutside{false};
