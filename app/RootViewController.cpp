@@ -1,7 +1,10 @@
 #include "app/RootViewController.h"
 
+#include "app/FindNameView.h"
 #include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
+#include "app/SkyMenu.h"
+#include "catalog/NameLookup.h"
 #include "navigation/MainViewController.h"
 #include "navigation/ScreenLayout.h"
 #include "platform/ui/NSNotificationCenter.h"
@@ -9,8 +12,10 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIDevice.h"
+#include "platform/ui/UIMenuView.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UIViewAnimation.h"
 
 namespace dazed {
 
@@ -65,7 +70,53 @@ void RootViewController::viewDidLoad()
         m_infoButton->setCenter(infoButtonCentre(m_largeur, m_hauteur));
     }
     view()->insertSubviewBelowSubview(m_mainViewController->view(), m_infoButton.get());
+    m_mainViewController->setHoldAction([this](CGPoint p) { showMenu(p); });
     detectOrientation();
+}
+
+void RootViewController::showMenu(CGPoint screenPoint)
+{
+    if (!isShowingSky() || UIViewAnimation::shared().isAnimating() || (m_find && m_find->isOpen()))
+        return;
+    if (m_menu && m_menu->isOpen())
+        return;
+    SkyMenuHooks hooks;
+    hooks.sendKey = [](const UIKey& key) {
+        UIApplication::sharedApplication().sendKey(key);
+    };
+    hooks.nightMode = [this] {
+        return m_nightMode;
+    };
+    hooks.layerShown = [this] {
+        return m_mainViewController && m_mainViewController->skyLayer().shown;
+    };
+    hooks.placeKnown = [this] {
+        return m_mainViewController && m_mainViewController->skyLayer().place.has_value();
+    };
+    // Made afresh each time: the items read the marks as they are now.
+    m_menu = std::make_shared<UIMenuView>(skyMenuItems(hooks));
+    const auto root = view();
+    m_menu->showInView(root, root->convertPointFromScreen(screenPoint));
+}
+
+void RootViewController::showFind()
+{
+    if (!isShowingSky() || UIViewAnimation::shared().isAnimating())
+        return;
+    if (m_menu)
+        m_menu->dismiss();
+    if (!m_find) {
+        m_find = std::make_shared<FindNameView>(CGRectMake(0, 0, m_largeur, m_hauteur));
+        m_find->onChoose = [this](const std::string& name) {
+            // The list only offers names the lookup knows; the lookup's own rules decide the place.
+            const auto found = findNamedPlace(name);
+            if (const auto* place = std::get_if<NamedPlace>(&found); place && m_mainViewController)
+                m_mainViewController->centreOn(static_cast<float>(place->position.rightAscensionHours),
+                                               static_cast<float>(place->position.declinationDegrees));
+        };
+    }
+    if (!m_find->isOpen())
+        m_find->showInView(view());
 }
 
 void RootViewController::detectOrientation()
@@ -91,6 +142,11 @@ void RootViewController::setOrientation()
         m_flipsideViewController->layOut({m_largeur, m_hauteur});
     if (m_infoButton)
         m_infoButton->setCenter(infoButtonCentre(m_largeur, m_hauteur));
+    // The menu and the list follow the screen: the menu keeps its panel on it, the list fills it.
+    if (m_menu && m_menu->isOpen())
+        m_menu->setFrame(CGRectMake(0, 0, m_largeur, m_hauteur));
+    if (m_find && m_find->isOpen())
+        m_find->layOut({m_largeur, m_hauteur});
 }
 
 void RootViewController::loadFlipsideViewController()
@@ -217,6 +273,11 @@ bool RootViewController::keyDown(const UIKey& key)
     if (plain && key.code == UIKeyCode::Character && key.character == 'r') {
         if (!key.isRepeat)
             setNightMode(!m_nightMode);
+        return true;
+    }
+    if (plain && key.code == UIKeyCode::Character && key.character == '/' && isShowingSky()) {
+        if (!key.isRepeat)
+            showFind();
         return true;
     }
     if (plain && key.code == UIKeyCode::Escape && m_flipsideViewController && !isShowingSky()) {

@@ -18,10 +18,12 @@
 
 namespace dazed {
 
+class FindNameView;
 class FlipsideView;
 class FlipsideViewController;
 class MainViewController;
 class UIButton;
+class UIMenuView;
 class UINavigationBar;
 
 class RootViewController : public UIViewController {
@@ -71,8 +73,16 @@ public:
     bool setOutlet(const std::string& name, const std::shared_ptr<UIView>& view) override;
     std::function<void()> actionNamed(const std::string& name) override;
 
-    // Desktop: I flips to the page and back, Escape leaves the page, R turns night mode on and off; the wheel
-    // over the info button still zooms the sky.
+    // The long-press menu over the sky, its panel near `screenPoint`; nothing while the page shows
+    // or the screen flips. Its items send the keys the keyboard sends (see SkyMenu).
+    void showMenu(CGPoint screenPoint);
+    // The list of names (Find…) over the sky; choosing a name centres the sky on it as --at does.
+    void showFind();
+    [[nodiscard]] const std::shared_ptr<UIMenuView>& menu() const { return m_menu; }
+    [[nodiscard]] const std::shared_ptr<FindNameView>& findView() const { return m_find; }
+
+    // Desktop: I flips to the page and back, Escape leaves the page, / opens the list of names, R turns night
+    // mode on and off; the wheel over the info button still zooms the sky.
     bool keyDown(const UIKey& key) override;
     bool scrollWheel(const UIScrollEvent& event) override;
 
@@ -116,6 +126,9 @@ private:
     bool m_nightMode{false};
     std::function<void(const SkyLayerState&)> m_skyLayerObserver;
     std::function<void(bool)> m_nightModeObserver;
+    // Made when first shown, then kept (null until then).
+    std::shared_ptr<UIMenuView> m_menu;
+    std::shared_ptr<FindNameView> m_find;
 };
 
 } // namespace dazed

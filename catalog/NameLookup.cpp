@@ -190,3 +190,55 @@ std::variant<NamedPlace, std::string> findNamedPlace(std::string_view name)
 }
 
 } // namespace dazed
+
+namespace dazed {
+
+const std::vector<std::string>& namesInOrder()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::pair<std::string, std::string>> keyed; // key, name
+        for (const NamedPlace& place : directory().places)
+            keyed.emplace_back(nameKey(place.name), place.name);
+        std::sort(keyed.begin(), keyed.end());
+        keyed.erase(std::unique(keyed.begin(), keyed.end(),
+                                [](const auto& a, const auto& b) { return a.second == b.second; }),
+                    keyed.end());
+        std::vector<std::string> out;
+        out.reserve(keyed.size());
+        for (auto& [key, name] : keyed)
+            out.push_back(std::move(name));
+        return out;
+    }();
+    return names;
+}
+
+std::vector<std::string> namesMatching(std::string_view filter)
+{
+    const std::string query = nameKey(filter);
+    const auto& all = namesInOrder();
+    if (query.empty())
+        return all;
+    std::vector<std::string> beginning;
+    std::vector<std::string> inside;
+    for (const std::string& name : all) {
+        const std::string key = nameKey(name);
+        const auto at = key.find(query);
+        if (at == 0)
+            beginning.push_back(name);
+        else if (at != std::string::npos)
+            inside.push_back(name);
+    }
+    beginning.insert(beginning.end(), inside.begin(), inside.end());
+    const Directory& d = directory();
+    for (const Spelling& spelling : d.spellings) {
+        const NamedPlace& place = d.places[static_cast<std::size_t>(spelling.place)];
+        if (place.kind != NamedPlaceKind::Constellation || spelling.key != query ||
+            spelling.text == place.name)
+            continue;
+        if (std::find(beginning.begin(), beginning.end(), place.name) == beginning.end())
+            beginning.push_back(place.name);
+    }
+    return beginning;
+}
+
+} // namespace dazed

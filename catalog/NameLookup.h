@@ -43,6 +43,16 @@ std::string nameKey(std::string_view name);
 // The Levenshtein distance between two byte strings.
 int editDistance(std::string_view a, std::string_view b);
 
+// Every star and constellation name the lookup knows, each once, as the chart writes it, in
+// alphabetical order of their keys (see nameKey: "Boötes" sorts as "bootes"); abbreviations are
+// not names of their own.
+const std::vector<std::string>& namesInOrder();
+
+// The names of namesInOrder() that `filter` picks, in that order: all of them for a filter with an
+// empty key; else those whose key begins with the filter's key, then those that hold it further
+// on, then the constellation whose abbreviation it is (the one for "UMa" is Ursa Major), each once.
+std::vector<std::string> namesMatching(std::string_view filter);
+
 // The middle of a constellation's stick figure: the mean of the unit vectors of both ends of each of
 // its segments, normalised. `abbreviation` is spelled as in nameConst ("Ori"); nothing when no
 // segment belongs to it.

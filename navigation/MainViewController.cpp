@@ -16,6 +16,22 @@ namespace dazed {
 MainViewController::MainViewController(std::string nibName)
     : UIViewController(std::move(nibName))
 {
+    m_hold.setEnabled(false);
+}
+
+void MainViewController::setHoldAction(std::function<void(CGPoint)> action)
+{
+    m_holdAction = std::move(action);
+    m_hold.setEnabled(m_holdAction != nullptr);
+}
+
+void MainViewController::centreOn(float rightAscension, float declination)
+{
+    if (!std::isfinite(rightAscension) || !std::isfinite(declination))
+        return;
+    m_navigation.xs = rightAscension;
+    m_navigation.ys = declination;
+    moveTo(WritexsCommand{m_navigation.xs, m_navigation.ys, m_navigation.largeur, m_navigation.hauteur});
 }
 
 MainViewController::~MainViewController()
@@ -144,11 +160,18 @@ TouchSample MainViewController::sampleOf(const UIEvent& event)
 
 void MainViewController::touchesBegan(const UITouchSet&, const UIEvent& event)
 {
+    // A finger added to a recognised hold starts nothing: the hold's gesture is spent.
+    if (m_hold.hasRecognized())
+        return;
+    m_hold.touchesBegan(event);
     touchDown(m_navigation, sampleOf(event));
 }
 
 void MainViewController::touchesMoved(const UITouchSet&, const UIEvent& event)
 {
+    if (m_hold.hasRecognized())
+        return;
+    m_hold.touchesMoved(event);
     const auto command = touchMove(m_navigation, sampleOf(event));
     if (!command)
         return;
@@ -160,8 +183,21 @@ void MainViewController::touchesMoved(const UITouchSet&, const UIEvent& event)
 
 void MainViewController::touchesEnded(const UITouchSet&, const UIEvent& event)
 {
+    if (m_hold.hasRecognized()) {
+        // The hold's own lift advances no label mode; the pinch ends as after any touch-up.
+        m_hold.touchesEnded(event);
+        dazed::clearTouches(m_navigation);
+        return;
+    }
+    m_hold.touchesEnded(event);
     if (const auto command = touchUp(m_navigation, sampleOf(event)))
         send(*command);
+}
+
+void MainViewController::touchesCancelled(const UITouchSet& touches, const UIEvent& event)
+{
+    m_hold.touchesCancelled(event);
+    UIViewController::touchesCancelled(touches, event);
 }
 
 void MainViewController::moveTo(const WritexsCommand& centre)

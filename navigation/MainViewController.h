@@ -7,9 +7,13 @@
 // keyboard and the scroll wheel steer through the same rules.
 //
 // Neither view handles touches: they pass up the responder chain to this controller.
+//
+// A finger held still on the sky (see UILongPressGestureRecognizer) calls the hold action, when one
+// is set; from then until the fingers lift, the gesture moves nothing and advances nothing.
 
 #include "navigation/NavigationState.h"
 #include "navigation/SkyLayerState.h"
+#include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UIViewController.h"
 
 #include <chrono>
@@ -43,6 +47,15 @@ public:
     void touchesBegan(const UITouchSet& touches, const UIEvent& event) override;
     void touchesMoved(const UITouchSet& touches, const UIEvent& event) override;
     void touchesEnded(const UITouchSet& touches, const UIEvent& event) override;
+    void touchesCancelled(const UITouchSet& touches, const UIEvent& event) override;
+
+    // What a hold on the sky does (the window's menu), told where the finger went down in screen
+    // points. Without one, holds are not recognised at all and a held finger is an ordinary touch.
+    void setHoldAction(std::function<void(CGPoint)> action);
+    [[nodiscard]] const UILongPressGestureRecognizer& holdRecognizer() const { return m_hold; }
+
+    // Centres the view on a J2000 position (hours, degrees), keeping the zoom, as --at does at start.
+    void centreOn(float rightAscension, float declination);
 
     // Arrows look left, right, up and down; + and - zoom; L advances the label mode. With a place:
     // T shows or hides its sky, N follows the clock again, [ and ] step an hour, { and } a day,
@@ -96,6 +109,11 @@ private:
     NavigationState m_navigation;
     SkyLayerState m_sky;
     std::function<void(const SkyLayerState&)> m_skyLayerObserver;
+    std::function<void(CGPoint)> m_holdAction;
+    UILongPressGestureRecognizer m_hold{[this](CGPoint p) {
+        if (m_holdAction)
+            m_holdAction(p);
+    }};
     std::function<std::chrono::system_clock::time_point()> m_clock{[] {
         return std::chrono::system_clock::now();
     }};

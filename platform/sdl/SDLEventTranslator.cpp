@@ -257,6 +257,23 @@ std::optional<HostEvent> SDLEventTranslator::translateKey(const SDL_Event& event
     case SDLK_ESCAPE:
         key.code = UIKeyCode::Escape;
         break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        key.code = UIKeyCode::Return;
+        break;
+    case SDLK_BACKSPACE:
+        key.code = UIKeyCode::Backspace;
+        break;
+    // The slash opens the list of names; a space is typed into its filter.
+    case SDLK_SLASH:
+    case SDLK_KP_DIVIDE:
+        key.code = UIKeyCode::Character;
+        key.character = '/';
+        break;
+    case SDLK_SPACE:
+        key.code = UIKeyCode::Character;
+        key.character = ' ';
+        break;
     // "+" shares its key with "=" on most layouts; either zooms in, with or without Shift.
     case SDLK_PLUS:
     case SDLK_EQUALS:

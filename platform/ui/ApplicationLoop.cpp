@@ -13,20 +13,6 @@
 
 namespace dazed {
 
-namespace {
-
-// Whether `responder` is a view of `window`'s tree or a controller whose view is.
-bool isInWindow(UIResponder* responder, const UIView& window)
-{
-    if (const auto* view = dynamic_cast<const UIView*>(responder))
-        return view->isDescendantOfView(&window);
-    if (auto* controller = dynamic_cast<UIViewController*>(responder))
-        return controller->isViewLoaded() && controller->view()->isDescendantOfView(&window);
-    return false;
-}
-
-} // namespace
-
 ApplicationLoop::ApplicationLoop(Host& host, DeviceFamily family, UIDeviceOrientation orientation,
                                  ScreenFit fit)
     : m_host(host)
@@ -96,6 +82,8 @@ bool ApplicationLoop::step()
     UIApplication& application = UIApplication::sharedApplication();
     if (const auto wakeUp = application.wakeUpTime())
         deadline = std::min(deadline.value_or(*wakeUp), *wakeUp);
+    if (const auto timer = application.nextTimerFireDate())
+        deadline = std::min(deadline.value_or(*timer), *timer);
     if (auto event = m_host.waitEvent(deadline)) {
         handle(*event);
         while (!m_quit) {
@@ -109,6 +97,8 @@ bool ApplicationLoop::step()
         m_quit = true;
     if (!m_quit)
         application.runWakeUpIfDue(m_host.now());
+    if (!m_quit)
+        application.fireTimersDue(m_host.now());
     if (!m_quit)
         display();
     return !m_quit;
@@ -137,7 +127,7 @@ void ApplicationLoop::handle(const HostEvent& event)
     } else if (std::holds_alternative<CancelTouchesInput>(event)) {
         m_touches.cancelAll(m_host.now());
     } else if (const auto* key = std::get_if<KeyInput>(&event)) {
-        deliverKey(key->key);
+        UIApplication::sharedApplication().sendKey(key->key);
     } else if (const auto* scroll = std::get_if<ScrollInput>(&event)) {
         deliverScroll(*scroll);
     } else if (std::holds_alternative<FullScreenInput>(event)) {
@@ -153,24 +143,6 @@ void ApplicationLoop::handle(const HostEvent& event)
     UIDevice::currentDevice().postPendingChange();
     if (m_eventObserver)
         m_eventObserver(event);
-}
-
-void ApplicationLoop::deliverKey(const UIKey& key)
-{
-    const auto window = UIApplication::sharedApplication().keyWindow();
-    if (!window)
-        return;
-    UIResponder* first = UIApplication::sharedApplication().firstResponder();
-    if (first && isInWindow(first, *window)) {
-        first->keyDown(key);
-        return;
-    }
-    // Without a first responder on screen, the controllers of the window's subviews are offered the
-    // key, topmost first.
-    const auto subviews = window->subviews();
-    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it)
-        if (auto* controller = (*it)->viewController(); controller && controller->keyDown(key))
-            return;
 }
 
 void ApplicationLoop::deliverScroll(const ScrollInput& scroll)

@@ -71,7 +71,6 @@ public:
     [[nodiscard]] std::shared_ptr<const PainterRecording> capture(UIView& view);
 
 private:
-    void deliverKey(const UIKey& key);
     void deliverScroll(const ScrollInput& scroll);
 
     Host& m_host;

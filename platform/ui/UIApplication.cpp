@@ -1,7 +1,11 @@
 #include "platform/ui/UIApplication.h"
 
 #include "platform/ui/Host.h"
+#include "platform/ui/NSTimer.h"
+#include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
+
+#include <algorithm>
 
 namespace dazed {
 
@@ -48,6 +52,69 @@ void UIApplication::reset()
     m_firstResponder = nullptr;
     m_reportedFailures.clear();
     cancelWakeUp();
+    for (const auto& timer : m_timers)
+        timer->invalidate();
+    m_timers.clear();
+}
+
+void UIApplication::addTimer(std::shared_ptr<NSTimer> timer)
+{
+    if (timer && timer->isValid())
+        m_timers.push_back(std::move(timer));
+}
+
+std::optional<double> UIApplication::nextTimerFireDate()
+{
+    std::erase_if(m_timers, [](const auto& timer) { return !timer->isValid(); });
+    std::optional<double> earliest;
+    for (const auto& timer : m_timers)
+        earliest = std::min(earliest.value_or(timer->fireDate()), timer->fireDate());
+    return earliest;
+}
+
+void UIApplication::fireTimersDue(double now)
+{
+    // Timers scheduled by the actions wait for the next pass, even when already due: a timer that
+    // schedules itself again with no delay cannot hold the loop here.
+    auto due = m_timers;
+    std::erase_if(due, [now](const auto& timer) { return !timer->isValid() || timer->fireDate() > now; });
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a->fireDate() < b->fireDate(); });
+    std::erase_if(m_timers,
+                  [now](const auto& timer) { return !timer->isValid() || timer->fireDate() <= now; });
+    for (const auto& timer : due)
+        timer->fire();
+}
+
+namespace {
+
+// Whether `responder` is a view of `window`'s tree or a controller whose view is.
+bool isInWindow(UIResponder* responder, const UIView& window)
+{
+    if (const auto* view = dynamic_cast<const UIView*>(responder))
+        return view->isDescendantOfView(&window);
+    if (auto* controller = dynamic_cast<UIViewController*>(responder))
+        return controller->isViewLoaded() && controller->view()->isDescendantOfView(&window);
+    return false;
+}
+
+} // namespace
+
+bool UIApplication::sendKey(const UIKey& key)
+{
+    // Held for the call: a handler may close the window's last owner's view.
+    const auto window = m_keyWindow;
+    if (!window)
+        return false;
+    if (m_firstResponder && isInWindow(m_firstResponder, *window))
+        return m_firstResponder->keyDown(key);
+    // Without a first responder on screen, the controllers of the window's subviews are offered the
+    // key, topmost first.
+    const auto subviews = window->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it)
+        if (auto* controller = (*it)->viewController(); controller && controller->keyDown(key))
+            return true;
+    return false;
 }
 
 void UIApplication::scheduleWakeUp(double delaySeconds, std::function<void()> action)

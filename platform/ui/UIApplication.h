@@ -11,12 +11,15 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace dazed {
 
 class Host;
+class NSTimer;
 class UIResponder;
 class UIWindow;
+struct UIKey;
 
 enum UIStatusBarStyle : int {
     UIStatusBarStyleDefault = 0,
@@ -67,6 +70,17 @@ public:
     void setScreenTint(ScreenTint tint);
     [[nodiscard]] ScreenTint screenTint() const { return m_screenTint; }
 
+    // Used by NSTimer and the event loop: the timers waiting to fire, the earliest fire date among
+    // them, and firing those due (in order of their fire dates) at `now`.
+    void addTimer(std::shared_ptr<NSTimer> timer);
+    [[nodiscard]] std::optional<double> nextTimerFireDate();
+    void fireTimersDue(double now);
+
+    // The responder chain's way for a key: the first responder when it is in the key window, else
+    // the controllers of the window's subviews, topmost first. The keyboard's keys arrive here,
+    // and a control that stands for a key (a menu item) sends it the same way. True when handled.
+    bool sendKey(const UIKey& key);
+
     // Used by the event loop.
     void attachHost(Host* host) { m_host = host; }
     [[nodiscard]] Host* host() const { return m_host; }
@@ -82,6 +96,7 @@ private:
     Reporter m_reporter;
     std::optional<double> m_wakeUpTime;
     std::function<void()> m_wakeUpAction;
+    std::vector<std::shared_ptr<NSTimer>> m_timers;
 };
 
 } // namespace dazed

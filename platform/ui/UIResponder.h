@@ -72,8 +72,19 @@ private:
     std::vector<std::shared_ptr<UITouch>> m_touches;
 };
 
-// A key of the keyboard: an arrow, Escape, a function key, or a character (lower case for letters).
-enum class UIKeyCode { Character, LeftArrow, RightArrow, UpArrow, DownArrow, Escape, Other };
+// A key of the keyboard: an arrow, Escape, Return, Backspace, a function key, or a character (lower
+// case for letters).
+enum class UIKeyCode {
+    Character,
+    LeftArrow,
+    RightArrow,
+    UpArrow,
+    DownArrow,
+    Escape,
+    Return,
+    Backspace,
+    Other
+};
 
 enum UIKeyModifierFlags : unsigned {
     UIKeyModifierShift = 1u << 17,

@@ -102,6 +102,12 @@ std::string keyName(const UIKey& key)
     case UIKeyCode::Escape:
         s = "escape";
         break;
+    case UIKeyCode::Return:
+        s = "return";
+        break;
+    case UIKeyCode::Backspace:
+        s = "backspace";
+        break;
     case UIKeyCode::Other:
         s = "other";
         break;
@@ -235,16 +241,16 @@ HostEvent EventStream::anyKey()
     UIKey key;
     const std::uint64_t which = m_random.below(100);
     if (which < 40) {
-        const std::array<UIKeyCode, 10> codes{
+        const std::array<UIKeyCode, 12> codes{
             UIKeyCode::LeftArrow, UIKeyCode::RightArrow, UIKeyCode::UpArrow, UIKeyCode::DownArrow,
             UIKeyCode::LeftArrow, UIKeyCode::RightArrow, UIKeyCode::UpArrow, UIKeyCode::DownArrow,
-            UIKeyCode::Escape,    UIKeyCode::Other};
+            UIKeyCode::Escape,    UIKeyCode::Other,      UIKeyCode::Return,  UIKeyCode::Backspace};
         key.code = codes[m_random.below(codes.size())];
     } else {
         key.code = UIKeyCode::Character;
         const std::uint64_t c = m_random.below(100);
         if (c < 60) {
-            const char steering[] = "ll+-+-iL=_Itn[]{}hr";
+            const char steering[] = "ll+-+-iL=_Itn[]{}h//r";
             key.character = steering[m_random.below(sizeof steering - 1)];
         } else if (c < 90) {
             key.character = static_cast<char>(m_random.between(32, 126));
@@ -301,12 +307,48 @@ void EventStream::makeTap(CGPoint p, int tapCount, std::int64_t id)
         {{id, m_random.chance(0.95) ? UITouchPhase::Ended : UITouchPhase::Cancelled, p}}, tapCount});
 }
 
+void EventStream::makeHold(const Targets& t)
+{
+    // Mostly on a screen with no other finger down, where a hold is a hold: the others lift first.
+    if (!m_fingers.empty() && m_random.chance(0.8)) {
+        TouchInput lift;
+        for (const Finger& f : m_fingers)
+            lift.changes.push_back({f.id, UITouchPhase::Ended, f.at});
+        m_pending.push_back(std::move(lift));
+        m_fingers.clear();
+    }
+    // The mouse's id when no finger is down: the desktop's held button.
+    const std::int64_t id = m_fingers.empty() && m_random.chance(0.5) ? -1 : m_nextId++;
+    const CGPoint p = m_random.chance(0.85)
+                          ? CGPoint{static_cast<float>(m_random.uniform(0, t.screen.width)),
+                                    static_cast<float>(m_random.uniform(0, t.screen.height))}
+                          : anyPoint(t.screen);
+    m_pending.push_back(Pending(TouchInput{{{id, UITouchPhase::Began, p}}, 0}, 0.0));
+    // Held a little short of the hold's half second, or past it; still, or wobbling a few points.
+    const double held = m_random.chance(0.2) ? m_random.uniform(0.3, 0.5) : m_random.uniform(0.5, 1.2);
+    const CGPoint wobble{p.x + static_cast<float>(m_random.uniform(-4, 4)),
+                         p.y + static_cast<float>(m_random.uniform(-4, 4))};
+    m_pending.push_back(Pending(TouchInput{{{id, UITouchPhase::Moved, wobble}}, 0}, held));
+    if (m_random.chance(0.3)) // the held finger goes on to drag
+        m_pending.push_back(TouchInput{{{id, UITouchPhase::Moved, movedFrom(p, t.screen)}}, 0});
+    m_pending.push_back(
+        TouchInput{{{id, m_random.chance(0.95) ? UITouchPhase::Ended : UITouchPhase::Cancelled, wobble}}, 0});
+}
+
 void EventStream::makeControlTap(const Targets& t)
 {
     std::vector<CGPoint> aims;
-    for (const auto& aim : {t.infoButton, t.doneButton, t.webButton, t.storeButton})
+    for (const auto& aim : {t.infoButton, t.doneButton, t.webButton, t.storeButton, t.findDone})
         if (aim)
             aims.push_back(*aim);
+    // The open menu's items and the list's rows are aimed at far more often than anything else.
+    for (const CGPoint& item : t.menuItems)
+        for (int i = 0; i < 3; ++i)
+            aims.push_back(item);
+    if (const auto& list = t.nameList)
+        for (int i = 0; i < 6; ++i)
+            aims.push_back({static_cast<float>(m_random.uniform(list->minX(), list->maxX())),
+                            static_cast<float>(m_random.uniform(list->minY(), list->maxY()))});
     if (aims.empty())
         return;
     CGPoint p = aims[m_random.below(aims.size())];
@@ -377,20 +419,29 @@ StressEvent EventStream::next(const Targets& t)
     e.advance = anyAdvance();
     e.stepAfter = m_random.chance(kStepChance);
     if (!m_pending.empty()) {
-        e.event = m_pending.front();
+        e.event = m_pending.front().event;
+        if (const auto after = m_pending.front().advance) {
+            // A wait the sequence fixes is one the loop sleeps through: it wakes at its deadlines
+            // on the way (a hold's), as the window's loop does, instead of finding the events of
+            // the whole wait already queued.
+            e.advance = *after;
+            e.stepAfter = true;
+        }
         m_pending.pop_front();
         return e;
     }
     const std::uint64_t kind = m_random.below(1000);
     if (kind < 620) {
         makeTouch(t);
+    } else if (kind < 640) {
+        makeHold(t);
     } else if (kind < 660) {
         // A click, a double or triple click, anywhere.
         const CGPoint p = anyPoint(t.screen);
         const int taps = m_random.between(1, 3);
         for (int i = 1; i <= taps; ++i)
             makeTap(p, m_random.chance(0.5) ? i : 0, -1);
-    } else if (kind < 665) {
+    } else if (kind < 675) {
         makeControlTap(t);
     } else if (kind < 760) {
         float dy = 0;
@@ -429,7 +480,9 @@ StressEvent EventStream::next(const Targets& t)
     }
     if (m_pending.empty()) // a control tap with no control to aim at
         m_pending.push_back(ResizeInput{});
-    e.event = m_pending.front();
+    e.event = m_pending.front().event;
+    if (const auto after = m_pending.front().advance)
+        e.advance = *after;
     m_pending.pop_front();
     return e;
 }

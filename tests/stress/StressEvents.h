@@ -53,6 +53,9 @@ struct Targets {
     std::optional<CGPoint> doneButton; // while the page is shown
     std::optional<CGPoint> webButton;
     std::optional<CGPoint> storeButton;
+    std::vector<CGPoint> menuItems;  // while the long-press menu is open
+    std::optional<CGRect> nameList;  // while the list of names is open: its rows' area
+    std::optional<CGPoint> findDone; // and its Done button
 };
 
 struct StressEvent {
@@ -84,6 +87,8 @@ private:
     void makeTouch(const Targets& targets);
     void makeTap(CGPoint p, int tapCount, std::int64_t id);
     void makeControlTap(const Targets& targets);
+    // A finger or the mouse held still (or wobbling) past the hold's time, then lifted or dragged.
+    void makeHold(const Targets& targets);
     [[nodiscard]] CGPoint anyPoint(CGSize screen);
     [[nodiscard]] CGPoint movedFrom(CGPoint p, CGSize screen);
     [[nodiscard]] int anyTapCount();
@@ -95,7 +100,19 @@ private:
     Random m_random;
     std::vector<Finger> m_fingers; // what the stream believes is down, in the order it went down
     std::int64_t m_nextId{1};
-    std::deque<HostEvent> m_pending; // the rest of a sequence already begun (a tap's lift)
+    // The rest of a sequence already begun (a tap's lift), each with the time it comes after when
+    // the sequence fixes it (a hold's wait).
+    struct Pending {
+        template <typename Event>
+        Pending(Event e, std::optional<double> after = std::nullopt) // NOLINT: events convert implicitly
+            : event(std::move(e))
+            , advance(after)
+        {
+        }
+        HostEvent event;
+        std::optional<double> advance;
+    };
+    std::deque<Pending> m_pending;
 };
 
 } // namespace dazed::stress

@@ -44,9 +44,10 @@ TEST(EventStream, TheSameSeedGivesTheSameEventsAndAnotherSeedOthers)
 TEST(EventStream, CoversEveryKindOfEvent)
 {
     const auto events = firstEvents(7, 5000);
-    for (const char* kind : {"touch", "Began", "Moved", "Ended", "Cancelled", "Stationary", "scroll", "key",
-                             "orientation", "turn ", "cancel touches", "full screen", "resize", "scale",
-                             "(290, 430)", "more waiting", "after"}) {
+    for (const char* kind :
+         {"touch",      "Began",        "Moved", "Ended",          "Cancelled",   "Stationary", "scroll",
+          "key",        "orientation",  "turn ", "cancel touches", "full screen", "resize",     "scale",
+          "(290, 430)", "more waiting", "after", "return",         "backspace",   "'/'"}) {
         const bool seen = std::any_of(events.begin(), events.end(), [&](const std::string& e) {
             return e.find(kind) != std::string::npos;
         });

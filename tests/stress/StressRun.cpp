@@ -5,6 +5,7 @@
 #include "StressEvents.h"
 #include "ValueText.h"
 #include "app/ChartWindow.h"
+#include "app/FindNameView.h"
 #include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
 #include "app/RootViewController.h"
@@ -16,7 +17,9 @@
 #include "platform/ui/HeadlessHost.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
+#include "platform/ui/UIMenuView.h"
 #include "platform/ui/UINavigationBar.h"
+#include "platform/ui/UITableView.h"
 #include "platform/ui/UIViewAnimation.h"
 #include "platform/ui/UIWindow.h"
 #include "render/QuartzView.h"
@@ -322,6 +325,14 @@ private:
             t.webButton = centreOf(m_root->flipsideView()->ch2Button());
             t.storeButton = centreOf(m_root->flipsideView()->ch1Button());
         }
+        if (const auto& menu = m_root->menu(); menu && menu->isOpen())
+            for (std::size_t i = 0; i < menu->items().size(); ++i)
+                t.menuItems.push_back(menu->convertPointToScreen(menu->itemFrame(i).center()));
+        if (const auto& find = m_root->findView(); find && find->isOpen()) {
+            const auto& list = find->list();
+            t.nameList = CGRect{list->convertPointToScreen({}), list->frame().size};
+            t.findDone = centreOf(find->doneButton());
+        }
         return t;
     }
 
@@ -398,6 +409,11 @@ private:
                 return problem("the info button's frame is " + str(m_button->frame()) + ", not " +
                                str(expected));
         }
+        if (const auto& menu = m_root->menu(); menu && menu->isOpen() && menu->frame() != full)
+            return problem("the open menu's frame is " + str(menu->frame()) + " on a screen of " + str(full));
+        if (const auto& find = m_root->findView(); find && find->isOpen() && find->frame() != full)
+            return problem("the open list of names' frame is " + str(find->frame()) + " on a screen of " +
+                           str(full));
         if (const auto& page = m_root->flipsideViewController()) {
             if (page->view()->frame() != full)
                 return problem("the page's frame is " + str(page->view()->frame()));
@@ -407,8 +423,9 @@ private:
     }
 
     // Legal trees: the root view in the key window holds, bottom to top, the sky screen and the info
-    // button, or the page and its bar; nothing else, in either state and during a flip (the flip
-    // changes the tree at once and only animates the picture). The sky view holds the chart view
+    // button (with the long-press menu or the list of names over them, never both), or the page and
+    // its bar; nothing else, in either state and during a flip (the flip changes the tree at once
+    // and only animates the picture). The sky view holds the chart view
     // alone. The page, once built, is the same page for the rest of the session. Only the root view
     // ever has a flip running.
     template <typename Problem> void checkTree(const Problem& problem)
@@ -438,7 +455,12 @@ private:
             return problem("the information page was dropped");
         }
 
-        const auto& subviews = root->subviews();
+        auto subviews = root->subviews();
+        const auto& menu = m_root->menu();
+        const auto& find = m_root->findView();
+        if (subviews.size() == 3 && subviews[0] == m_sky &&
+            ((menu && subviews[2] == menu) || (find && subviews[2] == find)))
+            subviews.pop_back(); // what lies over the sky screen
         const bool skyShown = subviews.size() == 2 && subviews[0] == m_sky && subviews[1] == m_button;
         const bool pageShown =
             m_page && subviews.size() == 2 && subviews[0] == m_pageView && subviews[1] == m_bar;
@@ -449,6 +471,8 @@ private:
                          : v == m_button   ? " button"
                          : v == m_pageView ? " page"
                          : v == m_bar      ? " bar"
+                         : v == menu       ? " menu"
+                         : v == find       ? " names"
                                            : " other";
             return problem("the root view holds" + (names.empty() ? std::string(" nothing") : names));
         }
@@ -458,6 +482,14 @@ private:
         if (m_page && (skyShown ? m_pageView->superview() || m_bar->superview()
                                 : m_sky->superview() || m_button->superview()))
             return problem("a view of the hidden screen still has a superview");
+        const bool menuOpen = menu && menu->isOpen();
+        const bool listOpen = find && find->isOpen();
+        if (menuOpen && !m_lastMenuOpen)
+            ++m_result.menus;
+        if (listOpen && !m_lastListOpen)
+            ++m_result.lists;
+        m_lastMenuOpen = menuOpen;
+        m_lastListOpen = listOpen;
         if (skyShown != m_lastSkyShown) {
             m_lastSkyShown = skyShown;
             ++m_result.flips;
@@ -485,6 +517,9 @@ private:
         if (!m_recorder.problem.empty())
             return fail(index, event, m_recorder.problem);
         if (!m_sky->superview() || UIViewAnimation::shared().isAnimating())
+            return;
+        // The list of names covers the whole sky, which is not drawn beneath it.
+        if (const auto& find = m_root->findView(); find && find->isOpen())
             return;
         if (m_quartz->needsDisplay())
             return fail(index, event,
@@ -540,6 +575,8 @@ private:
     std::shared_ptr<UIView> m_pageView;
     std::shared_ptr<UINavigationBar> m_bar;
     bool m_lastSkyShown{true};
+    bool m_lastMenuOpen{false};
+    bool m_lastListOpen{false};
     std::uint64_t m_lastDraws{0};
     std::deque<Waiting> m_waiting;
     Waiting m_lastHandled{0, "launch"};

@@ -42,6 +42,8 @@ struct RunResult {
     std::uint64_t frames{0}; // screens presented
     std::uint64_t skyFrames{0};
     std::uint64_t flips{0};
+    std::uint64_t menus{0}; // times the long-press menu opened
+    std::uint64_t lists{0}; // times the list of names opened
     std::optional<Failure> failure;
 };
 

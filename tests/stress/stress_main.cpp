@@ -41,7 +41,8 @@ int main(int argc, char** argv)
 
     std::cout << "stress: seed " << options.seed << ", " << result.events << " events, " << result.steps
               << " turns of the loop, " << result.frames << " screens presented, " << result.skyFrames
-              << " sky frames drawn, " << result.flips << " flips, " << seconds << " s\n";
+              << " sky frames drawn, " << result.flips << " flips, " << result.menus << " menus and "
+              << result.lists << " lists of names opened, " << seconds << " s\n";
     if (!result.failure)
         return 0;
     const Failure& f = *result.failure;

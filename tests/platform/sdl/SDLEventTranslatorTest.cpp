@@ -177,6 +177,17 @@ TEST_F(TranslatorFixture, DesktopKeysBecomeKeyPressesOrWindowActions)
     EXPECT_FALSE(t.translate(keyDown(SDLK_F5), KMOD_NONE)) << "keys the chart has no use for";
 }
 
+TEST_F(TranslatorFixture, TheListOfNamesKeysAreTyped)
+{
+    // / opens the list; Return chooses, Backspace takes a letter back, a space is typed.
+    for (SDL_Keycode slash : {SDLK_SLASH, SDLK_KP_DIVIDE})
+        EXPECT_EQ(keyOf(t.translate(keyDown(slash), KMOD_NONE)), UIKey::fromCharacter('/'));
+    for (SDL_Keycode enter : {SDLK_RETURN, SDLK_KP_ENTER})
+        EXPECT_EQ(keyOf(t.translate(keyDown(enter), KMOD_NONE))->code, UIKeyCode::Return);
+    EXPECT_EQ(keyOf(t.translate(keyDown(SDLK_BACKSPACE), KMOD_NONE))->code, UIKeyCode::Backspace);
+    EXPECT_EQ(keyOf(t.translate(keyDown(SDLK_SPACE), KMOD_NONE)), UIKey::fromCharacter(' '));
+}
+
 TEST_F(TranslatorFixture, TheWheelScrollsWhereThePointerIs)
 {
     SDL_Event e{};
