@@ -31,12 +31,14 @@ CGPoint SDLEventTranslator::mirrored(CGPoint p) const
 }
 
 // The mouse is one finger; while Alt is held from the press it has a twin mirrored about the
-// screen centre, so that a drag is a pinch.
+// screen centre, so that a drag is a pinch. The twin is only there to pinch with the mouse's
+// finger: it is marked as its partner and goes where the mouse's finger goes, never to a control
+// that happens to lie under the mirrored point (the info button opposite the readout).
 void SDLEventTranslator::addMouseFingers(TouchInput& input, UITouchPhase phase, CGPoint p) const
 {
     input.changes.push_back({kMouseFinger, phase, p});
     if (m_pinching)
-        input.changes.push_back({kMirrorFinger, phase, mirrored(p)});
+        input.changes.push_back({kMirrorFinger, phase, mirrored(p), kMouseFinger});
 }
 
 bool SDLEventTranslator::isInsideWindow(int x, int y) const

@@ -6,9 +6,9 @@
 //
 // The mouse plays one finger: the left button is the finger, SDL's click count its tap count.
 // With Alt held when the button goes down it plays two: the second finger mirrors the first about
-// the screen's centre, so dragging pinches. A button released outside the window, or lost
-// altogether, cancels the mouse's fingers instead of lifting them; losing the keyboard focus
-// cancels every finger.
+// the screen's centre, so dragging pinches; it is the first one's pinch partner, delivered only
+// where the first one goes. A button released outside the window, or lost altogether, cancels the
+// mouse's fingers instead of lifting them; losing the keyboard focus cancels every finger.
 //
 // Keys: Ctrl+Left/Right turn the device, Ctrl+Q quits, F11 asks for full screen; arrows, Escape and
 // characters go to the application as key presses. The wheel scrolls where the pointer is.

@@ -113,7 +113,16 @@ int ApplicationLoop::run()
 
 void ApplicationLoop::handle(const HostEvent& event)
 {
-    if (const auto* touch = std::get_if<TouchInput>(&event)) {
+    // While a view turns over, the window takes no touches, clicks, wheel turns or keys: they would
+    // land on a side that is still turning in (a click where Done is about to appear would flip
+    // straight back). Turning the device, losing the fingers, full screen, resizing and quitting
+    // still work.
+    const bool interaction = std::holds_alternative<TouchInput>(event) ||
+                             std::holds_alternative<KeyInput>(event) ||
+                             std::holds_alternative<ScrollInput>(event);
+    if (interaction && UIViewAnimation::shared().isTransitioning(m_host.now())) {
+        // Ignored; the observer still hears of it.
+    } else if (const auto* touch = std::get_if<TouchInput>(&event)) {
         auto window = UIApplication::sharedApplication().keyWindow();
         m_touches.dispatch(*touch, m_host.now(), window.get());
     } else if (const auto* orientation = std::get_if<OrientationInput>(&event)) {
@@ -139,6 +148,11 @@ void ApplicationLoop::handle(const HostEvent& event)
     } else if (std::holds_alternative<QuitInput>(event)) {
         m_quit = true;
     }
+    // A transition this event began takes the fingers still down off the screen: their gestures
+    // are cancelled now, and what those fingers do later is never delivered, during the transition
+    // or after it.
+    if (m_touches.activeCount() > 0 && UIViewAnimation::shared().isTransitioning(m_host.now()))
+        m_touches.cancelAll(m_host.now());
     // A sensor started while handling the event reports its first reading now.
     UIDevice::currentDevice().postPendingChange();
     if (m_eventObserver)

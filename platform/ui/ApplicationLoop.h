@@ -50,6 +50,8 @@ public:
     bool step();
     // Steps until quit; the process's exit code.
     int run();
+    // Handles one event. Touches, keys and the wheel are ignored while a view transition runs, and
+    // a transition that starts cancels the touches still down.
     void handle(const HostEvent& event);
     // The display cycle.
     void display();

@@ -21,9 +21,24 @@ namespace dazed {
 
 // One finger's change, in device-screen points (the screen as currently turned).
 struct PointerChange {
+    PointerChange() = default;
+    PointerChange(std::int64_t finger, UITouchPhase change, CGPoint at,
+                  std::optional<std::int64_t> partnerOf = std::nullopt)
+        : id(finger)
+        , phase(change)
+        , location(at)
+        , pinchPartnerOf(partnerOf)
+    {
+    }
+
     std::int64_t id{0};
     UITouchPhase phase{UITouchPhase::Began};
     CGPoint location;
+    // Set on a finger the host makes up so that one real finger can pinch (the mouse's mirrored
+    // finger with Alt): the id of that real finger, which goes down before it or in the same input.
+    // Such a finger is never hit-tested: it goes to the view its real finger went to, whatever lies
+    // under it, and nowhere when the real finger touched nothing.
+    std::optional<std::int64_t> pinchPartnerOf;
 };
 
 // Fingers that changed together: a finger event, or both fingers of a mouse pinch.

@@ -15,7 +15,9 @@ void TouchDispatcher::dispatch(const TouchInput& input, double now, UIView* wind
         if (change.phase == UITouchPhase::Began) {
             if (it != m_active.end() || !window)
                 continue; // a finger cannot go down twice; without a window nothing can be touched
-            UIView* hit = window->hitTest(window->convertPointFromScreen(change.location));
+            UIView* hit = change.pinchPartnerOf
+                              ? viewOfFinger(*change.pinchPartnerOf)
+                              : window->hitTest(window->convertPointFromScreen(change.location));
             if (!hit)
                 continue;
             const bool others = !m_active.empty();
@@ -65,6 +67,13 @@ void TouchDispatcher::dispatch(const TouchInput& input, double now, UIView* wind
         }
     }
     deliver(changed, event);
+}
+
+UIView* TouchDispatcher::viewOfFinger(std::int64_t id) const
+{
+    const auto it =
+        std::find_if(m_active.begin(), m_active.end(), [&](const Active& a) { return a.id == id; });
+    return it == m_active.end() ? nullptr : it->touch->view();
 }
 
 void TouchDispatcher::cancelAll(double now)

@@ -167,6 +167,18 @@ bool UIViewAnimation::advance(double now)
     return !m_running.empty();
 }
 
+bool UIViewAnimation::isTransitioning(double now) const
+{
+    // As advance() sees it: a transition whose view is gone never starts, and one is over once its
+    // duration has passed.
+    const auto live = [](const Transition& t) {
+        return !t.view.expired();
+    };
+    return std::any_of(m_committed.begin(), m_committed.end(), live) ||
+           std::any_of(m_running.begin(), m_running.end(),
+                       [&](const Transition& t) { return live(t) && now - t.start < t.duration; });
+}
+
 const UIViewAnimation::Transition* UIViewAnimation::transitionFor(const UIView* view) const
 {
     for (const auto& t : m_running)

@@ -77,6 +77,9 @@ public:
     // `view` or its view is gone.
     std::shared_ptr<const PainterRecording> side(const UIView* view, bool newSide);
     [[nodiscard]] bool isAnimating() const { return !m_running.empty(); }
+    // Whether a transition is committed and waiting for the display cycle to start it, or started
+    // and not yet over at `now` (seconds on the host's clock). The window takes no input meanwhile.
+    [[nodiscard]] bool isTransitioning(double now) const;
     [[nodiscard]] const std::vector<Transition>& running() const { return m_running; }
     void reset();
 

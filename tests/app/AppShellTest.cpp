@@ -343,13 +343,17 @@ TEST(DesktopKeys, ITogglesThePageAndEscapeLeavesIt)
     EXPECT_TRUE(root.isShowingSky()) << "Escape on the sky does nothing";
     app.send(KeyInput{UIKey::fromCharacter('i')});
     EXPECT_FALSE(root.isShowingSky());
+    app.settle(); // keys wait for the flip to end
     app.send(KeyInput{UIKey{UIKeyCode::LeftArrow}});
     EXPECT_EQ(root.mainViewController()->navigation().xs, 17.0f) << "the hidden sky does not pan";
     app.send(KeyInput{UIKey{UIKeyCode::Escape}});
     EXPECT_TRUE(root.isShowingSky());
+    app.settle();
     app.send(KeyInput{UIKey::fromCharacter('i')});
+    app.settle();
     app.send(KeyInput{UIKey::fromCharacter('i')});
     EXPECT_TRUE(root.isShowingSky());
+    app.settle();
     app.send(KeyInput{UIKey{UIKeyCode::LeftArrow}});
     EXPECT_EQ(root.mainViewController()->navigation().xs, 17.24f) << "back on the sky, keys steer it";
 }

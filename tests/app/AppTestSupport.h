@@ -22,18 +22,27 @@ namespace dazed::test {
 
 inline const InfoLinks kTestLinks{"https://stars.example.org/catalogue", "https://figures.example.net/app"};
 
-// A sky-screen controller that notes its appearance calls and whether its view was on screen then.
+// A sky-screen controller that notes its appearance calls and whether its view was on screen then,
+// and counts the commands it sends the sky view.
 class NotingMainViewController : public MainViewController {
 public:
-    explicit NotingMainViewController(std::vector<std::string>& log)
+    explicit NotingMainViewController(std::vector<std::string>& log, int& commandsSent)
         : MainViewController("MainView")
         , m_log(log)
+        , m_commandsSent(commandsSent)
     {
     }
     void viewWillAppear(bool animated) override { note("sky viewWillAppear", animated); }
     void viewDidAppear(bool animated) override { note("sky viewDidAppear", animated); }
     void viewWillDisappear(bool animated) override { note("sky viewWillDisappear", animated); }
     void viewDidDisappear(bool animated) override { note("sky viewDidDisappear", animated); }
+
+protected:
+    void send(const SkyViewCommand& command) override
+    {
+        ++m_commandsSent;
+        MainViewController::send(command);
+    }
 
 private:
     void note(const char* what, bool animated)
@@ -43,6 +52,7 @@ private:
                         (shown ? " (shown)" : " (hidden)"));
     }
     std::vector<std::string>& m_log;
+    int& m_commandsSent;
 };
 
 // The root controller with the noting sky controller, and a note of where launching stood when its
@@ -50,6 +60,8 @@ private:
 class NotingRootViewController : public RootViewController {
 public:
     std::vector<std::string> log;
+    // Every command the sky screen has sent its view since launch.
+    int commandsSent{0};
 
     void viewDidLoad() override
     {
@@ -66,7 +78,7 @@ public:
 protected:
     std::shared_ptr<MainViewController> makeMainViewController() override
     {
-        return std::make_shared<NotingMainViewController>(log);
+        return std::make_shared<NotingMainViewController>(log, commandsSent);
     }
 };
 

@@ -64,6 +64,10 @@ TEST_F(TranslatorFixture, AltDragIsAPinchMirroredAboutTheScreenCentre)
     EXPECT_EQ((CGPoint{(p.x + q.x) / 2, (p.y + q.y) / 2}), (CGPoint{160, 240}));
     EXPECT_NE(down.changes[0].id, down.changes[1].id);
     EXPECT_EQ(down.changes[1].phase, UITouchPhase::Began);
+    // The mirrored finger only pinches with the mouse's: it is marked as that finger's partner, so
+    // that it never presses whatever lies under it.
+    EXPECT_FALSE(down.changes[0].pinchPartnerOf);
+    EXPECT_EQ(down.changes[1].pinchPartnerOf, down.changes[0].id);
 
     // Moving away from the centre spreads both fingers: the distance grows twice as fast.
     auto move = touches(t.translate(mouseMotion(180, 200), KMOD_NONE)); // Alt may be let go
@@ -73,6 +77,8 @@ TEST_F(TranslatorFixture, AltDragIsAPinchMirroredAboutTheScreenCentre)
     auto up = touches(t.translate(mouseButton(SDL_MOUSEBUTTONUP, 180, 200), KMOD_NONE));
     ASSERT_EQ(up.changes.size(), 2u);
     EXPECT_EQ(up.changes[1].phase, UITouchPhase::Ended);
+    EXPECT_EQ(move.changes[1].pinchPartnerOf, move.changes[0].id);
+    EXPECT_EQ(up.changes[1].pinchPartnerOf, up.changes[0].id);
 
     // The next plain drag is one finger again.
     EXPECT_EQ(touches(t.translate(mouseButton(SDL_MOUSEBUTTONDOWN, 250, 240), KMOD_NONE)).changes.size(), 1u);

@@ -199,6 +199,61 @@ TEST_F(TouchFixture, LostTouchesAreCancelledAndForgotten)
     EXPECT_EQ(controller.seen.back().all, 1u) << "no finger is left in later touch sets";
 }
 
+// A view of its own that notes how many touches changed in each call it gets.
+class CountingView : public UIView {
+public:
+    using UIView::UIView;
+    std::vector<std::size_t> changed;
+    void touchesBegan(const UITouchSet& t, const UIEvent&) override { changed.push_back(t.count()); }
+    void touchesMoved(const UITouchSet& t, const UIEvent&) override { changed.push_back(t.count()); }
+    void touchesEnded(const UITouchSet& t, const UIEvent&) override { changed.push_back(t.count()); }
+    void touchesCancelled(const UITouchSet& t, const UIEvent&) override { changed.push_back(t.count()); }
+};
+
+// The mouse's mirrored finger (Alt+drag) is marked as the pinch partner of the mouse's finger.
+TouchInput withPartner(UITouchPhase phase, CGPoint real, CGPoint partner)
+{
+    TouchInput input;
+    input.tapCount = 1;
+    input.changes.push_back({-1, phase, real});
+    input.changes.push_back({-2, phase, partner, -1});
+    return input;
+}
+
+TEST_F(TouchFixture, APinchPartnerGoesToItsRealFingersViewNeverToTheViewUnderIt)
+{
+    auto corner = std::make_shared<CountingView>(CGRectMake(250, 400, 50, 50));
+    app.window->addSubview(corner);
+    app.send(withPartner(UITouchPhase::Began, {45, 30}, {275, 425}));
+    app.send(withPartner(UITouchPhase::Moved, {35, 20}, {285, 435}));
+    app.send(withPartner(UITouchPhase::Ended, {35, 20}, {285, 435}));
+    EXPECT_TRUE(corner->changed.empty()) << "the view under the partner got nothing";
+    ASSERT_EQ(controller.seen.size(), 3u);
+    for (const Seen& seen : controller.seen) {
+        EXPECT_EQ(seen.changed, 2u) << seen.phase << ": both fingers came to the real one's view";
+        EXPECT_EQ(seen.all, 2u) << seen.phase;
+    }
+    EXPECT_EQ(controller.seen[1].positions[1], (CGPoint{285, 415})) << "the partner is where it is";
+
+    // The real finger on the corner view takes its partner there, wherever that lies.
+    controller.seen.clear();
+    app.send(withPartner(UITouchPhase::Began, {275, 425}, {45, 30}));
+    app.send(withPartner(UITouchPhase::Ended, {275, 425}, {45, 30}));
+    EXPECT_EQ(corner->changed, (std::vector<std::size_t>{2, 2}));
+    EXPECT_TRUE(controller.seen.empty());
+}
+
+TEST_F(TouchFixture, APinchPartnerWhoseRealFingerTouchedNothingTouchesNothing)
+{
+    // Beside the screen, with the partner over the controller's view.
+    app.send(withPartner(UITouchPhase::Began, {-10, -10}, {100, 100}));
+    app.send(withPartner(UITouchPhase::Ended, {-10, -10}, {100, 100}));
+    // A partner that comes without its real finger ever going down.
+    app.send(TouchInput{{{-2, UITouchPhase::Began, {100, 100}, -1}}, 1});
+    app.send(TouchInput{{{-2, UITouchPhase::Ended, {100, 100}, -1}}, 1});
+    EXPECT_TRUE(controller.seen.empty());
+}
+
 TEST_F(TouchFixture, ACancelledFingerWithoutAPlaceStaysWhereItWas)
 {
     down(1, {10, 30});
