@@ -55,11 +55,11 @@ AutoPlace chooseAutoPlace(const Result<SystemLocation>& answer,
         if (const auto altitude = location.altitudeMetres;
             altitude && std::isfinite(*altitude) && *altitude >= -500.0 && *altitude <= 10000.0)
             place.heightMetres = *altitude;
-        return {place, true, {}};
+        return {place, true, {}, {}};
     }
     if (remembered)
-        return {remembered, false, why + "; using the remembered place " + placeForPeople(*remembered)};
-    return {std::nullopt, false, why + ", and no place is remembered"};
+        return {remembered, false, why + "; using the remembered place " + placeForPeople(*remembered), why};
+    return {std::nullopt, false, why + ", and no place is remembered", why};
 }
 
 CentreChoice withPlace(CentreChoice choice, const GeographicPlace& place)

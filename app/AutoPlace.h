@@ -35,6 +35,9 @@ struct AutoPlace {
     // ("GeoClue is not running on the system bus; using the remembered place 48.85, 2.35"), or
     // that no place is remembered.
     std::string note;
+    // Why the system's answer was not used, alone ("GeoClue is not running on the system bus");
+    // empty when it was.
+    std::string why;
 };
 
 // Takes the system's answer when it is a place on the Earth (latitude -90..+90, longitude

@@ -20,12 +20,12 @@ namespace dazed {
 void registerApplicationClasses(const std::optional<InfoLinks>& links,
                                 const std::optional<EquatorialPosition>& centre,
                                 const std::optional<SkyChoice>& sky, ScreenTint tint,
-                                WindowObservers observers)
+                                WindowObservers observers, RootViewController::PlaceQuestion placeQuestion)
 {
     auto& registry = ClassRegistry::shared();
     registry.registerDelegate<AppDelegate_Phone>("AppDelegate_Phone");
     registry.registerDelegate<AppDelegate_Pad>("AppDelegate_Pad");
-    registry.registerController("RootViewController", [links, centre, sky, tint, observers] {
+    registry.registerController("RootViewController", [links, centre, sky, tint, observers, placeQuestion] {
         auto root = std::make_shared<RootViewController>();
         root->setLinks(links);
         if (centre)
@@ -37,6 +37,7 @@ void registerApplicationClasses(const std::optional<InfoLinks>& links,
             root->setNightMode(true);
         root->setSkyLayerObserver(observers.skyLayerChanged);
         root->setNightModeObserver(observers.nightModeChanged);
+        root->setPlaceQuestion(placeQuestion);
         return root;
     });
 }
@@ -85,8 +86,14 @@ int runChartWindow(const ChartOptions& options, const std::string& programName, 
         next.nightMode = on;
         store->save(next);
     };
+    // What the window asks when T or the menu want a place and none is known: GeoClue, waiting
+    // as --place-timeout says, off the event loop.
+    auto placeQuestion = [timeout = placeTimeout(options.placeTimeout)](std::stop_token stop) {
+        return askSystemLocation(timeout, stop);
+    };
     registerApplicationClasses(links ? std::optional<InfoLinks>(links.value()) : std::nullopt, centre, sky,
-                               look.nightMode ? ScreenTint::Night : ScreenTint::Day, std::move(observers));
+                               look.nightMode ? ScreenTint::Night : ScreenTint::Day, std::move(observers),
+                               std::move(placeQuestion));
 
     // The application loop reads its own options from the argument vector.
     std::vector<std::string> words{programName, "--device", device, "--orientation", options.orientation};

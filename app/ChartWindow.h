@@ -5,6 +5,7 @@
 
 #include "app/Cli.h"
 #include "app/InfoLinks.h"
+#include "app/RootViewController.h"
 #include "navigation/SkyLayerState.h"
 #include "platform/ui/ScreenTint.h"
 
@@ -25,10 +26,13 @@ struct WindowObservers {
 // opens `links` from its information page, and its sky starts at `centre` when one is given, with
 // the sky of `sky`'s place when one is given (shown or not as it says), in night mode when `tint`
 // says so. `observers` hear each change the window makes to what is remembered between runs.
+// `placeQuestion` is how T and the menu ask the system for a place when none is known (none: they
+// do not ask).
 void registerApplicationClasses(const std::optional<InfoLinks>& links,
                                 const std::optional<EquatorialPosition>& centre = std::nullopt,
                                 const std::optional<SkyChoice>& sky = std::nullopt,
-                                ScreenTint tint = ScreenTint::Day, WindowObservers observers = {});
+                                ScreenTint tint = ScreenTint::Day, WindowObservers observers = {},
+                                RootViewController::PlaceQuestion placeQuestion = {});
 
 // Runs the window; the process's exit status. Without a display it says so in one line on `err`,
 // pointing to `dazed render`, and returns 1. With a settings file, the layer and the place start as

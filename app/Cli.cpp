@@ -285,7 +285,8 @@ CliOutcome runCli(const std::vector<std::string>& args, std::ostream& out, std::
         return 0;
     }
     if (const auto* pending = std::get_if<AutoPlaceRender>(&command))
-        return static_cast<int>(runAutoPlaceRender(*pending, askSystemLocation, err));
+        return static_cast<int>(runAutoPlaceRender(
+            *pending, [](std::chrono::milliseconds timeout) { return askSystemLocation(timeout); }, err));
     if (const auto* status = std::get_if<int>(&command))
         return *status;
     auto chart = std::get<ChartOptions>(std::move(command));

@@ -1,5 +1,6 @@
 #include "app/RootViewController.h"
 
+#include "app/AutoPlace.h"
 #include "app/FindNameView.h"
 #include "app/FlipsideView.h"
 #include "app/FlipsideViewController.h"
@@ -7,6 +8,7 @@
 #include "catalog/NameLookup.h"
 #include "navigation/MainViewController.h"
 #include "navigation/ScreenLayout.h"
+#include "platform/ui/BackgroundWork.h"
 #include "platform/ui/NSNotificationCenter.h"
 #include "platform/ui/NSURL.h"
 #include "platform/ui/UIApplication.h"
@@ -16,10 +18,16 @@
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIViewAnimation.h"
+#include "sky/UtcTime.h"
+
+#include <chrono>
 
 namespace dazed {
 
 namespace {
+
+// What the menu says while the system is asked where the device is.
+constexpr const char* kAskingNote = "Asking the system where this is\xE2\x80\xA6";
 
 // The info button: 50 x 50, centred 30 points in from the right and 50 up from the bottom.
 constexpr float kInfoButtonSide = 50.0f;
@@ -30,6 +38,8 @@ CGPoint infoButtonCentre(float w, float h)
 }
 
 } // namespace
+
+RootViewController::RootViewController() = default;
 
 RootViewController::~RootViewController()
 {
@@ -81,8 +91,12 @@ void RootViewController::showMenu(CGPoint screenPoint)
     if (m_menu && m_menu->isOpen())
         return;
     SkyMenuHooks hooks;
-    hooks.sendKey = [](const UIKey& key) {
+    hooks.sendKey = [this](const UIKey& key) {
         UIApplication::sharedApplication().sendKey(key);
+        // Tonight here with no place sent the question out: the menu comes back to say so, and
+        // then says what came of it.
+        if (key.character == 't' && isAskingForPlace())
+            showMenu(m_menuAnchor);
     };
     hooks.nightMode = [this] {
         return m_nightMode;
@@ -95,8 +109,44 @@ void RootViewController::showMenu(CGPoint screenPoint)
     };
     // Made afresh each time: the items read the marks as they are now.
     m_menu = std::make_shared<UIMenuView>(skyMenuItems(hooks));
+    m_menu->setNote([this] { return m_placeNote; });
+    m_menuAnchor = screenPoint;
     const auto root = view();
     m_menu->showInView(root, root->convertPointFromScreen(screenPoint));
+}
+
+bool RootViewController::isAskingForPlace() const
+{
+    return m_placeAsk != nullptr;
+}
+
+void RootViewController::askForPlace()
+{
+    if (!m_placeQuestion || m_placeAsk)
+        return;
+    m_placeNote = kAskingNote;
+    m_placeAsk = BackgroundWork::start<Result<SystemLocation>>(
+        m_placeQuestion, [this](Result<SystemLocation> answer) { placeAnswered(answer); });
+}
+
+void RootViewController::placeAnswered(const Result<SystemLocation>& answer)
+{
+    m_placeAsk.reset();
+    // Nothing to fall back on: a remembered place would have been known already.
+    const AutoPlace found = chooseAutoPlace(answer, std::nullopt);
+    if (found.place && m_mainViewController) {
+        m_placeNote.clear();
+        m_mainViewController->showSkyAt(*found.place,
+                                        systemUtcOffsetMinutes(std::chrono::system_clock::now()));
+        if (m_menu)
+            m_menu->dismiss();
+        return;
+    }
+    // The menu has two short lines: the reason alone. The line for the terminal says it all.
+    m_placeNote = "No place: " + found.why;
+    UIApplication::sharedApplication().report(failure("Tonight here: " + found.note));
+    if (m_menu && m_menu->isOpen())
+        m_menu->setNeedsDisplay();
 }
 
 void RootViewController::showFind()
@@ -273,6 +323,12 @@ bool RootViewController::keyDown(const UIKey& key)
     if (plain && key.code == UIKeyCode::Character && key.character == 'r') {
         if (!key.isRepeat)
             setNightMode(!m_nightMode);
+        return true;
+    }
+    // T reaches here only when the sky screen knows no place.
+    if (plain && key.code == UIKeyCode::Character && key.character == 't' && isShowingSky()) {
+        if (!key.isRepeat)
+            askForPlace();
         return true;
     }
     if (plain && key.code == UIKeyCode::Character && key.character == '/' && isShowingSky()) {

@@ -9,15 +9,18 @@
 
 #include "app/InfoLinks.h"
 #include "navigation/SkyLayerState.h"
+#include "platform/location/SystemLocation.h"
 #include "platform/ui/UIViewController.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 namespace dazed {
 
+class BackgroundWork;
 class FindNameView;
 class FlipsideView;
 class FlipsideViewController;
@@ -28,7 +31,7 @@ class UINavigationBar;
 
 class RootViewController : public UIViewController {
 public:
-    RootViewController() = default;
+    RootViewController();
     ~RootViewController() override;
 
     // The two addresses the page's buttons open; without them the buttons open nothing.
@@ -53,6 +56,17 @@ public:
     {
         m_nightModeObserver = std::move(observer);
     }
+
+    // Asks the system where the device is, giving up when `stop` is requested (askSystemLocation
+    // with the window's timeout; tests give a fake). With one, T and the menu's Tonight here ask it
+    // when the sky screen knows no place: off the event loop, the menu saying so meanwhile, and
+    // then showing the sky of the place found, or one line on why there is none.
+    using PlaceQuestion = std::function<Result<SystemLocation>(std::stop_token)>;
+    void setPlaceQuestion(PlaceQuestion question) { m_placeQuestion = std::move(question); }
+    // True while the question is out.
+    [[nodiscard]] bool isAskingForPlace() const;
+    // What the menu says under its items about the place ("" for nothing).
+    [[nodiscard]] const std::string& placeNote() const { return m_placeNote; }
 
     void viewDidLoad() override;
     // Sets largeur and hauteur for the device's orientation and lays out again.
@@ -82,7 +96,8 @@ public:
     [[nodiscard]] const std::shared_ptr<FindNameView>& findView() const { return m_find; }
 
     // Desktop: I flips to the page and back, Escape leaves the page, / opens the list of names, R turns night
-    // mode on and off; the wheel over the info button still zooms the sky.
+    // mode on and off, T with no place asks the system for one (see setPlaceQuestion); the wheel
+    // over the info button still zooms the sky.
     bool keyDown(const UIKey& key) override;
     bool scrollWheel(const UIScrollEvent& event) override;
 
@@ -114,6 +129,8 @@ protected:
 
 private:
     void openLink(const std::string& url);
+    void askForPlace();
+    void placeAnswered(const Result<SystemLocation>& answer);
 
     std::shared_ptr<UIButton> m_infoButton;
     std::shared_ptr<MainViewController> m_mainViewController;
@@ -128,7 +145,13 @@ private:
     std::function<void(bool)> m_nightModeObserver;
     // Made when first shown, then kept (null until then).
     std::shared_ptr<UIMenuView> m_menu;
+    CGPoint m_menuAnchor;
     std::shared_ptr<FindNameView> m_find;
+    PlaceQuestion m_placeQuestion;
+    std::string m_placeNote;
+    // The question out to the system; last, so that it is withdrawn before anything it reports to
+    // goes.
+    std::unique_ptr<BackgroundWork> m_placeAsk;
 };
 
 } // namespace dazed

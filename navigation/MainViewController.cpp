@@ -101,6 +101,14 @@ void MainViewController::refreshSky()
     application.scheduleWakeUp(seconds, [this] { refreshSky(); });
 }
 
+void MainViewController::showSkyAt(const GeographicPlace& place, int utcOffsetMinutes)
+{
+    m_sky = SkyLayerState{place, std::nullopt, utcOffsetMinutes, true};
+    refreshSky();
+    if (m_skyLayerObserver)
+        m_skyLayerObserver(m_sky);
+}
+
 void MainViewController::centreOnZenith()
 {
     if (!m_sky.place)

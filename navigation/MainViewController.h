@@ -87,6 +87,10 @@ public:
     {
         m_clock = std::move(clock);
     }
+    // A place found while the window runs (the system's, asked for when T had none): its sky,
+    // shown and following the clock, `utcOffsetMinutes` east of UTC in the readout. The observer
+    // hears of it, as of T.
+    void showSkyAt(const GeographicPlace& place, int utcOffsetMinutes);
     // Works the place's sky out again at the layer's moment and sends it (or sends none when the
     // layer is hidden); following the clock, asks to be woken on the next minute to do it again.
     void refreshSky();

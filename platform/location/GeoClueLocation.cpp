@@ -26,6 +26,7 @@ constexpr double kUnknownAltitude = -1.7976931348623157e308;
 
 struct Unref {
     void operator()(GDBusConnection* p) const { g_object_unref(p); }
+    void operator()(GCancellable* p) const { g_object_unref(p); }
     void operator()(GMainContext* p) const { g_main_context_unref(p); }
     void operator()(GVariant* p) const { g_variant_unref(p); }
     void operator()(GError* p) const { g_error_free(p); }
@@ -56,6 +57,8 @@ private:
     Owned<GMainContext> m_context;
 };
 
+constexpr const char* kStopped = "the question to GeoClue was withdrawn";
+
 // One line from a GError, with the D-Bus error's name taken off.
 std::string oneLine(GError* error)
 {
@@ -83,6 +86,8 @@ std::string seconds(std::chrono::milliseconds timeout)
 // The failure of a call, in the words a user can act on.
 Error callFailure(GError* error, std::chrono::milliseconds timeout)
 {
+    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+        return failure(kStopped);
     const std::string name = remoteName(error);
     if (name == "org.freedesktop.DBus.Error.ServiceUnknown" ||
         name == "org.freedesktop.DBus.Error.NameHasNoOwner")
@@ -97,8 +102,9 @@ Error callFailure(GError* error, std::chrono::milliseconds timeout)
 
 class Lookup {
 public:
-    Lookup(GDBusConnection* bus, std::chrono::milliseconds timeout)
+    Lookup(GDBusConnection* bus, GCancellable* cancellable, std::chrono::milliseconds timeout)
         : m_bus(bus)
+        , m_cancellable(cancellable)
         , m_timeout(timeout)
         , m_deadline(std::chrono::steady_clock::now() + timeout)
     {
@@ -111,7 +117,7 @@ public:
         GError* raw = nullptr;
         Owned<GVariant> reply(g_dbus_connection_call_sync(m_bus, kService, path, interface, method, arguments,
                                                           replyType, G_DBUS_CALL_FLAGS_NO_AUTO_START,
-                                                          remainingMilliseconds(), nullptr, &raw));
+                                                          remainingMilliseconds(), m_cancellable, &raw));
         const Owned<GError> error(raw);
         if (!reply)
             return callFailure(error.get(), m_timeout);
@@ -129,6 +135,7 @@ public:
 
 private:
     GDBusConnection* m_bus;
+    GCancellable* m_cancellable;
     std::chrono::milliseconds m_timeout;
     std::chrono::steady_clock::time_point m_deadline;
 };
@@ -136,6 +143,7 @@ private:
 struct Waiting {
     std::string locationPath; // set by LocationUpdated
     bool timedOut{false};
+    bool stopped{false};
 };
 
 void onLocationUpdated(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
@@ -156,6 +164,12 @@ gboolean onDeadline(gpointer data)
     return G_SOURCE_REMOVE;
 }
 
+gboolean onStopped(GCancellable*, gpointer data)
+{
+    static_cast<Waiting*>(data)->stopped = true;
+    return G_SOURCE_REMOVE;
+}
+
 std::optional<double> number(GVariant* dictionary, const char* key)
 {
     double value = 0;
@@ -164,9 +178,10 @@ std::optional<double> number(GVariant* dictionary, const char* key)
     return value;
 }
 
-Result<SystemLocation> ask(GDBusConnection* bus, GMainContext* context, std::chrono::milliseconds timeout)
+Result<SystemLocation> ask(GDBusConnection* bus, GMainContext* context, GCancellable* cancellable,
+                           std::chrono::milliseconds timeout)
 {
-    Lookup lookup(bus, timeout);
+    Lookup lookup(bus, cancellable, timeout);
     auto client = lookup.call(kManagerPath, kManagerInterface, "GetClient", nullptr, G_VARIANT_TYPE("(o)"));
     if (!client)
         return client.error();
@@ -199,10 +214,15 @@ Result<SystemLocation> ask(GDBusConnection* bus, GMainContext* context, std::chr
             g_timeout_source_new(static_cast<guint>(lookup.remainingMilliseconds())));
         g_source_set_callback(deadline.get(), onDeadline, &waiting, nullptr);
         g_source_attach(deadline.get(), context);
-        while (waiting.locationPath.empty() && !waiting.timedOut)
+        const Owned<GSource> stop(g_cancellable_source_new(cancellable));
+        g_source_set_callback(stop.get(), G_SOURCE_FUNC(onStopped), &waiting, nullptr);
+        g_source_attach(stop.get(), context);
+        while (waiting.locationPath.empty() && !waiting.timedOut && !waiting.stopped)
             g_main_context_iteration(context, TRUE);
     }
     g_dbus_connection_signal_unsubscribe(bus, subscription);
+    if (waiting.stopped)
+        return failure(kStopped);
     if (waiting.locationPath.empty())
         return failure("GeoClue gave no answer within " + seconds(timeout) + " s");
 
@@ -225,10 +245,15 @@ Result<SystemLocation> ask(GDBusConnection* bus, GMainContext* context, std::chr
 
 } // namespace
 
-Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout)
+Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout, std::stop_token stop)
 {
     timeout = std::max(timeout, std::chrono::milliseconds(1));
     const PrivateContext context;
+    // GCancellable may be cancelled from any thread: the stop ends a call or the wait at once.
+    const Owned<GCancellable> cancellable(g_cancellable_new());
+    const std::stop_callback withdraw(stop, [c = cancellable.get()] { g_cancellable_cancel(c); });
+    if (stop.stop_requested())
+        return failure(kStopped);
     GError* raw = nullptr;
     const Owned<gchar> address(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SYSTEM, nullptr, &raw));
     if (!address) {
@@ -241,12 +266,14 @@ Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout)
         address.get(),
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, &raw));
+        nullptr, cancellable.get(), &raw));
     if (!bus) {
         const Owned<GError> error(raw);
+        if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED))
+            return failure(kStopped);
         return failure("no system bus to ask GeoClue on (" + oneLine(error.get()) + ")");
     }
-    auto answer = ask(bus.get(), context.get(), timeout);
+    auto answer = ask(bus.get(), context.get(), cancellable.get(), timeout);
     g_dbus_connection_close_sync(bus.get(), nullptr, nullptr);
     // What the closing left queued for this context runs before the context goes.
     while (g_main_context_iteration(context.get(), FALSE)) {

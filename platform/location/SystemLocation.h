@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <optional>
+#include <stop_token>
 
 namespace dazed {
 
@@ -22,7 +23,8 @@ struct SystemLocation {
 // Asks GeoClue for the device's place, at city accuracy, and waits at most `timeout` for the
 // answer. The failure is one line saying why: no system bus, no GeoClue on it, access refused, no
 // answer in time, or an answer without a place. Blocks the calling thread; uses a private
-// connection and main context of its own, so it may be called any number of times.
-Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout);
+// connection and main context of its own, so it may be called any number of times, from any
+// thread. A stop requested through `stop` ends the wait at once, as a failure.
+Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout, std::stop_token stop = {});
 
 } // namespace dazed

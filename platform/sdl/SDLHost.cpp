@@ -91,6 +91,7 @@ SDL_Cursor* makeNightArrow(int pixelsPerDot)
 struct SDLHost::Impl {
     explicit Impl(std::string title)
         : m_title(std::move(title))
+        , m_wakeEvent(SDL_RegisterEvents(1))
     {
     }
     ~Impl();
@@ -129,6 +130,8 @@ struct SDLHost::Impl {
     CGSize m_screen;
     ScreenFit m_fit{ScreenFit::Device};
     SDLEventTranslator m_translator;
+    // The event type interruptWait pushes; (Uint32)-1 when SDL had none left to give.
+    Uint32 m_wakeEvent;
 };
 
 Result<std::unique_ptr<SDLHost>> SDLHost::create(const std::string& title)
@@ -422,6 +425,8 @@ std::optional<HostEvent> SDLHost::Impl::waitEvent(std::optional<double> deadline
             if (!got)
                 return QuitInput{}; // the event system has failed; nothing more can arrive
         }
+        if (event.type == m_wakeEvent)
+            return std::nullopt;
         if (auto translated = translate(event))
             return translated;
     }
@@ -527,6 +532,15 @@ void SDLHost::toggleFullScreen()
 void SDLHost::setPointerTint(ScreenTint tint)
 {
     m_impl->setPointerTint(tint);
+}
+
+void SDLHost::interruptWait()
+{
+    if (m_impl->m_wakeEvent == static_cast<Uint32>(-1))
+        return;
+    SDL_Event wake{};
+    wake.type = m_impl->m_wakeEvent;
+    SDL_PushEvent(&wake);
 }
 
 std::uint32_t SDLHost::windowID() const

@@ -38,6 +38,8 @@ public:
     // At night a red arrow of the window's own replaces the system's pointer over the window; by
     // day the system's comes back.
     void setPointerTint(ScreenTint tint) override;
+    // Pushes an event of the host's own that ends the wait; SDL's queue takes events from any thread.
+    void interruptWait() override;
 
     // SDL's number for the window (SDL_GetWindowFromID finds it); 0 before showScreen made it.
     [[nodiscard]] std::uint32_t windowID() const;

@@ -96,6 +96,8 @@ bool ApplicationLoop::step()
     if (m_quitAt > 0 && m_host.now() >= m_quitAt)
         m_quit = true;
     if (!m_quit)
+        application.runActionsFromOtherThreads();
+    if (!m_quit)
         application.runWakeUpIfDue(m_host.now());
     if (!m_quit)
         application.fireTimersDue(m_host.now());

@@ -5,6 +5,7 @@
 
 #include "platform/ui/Host.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -58,6 +59,9 @@ public:
     void toggleFullScreen() override { ++m_fullScreenToggles; }
     [[nodiscard]] int fullScreenToggles() const { return m_fullScreenToggles; }
     void setPointerTint(ScreenTint tint) override { m_pointerTint = tint; }
+    void interruptWait() override { ++m_interruptions; }
+    // How often another thread woke the loop.
+    [[nodiscard]] int interruptions() const { return m_interruptions.load(); }
     [[nodiscard]] ScreenTint pointerTint() const { return m_pointerTint; }
 
 private:
@@ -78,6 +82,7 @@ private:
     bool m_openSucceeds{true};
     int m_fullScreenToggles{0};
     ScreenTint m_pointerTint{ScreenTint::Day};
+    std::atomic<int> m_interruptions{0};
     bool m_lendsPixels{false};
     std::vector<std::uint32_t> m_lent;
     int m_lentWidth{0};

@@ -127,6 +127,9 @@ public:
     // Shows the mouse pointer over the window in the screen's tint (the system's own pointer by
     // day); does nothing where there is no pointer.
     virtual void setPointerTint(ScreenTint /*tint*/) {}
+    // Makes a waitEvent under way on the loop's thread return soon, with or without an event.
+    // Safe to call from any thread; the one thing the host offers other threads.
+    virtual void interruptWait() {}
 
 protected:
     Host() = default;

@@ -43,11 +43,43 @@ void UIApplication::report(const Error& error)
         m_reporter(error);
 }
 
+void UIApplication::attachHost(Host* host)
+{
+    m_host = host;
+    const std::scoped_lock lock(m_handOverLock);
+    m_hostToWake = host;
+}
+
+void UIApplication::performOnMainThread(std::function<void()> action)
+{
+    if (!action)
+        return;
+    const std::scoped_lock lock(m_handOverLock);
+    m_handedOver.push_back(std::move(action));
+    if (m_hostToWake)
+        m_hostToWake->interruptWait();
+}
+
+void UIApplication::runActionsFromOtherThreads()
+{
+    std::vector<std::function<void()>> due;
+    {
+        const std::scoped_lock lock(m_handOverLock);
+        due.swap(m_handedOver);
+    }
+    for (const auto& action : due)
+        action();
+}
+
 void UIApplication::reset()
 {
     m_statusBarStyle = UIStatusBarStyleDefault;
     m_screenTint = ScreenTint::Day;
-    m_host = nullptr;
+    attachHost(nullptr);
+    {
+        const std::scoped_lock lock(m_handOverLock);
+        m_handedOver.clear();
+    }
     m_keyWindow.reset();
     m_firstResponder = nullptr;
     m_reportedFailures.clear();

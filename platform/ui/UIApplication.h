@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -76,13 +77,22 @@ public:
     [[nodiscard]] std::optional<double> nextTimerFireDate();
     void fireTimersDue(double now);
 
+    // Hands `action` to the loop's thread from any thread (work done off the loop gives back its
+    // result this way): it runs there after the events being handled, before the display cycle,
+    // in the order handed. Wakes a loop waiting for events. Without a host attached the action
+    // waits for one; reset() drops what has not run.
+    void performOnMainThread(std::function<void()> action);
+    // Used by the event loop: runs the actions handed over so far (those handed while they run
+    // wait for the next pass).
+    void runActionsFromOtherThreads();
+
     // The responder chain's way for a key: the first responder when it is in the key window, else
     // the controllers of the window's subviews, topmost first. The keyboard's keys arrive here,
     // and a control that stands for a key (a menu item) sends it the same way. True when handled.
     bool sendKey(const UIKey& key);
 
     // Used by the event loop.
-    void attachHost(Host* host) { m_host = host; }
+    void attachHost(Host* host);
     [[nodiscard]] Host* host() const { return m_host; }
     void reset();
 
@@ -97,6 +107,10 @@ private:
     std::optional<double> m_wakeUpTime;
     std::function<void()> m_wakeUpAction;
     std::vector<std::shared_ptr<NSTimer>> m_timers;
+    // Guards what other threads touch: the actions handed over, and the host they wake.
+    std::mutex m_handOverLock;
+    std::vector<std::function<void()>> m_handedOver;
+    Host* m_hostToWake{nullptr};
 };
 
 } // namespace dazed

@@ -3,6 +3,8 @@
 #include "platform/graphics/painter/UIPainter.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace dazed {
 
@@ -16,7 +18,40 @@ constexpr RGBAColor kTitle{1, 1, 1, 1};
 constexpr RGBAColor kDisabledTitle{0.45f, 0.46f, 0.5f, 1};
 constexpr RGBAColor kHighlight{0.16f, 0.4f, 0.85f, 1};
 constexpr RGBAColor kMarkOn{0.55f, 0.85f, 1, 1};
+constexpr RGBAColor kNoteText{0.78f, 0.8f, 0.84f, 1};
 constexpr float kTextInset = 16.0f;
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
+
+// The note's words in at most `most` lines of `width` points; what does not fit ends the last line
+// in an ellipsis.
+std::vector<std::string> noteLines(UIPainter& painter, const std::string& text, const FontSpec& font,
+                                   float width, std::size_t most)
+{
+    std::vector<std::string> lines(1);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t space = text.find(' ', at);
+        const std::string word = text.substr(at, space == std::string::npos ? std::string::npos : space - at);
+        at = space == std::string::npos ? text.size() : space + 1;
+        const std::string longer = lines.back().empty() ? word : lines.back() + " " + word;
+        if (lines.back().empty() || painter.measureText(longer, font).width <= width) {
+            lines.back() = longer;
+            continue;
+        }
+        if (lines.size() >= most) {
+            // No more lines: the last ends in an ellipsis, words taken off until it fits.
+            std::string last = lines.back();
+            while (!last.empty() && painter.measureText(last + kEllipsis, font).width > width) {
+                const std::size_t cut = last.rfind(' ');
+                last.erase(cut == std::string::npos ? 0 : cut);
+            }
+            lines.back() = last + kEllipsis;
+            return lines;
+        }
+        lines.push_back(word);
+    }
+    return lines;
+}
 
 // Where a panel of `length` points starts along a screen of `screen` points, centred on `at` as
 // far as the margins allow; at the margin when it does not fit.
@@ -53,17 +88,31 @@ float UIMenuView::itemHeight() const
 {
     if (m_items.empty())
         return kItemHeight;
-    // Smaller items where the screen is short (a phone held sideways), never below a fingertip.
-    const float room = (bounds().size.height - 2 * kScreenMargin) / static_cast<float>(m_items.size());
-    return std::clamp(room, kMinimumItemHeight, kItemHeight);
+    // Smaller items where the screen is short (a phone held sideways), never below a fingertip; a
+    // note takes its room first when it still leaves fingertip items.
+    const float room = bounds().size.height - 2 * kScreenMargin;
+    const auto count = static_cast<float>(m_items.size());
+    const float withNote = (room - kNoteHeight) / count;
+    const float each = !note().empty() && withNote >= kMinimumItemHeight ? withNote : room / count;
+    return std::clamp(each, kMinimumItemHeight, kItemHeight);
+}
+
+bool UIMenuView::noteBelowItems() const
+{
+    const float room = bounds().size.height - 2 * kScreenMargin;
+    return itemHeight() * static_cast<float>(m_items.size()) + kNoteHeight <= room;
 }
 
 CGRect UIMenuView::panelFrame() const
 {
     const CGSize screen = bounds().size;
     const float width = std::max(0.0f, std::min(kMaximumPanelWidth, screen.width - 2 * kScreenMargin));
-    const float height = itemHeight() * static_cast<float>(m_items.size());
-    return CGRectMake(placedAlong(m_anchor.x, width, screen.width),
+    const bool noted = !note().empty();
+    const bool below = noted && noteBelowItems();
+    const float height = itemHeight() * static_cast<float>(m_items.size()) + (below ? kNoteHeight : 0.0f);
+    // A note beside the items is placed with them, on their right, as one.
+    const float besideWidth = noted && !below ? kScreenMargin + noteBesideWidth() : 0.0f;
+    return CGRectMake(placedAlong(m_anchor.x, width + besideWidth, screen.width),
                       placedAlong(m_anchor.y, height, screen.height), width, height);
 }
 
@@ -72,6 +121,29 @@ CGRect UIMenuView::itemFrame(std::size_t index) const
     const CGRect panel = panelFrame();
     const float h = itemHeight();
     return CGRectMake(panel.minX(), panel.minY() + h * static_cast<float>(index), panel.size.width, h);
+}
+
+CGRect UIMenuView::noteFrame() const
+{
+    if (note().empty())
+        return {};
+    const CGRect panel = panelFrame();
+    if (noteBelowItems())
+        return CGRectMake(panel.minX(), panel.maxY() - kNoteHeight, panel.size.width, kNoteHeight);
+    // Too short a screen for the note under the items (a phone held sideways): a panel of its own
+    // on their right, at their top.
+    const CGSize screen = bounds().size;
+    const float height = std::min(kNoteBesideHeight, std::max(0.0f, screen.height - 2 * kScreenMargin));
+    return CGRectMake(panel.maxX() + kScreenMargin,
+                      std::min(panel.minY(), screen.height - kScreenMargin - height), noteBesideWidth(),
+                      height);
+}
+
+float UIMenuView::noteBesideWidth() const
+{
+    // What the screen leaves beside the items, up to the note's own width.
+    const float items = std::min(kMaximumPanelWidth, bounds().size.width - 2 * kScreenMargin);
+    return std::clamp(bounds().size.width - 3 * kScreenMargin - items, 0.0f, kNoteBesideWidth);
 }
 
 std::optional<std::size_t> UIMenuView::itemAtPoint(CGPoint point) const
@@ -204,6 +276,35 @@ void UIMenuView::paintContent(UIPainter& painter)
         }
     }
     painter.strokeRoundedRect(panel, 10, 1.0f, kPanelBorder);
+    if (const std::string text = note(); !text.empty())
+        paintNote(painter, text);
+}
+
+void UIMenuView::paintNote(UIPainter& painter, const std::string& text)
+{
+    const CGRect area = noteFrame();
+    const bool below = noteBelowItems();
+    if (below) {
+        painter.fillRect(
+            CGRectMake(area.minX() + kTextInset, area.minY(), area.size.width - 2 * kTextInset, 1),
+            kSeparator);
+    } else {
+        painter.fillRoundedRect(area, 10, kPanel);
+        painter.strokeRoundedRect(area, 10, 1.0f, kPanelBorder);
+    }
+    UIPainterStateSaver saver(painter);
+    painter.clip(area);
+    const FontSpec noteFont{FontSpec::kSystemFamily, kNoteFontSize, FontWeight::Regular};
+    const float inset = below ? kTextInset : kTextInset / 2;
+    const float width = std::max(0.0f, area.size.width - 2 * inset);
+    const auto fits = static_cast<std::size_t>(std::max(1.0f, (area.size.height - 8) / kNoteLineHeight));
+    const auto lines = noteLines(painter, text, noteFont, width, fits);
+    float top = area.minY() + (area.size.height - kNoteLineHeight * static_cast<float>(lines.size())) / 2;
+    for (const std::string& line : lines) {
+        painter.drawText(line, CGRectMake(area.minX() + inset, top, width, kNoteLineHeight), noteFont,
+                         kNoteText, TextAlignment::Left);
+        top += kNoteLineHeight;
+    }
 }
 
 } // namespace dazed

@@ -9,6 +9,8 @@
 # 3. A second hold, then a click on Find…, shows the list of names.
 # 4. Typing "betelgeuse" and Return centres the chart as `dazed render --at Betelgeuse` does.
 # 5. Left alone with the menu open, the app uses no processor time.
+# 6. With no place known and no system bus, Tonight here brings the menu back with a note, and the
+#    answer (no place, and why) reaches the window without any further input.
 #
 # Exit status: 0 when every step passed, 1 when one failed, 77 (skipped) when no X server could be
 # started here. Everything it writes goes into its own scratch folder, kept only after a failure.
@@ -147,7 +149,8 @@ cpu_ticks() {
   echo $((fields[11] + fields[12]))
 }
 
-"$dazed" --quit-after 120 >"$scratch/app.log" 2>&1 &
+# No system bus: the question for the place fails at once, off the event loop.
+DBUS_SYSTEM_BUS_ADDRESS="unix:path=$scratch/no-system-bus" "$dazed" --quit-after 120 >"$scratch/app.log" 2>&1 &
 app_pid=$!
 wait_for_window "$app_pid" 320x480 || give_up "no 320x480 window"
 settle start || give_up "the first frame never settled"
@@ -207,5 +210,26 @@ convert "$scratch/ref.png" -alpha off "$scratch/ref.ppm"
 d=$(differ chosen ref "${mask[@]}")
 need "$d px differ from dazed render --at Betelgeuse" "d <= 20"
 done_step find-centres
+
+# 6. Tonight here (the second item: 58 + 52 + 26 points down). The menu comes back taller, with a
+#    note under its items (a panel 364 + 48 points tall, centred on the press: its foot below the
+#    first panel's at 422), and the window says why there is no place with no event to wake it.
+xdo mousemove --window "$wid" 160 240 mousedown 1
+wait_for_panel held3 5 20 70 || true
+xdo mouseup 1
+sleep 0.3
+xdo mousemove --window "$wid" 160 136 click 1
+xdo mousemove --window "$wid" 160 470
+if wait_for_panel noted 5 20 438; then need "menu back with a note" 1; else need "menu back with a note" 0; fi
+start=$(now)
+said=0
+while before "$start" 5; do
+  grep -q "Tonight here: no system bus to ask GeoClue on" "$scratch/app.log" && said=1 && break
+  sleep 0.1
+done
+need "the window said why there is no place" "said"
+app_alive && alive=1 || alive=0
+need "still running" "alive"
+done_step tonight-here-without-place
 
 ((failures == 0))

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <stop_token>
+#include <thread>
 
 namespace dazed {
 namespace {
@@ -67,6 +69,41 @@ TEST_F(GeoClueLocation, AServiceThatNeverAnswersIsNoAnswer)
     const auto location = askSystemLocation(300ms);
     ASSERT_FALSE(location);
     EXPECT_EQ(location.error().message, "GeoClue gave no answer within 0.3 s");
+}
+
+// Asks with a 20 s timeout and stops the question from another thread after 0.2 s.
+Result<SystemLocation> askAndStopSoon(std::chrono::steady_clock::duration& waited)
+{
+    std::stop_source stop;
+    std::thread stopper([&stop] {
+        std::this_thread::sleep_for(200ms);
+        stop.request_stop();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    auto location = askSystemLocation(20s, stop.get_token());
+    waited = std::chrono::steady_clock::now() - start;
+    stopper.join();
+    return location;
+}
+
+TEST_F(GeoClueLocation, AStopFromAnotherThreadEndsTheWaitAtOnce)
+{
+    ASSERT_TRUE(serve(R"({"mode": "silent"})"));
+    std::chrono::steady_clock::duration waited{};
+    const auto location = askAndStopSoon(waited);
+    ASSERT_FALSE(location);
+    EXPECT_EQ(location.error().message, "the question to GeoClue was withdrawn");
+    EXPECT_LT(waited, 5s) << "the wait ran on towards its 20 s";
+}
+
+TEST_F(GeoClueLocation, AQuestionStoppedBeforeItIsAskedAsksNothing)
+{
+    ASSERT_TRUE(serve(R"({"latitude": 52.52, "longitude": 13.405})"));
+    std::stop_source stop;
+    stop.request_stop();
+    const auto location = askSystemLocation(5s, stop.get_token());
+    ASSERT_FALSE(location);
+    EXPECT_EQ(location.error().message, "the question to GeoClue was withdrawn");
 }
 
 TEST_F(GeoClueLocation, AccessDeniedIsSaid)

@@ -172,5 +172,95 @@ TEST_F(Menu, AScreenThatShrinksToOnePointOrTurnsKeepsTheMenuWhole)
     EXPECT_GE(menu->itemHeight(), UIMenuView::kMinimumItemHeight);
 }
 
+TEST_F(Menu, ANoteGrowsThePanelBeneathTheItemsAndNeverCoversThem)
+{
+    std::string note;
+    menu->setNote([&note] { return note; });
+    for (const CGSize screen : {CGSize{320, 480}, CGSize{480, 320}, CGSize{1024, 768}}) {
+        menu->setFrame({{}, screen});
+        open({screen.width, screen.height});
+        menu->setFrame({{}, screen});
+        note.clear();
+        const CGRect without = menu->panelFrame();
+        EXPECT_EQ(menu->noteFrame(), CGRect{});
+        note = "GeoClue is not running on the system bus, and no place is remembered";
+        const CGRect with = menu->panelFrame();
+        const CGRect area = menu->noteFrame();
+        EXPECT_GE(menu->itemHeight(), UIMenuView::kMinimumItemHeight);
+        EXPECT_FLOAT_EQ(with.size.height, menu->itemHeight() * static_cast<float>(menu->items().size()) +
+                                              UIMenuView::kNoteHeight);
+        EXPECT_LE(with.maxY(), screen.height) << "the panel stays on screen with its note";
+        EXPECT_GE(with.minY(), 0.0f);
+        EXPECT_FLOAT_EQ(area.maxY(), with.maxY());
+        EXPECT_GE(area.minY(), menu->itemFrame(menu->items().size() - 1).maxY());
+        EXPECT_LE(without.size.height, with.size.height);
+        menu->dismiss();
+    }
+}
+
+TEST_F(Menu, OnAScreenTooShortForTheNoteUnderTheItemsItGoesBesideThem)
+{
+    // Seven items fill a phone held sideways (7 x 44 points of its 320): no room under them.
+    std::vector<UIMenuItem> seven(7);
+    for (auto& item : seven)
+        item.title = "Item";
+    auto full = std::make_shared<UIMenuView>(std::move(seven));
+    full->setNote([] { return std::string("No place: GeoClue is not running on the system bus"); });
+    for (const CGPoint anchor : {CGPoint{0, 0}, CGPoint{240, 160}, CGPoint{480, 320}}) {
+        full->showInView(app.window, anchor);
+        full->setFrame(CGRectMake(0, 0, 480, 320));
+        const CGRect panel = full->panelFrame();
+        const CGRect area = full->noteFrame();
+        EXPECT_GE(full->itemHeight(), UIMenuView::kMinimumItemHeight);
+        EXPECT_LE(panel.maxY(), 320.0f);
+        EXPECT_FALSE(area.overlaps(panel)) << "the note covers no item";
+        EXPECT_GE(area.minX(), 0.0f);
+        EXPECT_LE(area.maxX(), 480.0f);
+        EXPECT_GE(area.minY(), 0.0f);
+        EXPECT_LE(area.maxY(), 320.0f);
+        EXPECT_GT(area.size.width, 100.0f);
+        app.loop.display();
+        full->dismiss();
+    }
+}
+
+TEST_F(Menu, ATapOnTheNoteChoosesNothingAndKeepsTheMenuOpen)
+{
+    menu->setNote([] { return std::string("Asking the system where this is"); });
+    open();
+    const int frames = app.host.presentCount();
+    app.tap(menu->noteFrame().center());
+    EXPECT_TRUE(menu->isOpen());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(app.host.presentCount(), frames) << "nothing to draw again";
+}
+
+TEST_F(Menu, TheNoteIsReadEachTimeTheMenuIsDrawnAndALongOneStaysInItsPlace)
+{
+    std::string note = "Asking";
+    menu->setNote([&note] { return note; });
+    open();
+    const auto asking = app.host.lastPresented();
+    ASSERT_TRUE(asking);
+    // Far more words than two lines hold: the rest is cut, and nothing is drawn outside the panel.
+    note = "No place: GeoClue refused to say where this is (access denied), and no place is remembered; "
+           "give one with --place or allow the chart in the system's privacy settings, then try again";
+    menu->setNeedsDisplay();
+    app.loop.display();
+    const auto refused = app.host.lastPresented();
+    ASSERT_NE(refused, asking);
+    EXPECT_GT(test::worstChannelDifference(*asking, *refused), 100) << "the new note is drawn";
+    const CGRect area = menu->noteFrame();
+    const float scale = refused->scale();
+    int changedOutside = 0;
+    for (int y = 0; y < refused->pixelHeight(); ++y)
+        for (int x = 0; x < refused->pixelWidth(); ++x) {
+            const CGPoint p{(static_cast<float>(x) + 0.5f) / scale, (static_cast<float>(y) + 0.5f) / scale};
+            if (!area.contains(p) && refused->pixelAt(x, y) != asking->pixelAt(x, y))
+                ++changedOutside;
+        }
+    EXPECT_EQ(changedOutside, 0);
+}
+
 } // namespace
 } // namespace dazed
