@@ -21,6 +21,8 @@
 #include "sky/UtcTime.h"
 
 #include <chrono>
+#include <string>
+#include <system_error>
 
 namespace dazed {
 
@@ -94,8 +96,8 @@ void RootViewController::showMenu(CGPoint screenPoint)
     hooks.sendKey = [this](const UIKey& key) {
         UIApplication::sharedApplication().sendKey(key);
         // Tonight here with no place sent the question out: the menu comes back to say so, and
-        // then says what came of it.
-        if (key.character == 't' && isAskingForPlace())
+        // then says what came of it (or at once why it could not be asked).
+        if (key.character == 't' && (isAskingForPlace() || !m_placeNote.empty()))
             showMenu(m_menuAnchor);
     };
     hooks.nightMode = [this] {
@@ -124,9 +126,14 @@ void RootViewController::askForPlace()
 {
     if (!m_placeQuestion || m_placeAsk)
         return;
-    m_placeNote = kAskingNote;
-    m_placeAsk = BackgroundWork::start<Result<SystemLocation>>(
-        m_placeQuestion, [this](Result<SystemLocation> answer) { placeAnswered(answer); });
+    try {
+        m_placeAsk = BackgroundWork::start<Result<SystemLocation>>(
+            m_placeQuestion, [this](Result<SystemLocation> answer) { placeAnswered(answer); });
+        m_placeNote = kAskingNote;
+    } catch (const std::system_error& error) {
+        // No thread to spare (the process's limit): said like any other failure to ask.
+        placeAnswered(failure(std::string("could not ask the system: ") + error.what()));
+    }
 }
 
 void RootViewController::placeAnswered(const Result<SystemLocation>& answer)
