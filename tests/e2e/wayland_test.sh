@@ -79,8 +79,8 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+# shellcheck source-path=SCRIPTDIR source=picture_checks.bash
+source "$here/picture_checks.bash"
 # past START SECONDS: whether that many seconds have gone since START.
 past() { awk -v s="$1" -v t="$(now)" -v l="$2" 'BEGIN { exit !(t - s > l) }'; }
 started=$(now)
@@ -135,26 +135,6 @@ fi
 
 # --- helpers -----------------------------------------------------------------------------------
 
-notes=()
-step_ok=1
-need() {
-  if (($2)); then notes+=("$1"); else
-    notes+=("NOT $1")
-    step_ok=0
-  fi
-}
-step_started=$(now)
-done_step() {
-  local text
-  text="${notes[*]/%/;} ($(elapsed "$step_started") s)"
-  if ((step_ok)); then echo "PASS $1: ${text/; (/ (}"; else
-    echo "FAIL $1: ${text/; (/ (}"
-    failures=$((failures + 1))
-  fi
-  notes=()
-  step_ok=1
-  step_started=$(now)
-}
 app_alive() { [[ -n $app_pid ]] && kill -0 "$app_pid" 2>/dev/null; }
 give_up() {
   echo "FAIL $1 ($(app_alive && echo "the app runs" || echo "the app has ended"));" \
@@ -173,62 +153,6 @@ shot() {
     sleep 0.2
   done
   give_up "$1: cannot capture weston's output window $output"
-}
-picture() { if [[ $1 == */* ]]; then echo "$1"; else echo "$scratch/$1.ppm"; fi; }
-same() { cmp -s "$(picture "$1")" "$(picture "$2")"; }
-number() {
-  awk -v s="$1" 'BEGIN { if (s ~ /^[0-9.]+(e[+-]?[0-9]+)?$/) printf "%d\n", s + 0; else print 999999999 }'
-}
-# differ A B [GEOMETRY] [FUZZ] [MASK...]: pixels differing by more than FUZZ percent, as in
-# window_test.sh.
-differ() {
-  local a b geometry=${3:-} fuzz=${4:-0} ops=() mask out
-  a=$(picture "$1")
-  b=$(picture "$2")
-  shift 4 2>/dev/null || shift $#
-  for mask in "$@"; do ops+=(-fill black -draw "rectangle $mask"); done
-  [[ -n $geometry ]] && ops+=(-crop "$geometry" +repage)
-  if ((${#ops[@]} == 0)) && cmp -s "$a" "$b"; then
-    echo 0
-    return
-  fi
-  convert "$a" "${ops[@]}" "$scratch/differ-a.ppm"
-  convert "$b" "${ops[@]}" "$scratch/differ-b.ppm"
-  if (($(identify -format '%wx%h\n' "$scratch/differ-a.ppm" "$scratch/differ-b.ppm" | sort -u | wc -l) != 1)); then
-    echo 999999999
-    return
-  fi
-  out=$(compare -fuzz "$fuzz%" -metric AE "$scratch/differ-a.ppm" "$scratch/differ-b.ppm" null: 2>&1 || true)
-  number "$out"
-}
-readout_pixels() {
-  convert "$(picture "$1")" -crop 300x26+0+0 +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-    { mx = $1; if ($2 > mx) mx = $2; if ($3 > mx) mx = $3
-      printf "%s", ($1 >= 80 && $1 >= $2 + 60 && $1 >= $3 + 60) ? "r" : (mx <= 40 ? "k" : "o") }
-    END { print "" }'
-}
-readout_differs() {
-  awk -v a="$(readout_pixels "$1")" -v b="$(readout_pixels "$2")" 'BEGIN {
-    n = length(a) == length(b) ? 0 : 100000
-    for (i = 1; i <= length(a); i++) {
-      p = substr(a, i, 1); q = substr(b, i, 1)
-      if ((p == "r" && q == "k") || (p == "k" && q == "r")) n++
-    }
-    print n }'
-}
-like_render() { differ "$1" "$2" "" 5 "${@:3}"; }
-count() {
-  read -r red blue black white grey total < <(
-    convert "$(picture "$1")" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-      { r = $1; g = $2; b = $3; n++
-        mx = r; if (g > mx) mx = g; if (b > mx) mx = b
-        mn = r; if (g < mn) mn = g; if (b < mn) mn = b
-        if (r >= 80 && r >= g + 60 && r >= b + 60) red++
-        else if (b >= 140 && r <= 100 && g <= 100) blue++
-        else if (mx <= 24) black++
-        else if (mn >= 190) white++
-        else if (mx - mn <= 12) grey++ }
-      END { printf "%d %d %d %d %d %d\n", red, blue, black, white, grey, n }')
 }
 # settle NAME [SECONDS]: waits until two screenshots a moment apart are the same, kept as NAME.
 settle() {
@@ -256,29 +180,7 @@ change_from() {
   done
   settle "$2" "$limit" || true
 }
-reference() {
-  local name=$1
-  shift
-  "$dazed" render --scale 1 "$@" -o "$scratch/$name.png" >>"$scratch/render.log" 2>&1
-  convert "$scratch/$name.png" -alpha off "$scratch/$name.ppm"
-}
 mask=("265,405 314,454" "0,0 299,25")
-sky_checks() {
-  count "$1" "300x26+0+0"
-  need "readout text red px=$red" "red >= 300"
-  count "$1" "21x21+150+230"
-  need "centre cross red px=$red" "red >= 40"
-}
-info_checks() {
-  count "$1" "320x1+0+3"
-  need "bar row grey px=$grey/$total" "grey >= total * 9 / 10"
-  count "$1" "100x30+110+5"
-  need "title white px=$white" "white >= 30"
-  count "$1" "320x400+0+44"
-  need "page black px=$black/$total" "black >= total * 6 / 10"
-  count "$1" "300x26+0+0"
-  need "no readout red px=$red" "red == 0"
-}
 # wait_for_info NAME: polls until the page is up and still (the flip takes a second).
 wait_for_info() {
   local start
