@@ -89,19 +89,33 @@ TEST(WaylandSeatProbe, NothingListeningIsUnreachable)
     EXPECT_EQ(lookForWaylandSeat(""), WaylandSeat::Unreachable);
 }
 
+// A Unix socket listening at `path` (a backlog of one), or -1 when it cannot be made.
+int listenAt(const std::string& path)
+{
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (listener < 0 || path.size() >= sizeof address.sun_path) {
+        if (listener >= 0)
+            close(listener);
+        return -1;
+    }
+    path.copy(address.sun_path, path.size());
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener, 1) != 0) {
+        close(listener);
+        return -1;
+    }
+    return listener;
+}
+
 TEST(WaylandSeatProbe, ASocketThatNeverSpeaksWaylandIsUnreachable)
 {
     // A listener that accepts and hangs up at once: the round trip fails instead of waiting.
     const test::ScratchFolder folder;
     const std::string path = (folder / "mute").string();
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    const int listener = listenAt(path);
     ASSERT_GE(listener, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(path.size(), sizeof address.sun_path);
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
     std::thread hangUp([listener] {
         const int connection = accept(listener, nullptr, nullptr);
         if (connection >= 0)
@@ -116,15 +130,9 @@ TEST(WaylandSeatProbe, ASocketThatTakesTheConnectionAndNeverAnswersIsSilentWithi
 {
     const test::ScratchFolder folder;
     const std::string path = (folder / "silent").string();
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(path.size(), sizeof address.sun_path);
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     // The kernel takes the connection into the backlog; nobody ever reads from it.
-    ASSERT_EQ(listen(listener, 1), 0);
+    const int listener = listenAt(path);
+    ASSERT_GE(listener, 0);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(lookForWaylandSeat(path), WaylandSeat::Silent);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
