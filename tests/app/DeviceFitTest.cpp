@@ -8,6 +8,7 @@
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIScreen.h"
 #include "render/QuartzView.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -29,17 +30,6 @@ void resize(LaunchedApp& app, CGSize window)
 {
     app.host.setWindowSize(window);
     app.send(ResizeInput{});
-}
-
-bool samePixels(const Image& a, const Image& b)
-{
-    if (a.pixelWidth() != b.pixelWidth() || a.pixelHeight() != b.pixelHeight())
-        return false;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            if (a.pixelAt(x, y) != b.pixelAt(x, y))
-                return false;
-    return true;
 }
 
 // Everything on the sky screen is laid out for a screen of `w` x `h` points.
@@ -69,7 +59,7 @@ TEST(DeviceFit, AWindowOfAPhonesSizeIsThePhoneExactly)
     LaunchedApp fit = fitted({320, 480});
     ASSERT_TRUE(phone.loop && fit.loop);
     expectSkyLaidOutFor(fit, 320, 480);
-    EXPECT_TRUE(samePixels(*fit.host.lastPresented(), *phone.host.lastPresented()));
+    EXPECT_TRUE(test::samePixels(*fit.host.lastPresented(), *phone.host.lastPresented()));
 }
 
 TEST(DeviceFit, AWindowOfATabletsSizeIsLaidOutAsTheTablet)
@@ -79,7 +69,7 @@ TEST(DeviceFit, AWindowOfATabletsSizeIsLaidOutAsTheTablet)
     ASSERT_TRUE(fit.loop && tablet.loop);
     expectSkyLaidOutFor(fit, 1024, 768);
     EXPECT_EQ(tablet.root().infoButton()->frame(), fit.root().infoButton()->frame());
-    EXPECT_TRUE(samePixels(*fit.host.lastPresented(), *tablet.host.lastPresented()))
+    EXPECT_TRUE(test::samePixels(*fit.host.lastPresented(), *tablet.host.lastPresented()))
         << "the tablet's screen is drawn by the same formulas as any window of its size";
 }
 

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/Cli.h"
 #include "platform/graphics/image/Image.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -26,18 +27,6 @@ int pixelsWithGreenOrBlue(const Image& screen)
                 ++count;
         }
     return count;
-}
-
-// Whether two screens hold the same pixels, word for word.
-bool samePixels(const Image& a, const Image& b)
-{
-    if (a.pixelWidth() != b.pixelWidth() || a.pixelHeight() != b.pixelHeight())
-        return false;
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            if (a.pixelAt(x, y) != b.pixelAt(x, y))
-                return false;
-    return true;
 }
 
 // A copy of the last screen presented, which the host overwrites with the next.
@@ -68,7 +57,7 @@ TEST(NightMode, TheKeyTurnsTheSkyRedAndBackToTheSamePixels)
     EXPECT_EQ(app.host.pointerTint(), ScreenTint::Night);
     app.send(KeyInput{kR});
     EXPECT_FALSE(app.root().nightMode());
-    EXPECT_TRUE(samePixels(*lastScreen(app), *day)) << "day again is today's picture exactly";
+    EXPECT_TRUE(test::samePixels(*lastScreen(app), *day)) << "day again is today's picture exactly";
     EXPECT_EQ(app.host.pointerTint(), ScreenTint::Day);
 }
 
@@ -118,7 +107,7 @@ TEST(NightMode, ThePageTheFlipAndTheTurnedTabletAreRedToo)
         app.send(KeyInput{kR});
         EXPECT_GT(pixelsWithGreenOrBlue(*app.host.lastPresented()), 0) << "the page's day colours return";
         app.send(KeyInput{kR});
-        EXPECT_TRUE(samePixels(*app.host.lastPresented(), *page)) << "switching twice is no change";
+        EXPECT_TRUE(test::samePixels(*app.host.lastPresented(), *page)) << "switching twice is no change";
     }
 }
 

@@ -36,4 +36,16 @@ inline int worstChannelDifference(const Image& a, const Image& b)
     return worst;
 }
 
+// Whether two images hold the same pixels, word for word (and are of one size).
+inline bool samePixels(const Image& a, const Image& b)
+{
+    if (a.pixelWidth() != b.pixelWidth() || a.pixelHeight() != b.pixelHeight())
+        return false;
+    for (int y = 0; y < a.pixelHeight(); ++y)
+        for (int x = 0; x < a.pixelWidth(); ++x)
+            if (a.pixelAt(x, y) != b.pixelAt(x, y))
+                return false;
+    return true;
+}
+
 } // namespace dazed::test
