@@ -7,7 +7,7 @@
 #include "app/InfoLinks.h"
 #include "app/RootViewController.h"
 #include "navigation/SkyLayerState.h"
-#include "platform/ui/ScreenTint.h"
+#include "platform/graphics/ScreenTint.h"
 
 #include <functional>
 #include <iosfwd>

@@ -3,14 +3,13 @@
 // phone and tablet screens at one and two pixels per point in each label mode. Beside them, the
 // floor of each raster size (clearing and copying that many ARGB pixels, the least any frame of
 // that size costs) and the PNG export of a tablet frame. scripts/bench runs them all and prints
-// each raster frame's ratio to its floor. Night mode's pass over the finished screen is measured
-// beside them too.
+// each raster frame's ratio to its floor. The frame as the window draws it by day and at night is
+// measured beside them too.
 
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/image/Image.h"
 #include "platform/graphics/image/ImageContext.h"
 #include "platform/graphics/image/ImageExport.h"
-#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/image/RasterSurface.h"
 #include "render/ChartSetup.h"
 #include "render/QuartzView.h"
@@ -169,22 +168,22 @@ void BM_SkySnapshot(benchmark::State& state)
     }
 }
 
-// Night mode's pass over a finished screen of the chart (turning it red in bands on every core), as
-// the compositor runs it after each frame. It reads and writes every pixel once, so it costs about
-// what BM_ClearCopyFloor of the same size does; it must stay under a tenth of the display's frame
-// interval (1.7 ms at 60 Hz). Beside BM_FrameCairoBanded of the same size it shows what night mode
-// adds to a frame drawn. Arguments: width, height (points), scale.
-void BM_NightPicture(benchmark::State& state)
+// The phone and tablet frames with star names as the window draws the sky: recorded, then made in
+// bands straight into the screen's image, by day and at night. Night mode draws every colour in
+// its night form as it goes, so the two should cost the same. Arguments: width, height (points),
+// scale, night (0 or 1).
+void BM_FrameInTint(benchmark::State& state)
 {
     const auto width = static_cast<float>(state.range(0));
     const auto height = static_cast<float>(state.range(1));
     auto view = startView(width, height, 1);
-    RecordingContext recording;
-    drawInto(*view, &recording);
     auto screen = Image::create({width, height}, static_cast<float>(state.range(2)));
-    drawRecorded(*screen, {}, ImageContext::Clear::Black, recording.ops(), view->bounds());
+    screen->setTint(state.range(3) != 0 ? ScreenTint::Night : ScreenTint::Day);
+    RecordingContext recording;
     for (auto _ : state) {
-        turnNight(*screen);
+        recording.clear();
+        drawInto(*view, &recording);
+        drawRecorded(*screen, {}, ImageContext::Clear::Black, recording.ops(), view->bounds());
         benchmark::DoNotOptimize(screen->pixelAt(0, 0));
     }
 }
@@ -275,10 +274,10 @@ BENCHMARK(BM_FrameCairoBanded)
     ->ArgsProduct({{320}, {480}, {1, 2}, {0, 1, 2}})
     ->ArgsProduct({{1024}, {768}, {1, 2}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NightPicture)
-    ->ArgNames({"w", "h", "scale"})
-    ->ArgsProduct({{320}, {480}, {1, 2}})
-    ->ArgsProduct({{1024}, {768}, {1, 2}})
+BENCHMARK(BM_FrameInTint)
+    ->ArgNames({"w", "h", "scale", "night"})
+    ->ArgsProduct({{320}, {480}, {1, 2}, {0, 1}})
+    ->ArgsProduct({{1024}, {768}, {1, 2}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCairoBandedCentre)
     ->ArgNames({"ra", "dec10"})

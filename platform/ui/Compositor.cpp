@@ -1,7 +1,6 @@
 #include "platform/ui/Compositor.h"
 
 #include "platform/graphics/image/ImageContext.h"
-#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/image/PixelSize.h"
 #include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/painter/UIPainter.h"
@@ -27,11 +26,10 @@ void Compositor::present(CGSize screenSize, bool animating)
         m_pointerTint = tint;
     }
     const auto draw = [this, screenSize, tint](Image& screen) {
+        // Everything is drawn in the screen's tint as it is put there: at night the views' colours
+        // and pictures arrive red, and no pass over the finished screen is needed.
+        screen.setTint(tint);
         compose(screen, screenSize);
-        // The finished screen is turned red, not each view: whatever any view draws, a flip's
-        // strips and the black around them included, is covered the same way.
-        if (tint == ScreenTint::Night)
-            turnNight(screen);
     };
     // Drawn straight into the window where it lends its pixels: a screen image of the loop's own
     // would be another screen's worth of memory, and one more copy of every frame.
@@ -93,7 +91,7 @@ std::shared_ptr<const PainterRecording> Compositor::capture(UIView& view)
     // The view alone, whatever covers it on screen (a flip's new side is captured while the screen
     // is composed), kept as calls: a picture would be a screen's worth of memory.
     auto recording = std::make_shared<PainterRecording>(view.frame().size);
-    UIPainter painter(*recording, m_host.displayScale());
+    UIPainter painter(*recording, m_host.displayScale(), UIApplication::sharedApplication().screenTint());
     Composition into{nullptr, painter, false};
     into.recording = recording.get();
     drawTree(view, {}, into);

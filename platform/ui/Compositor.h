@@ -5,8 +5,8 @@
 // which decides when a frame is due.
 
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/ScreenTint.h"
 #include "platform/ui/FlipRenderer.h"
-#include "platform/ui/ScreenTint.h"
 
 #include <memory>
 

@@ -45,6 +45,9 @@ void FlipRenderer::draw(const PainterRecording& side, const FlipFrame& frame, CG
         m_band->pixelWidth() < bandColumns || m_band->pixelWidth() > bandColumns + 1)
         m_band = Image::create({static_cast<float>(bandColumns) / scale, side.size().height}, scale);
     Image& band = *m_band;
+    // The side is drawn again in the screen's colours, so that its strips need no change on the
+    // way there.
+    band.setTint(target ? target->tint() : painter.tint());
     const int bandWidth = band.pixelWidth();
     const auto wholePixels = [scale](float points) {
         const float pixels = points * scale;

@@ -5,9 +5,9 @@
 // events, a fake clock) is the other.
 
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/ScreenTint.h"
 #include "platform/graphics/image/Image.h"
 #include "platform/ui/ScreenFit.h"
-#include "platform/ui/ScreenTint.h"
 #include "platform/ui/UIResponder.h"
 
 #include <cstdint>

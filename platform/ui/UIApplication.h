@@ -3,8 +3,8 @@
 // The process-wide application object. The event loop attaches its host while it runs.
 
 #include "platform/Result.h"
+#include "platform/graphics/ScreenTint.h"
 #include "platform/ui/NSURL.h"
-#include "platform/ui/ScreenTint.h"
 
 #include <functional>
 #include <memory>

@@ -123,7 +123,7 @@ void UIButton::paintContent(UIPainter& painter)
 
     const auto background = backgroundImageForState(state);
     if (background && background->image()) {
-        painter.drawImage(*background->image(), b);
+        painter.drawImage(*background->image(painter.tint()), b);
     } else if (m_type == UIButtonTypeRoundedRect) {
         const CGRect r = inset(b, 1);
         painter.fillRoundedRect(r, 9, isHighlighted() ? kHighlightBlue : RGBAColor{1, 1, 1, 1});
@@ -140,8 +140,9 @@ void UIButton::paintContent(UIPainter& painter)
             painter.fillEllipse(CGRectMake(b.center().x - d / 2, b.center().y - d / 2, d, d),
                                 {1, 1, 1, 0.35f});
         }
-        painter.drawImage(*(*image)->image(), CGRectMake(b.center().x - s.width / 2,
-                                                         b.center().y - s.height / 2, s.width, s.height));
+        painter.drawImage(
+            *(*image)->image(painter.tint()),
+            CGRectMake(b.center().x - s.width / 2, b.center().y - s.height / 2, s.width, s.height));
     }
 
     const std::string title = titleForState(state);

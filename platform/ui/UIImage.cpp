@@ -1,5 +1,6 @@
 #include "platform/ui/UIImage.h"
 
+#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/UIApplication.h"
@@ -42,6 +43,15 @@ std::string highDensityImageName(const std::string& name)
     if (dot == std::string::npos || dot <= baseStart)
         return name + "@2x";
     return name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+const std::shared_ptr<Image>& UIImage::image(ScreenTint tint) const
+{
+    if (tint == ScreenTint::Day || !m_image)
+        return m_image;
+    if (!m_nightImage)
+        m_nightImage = nightCopy(*m_image);
+    return m_nightImage;
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path, float scale)
@@ -99,7 +109,7 @@ UIImageView::UIImageView(std::shared_ptr<UIImage> image)
 void UIImageView::paintContent(UIPainter& painter)
 {
     if (m_image && m_image->image())
-        painter.drawImage(*m_image->image(), bounds());
+        painter.drawImage(*m_image->image(painter.tint()), bounds());
 }
 
 } // namespace dazed

@@ -32,9 +32,12 @@ public:
     // Pixels per point: 2 for a picture from an "@2x" file.
     [[nodiscard]] float scale() const { return m_image ? m_image->scale() : 1.0f; }
     [[nodiscard]] const std::shared_ptr<Image>& image() const { return m_image; }
+    // The picture as drawn on a screen of `tint`: at night its night form, made once and kept.
+    [[nodiscard]] const std::shared_ptr<Image>& image(ScreenTint tint) const;
 
 private:
     std::shared_ptr<Image> m_image;
+    mutable std::shared_ptr<Image> m_nightImage;
 };
 
 // The name of the high-density variant of a picture: "logo.png" gives "logo@2x.png".

@@ -3,6 +3,7 @@
 #include "platform/graphics/image/ImageContext.h"
 #include "platform/graphics/image/PixelSize.h"
 #include "platform/graphics/painter/UIPainter.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIViewAnimation.h"
 #include "platform/ui/UIViewController.h"
 
@@ -231,7 +232,9 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     const PixelSize wanted = pixelSizeFor(m_frame.size, scale);
     const bool sizeChanged = !m_pictureSize || m_pictureSize->scale != wanted.scale ||
                              m_pictureSize->width != wanted.width || m_pictureSize->height != wanted.height;
-    const bool draw = m_needsDisplay || sizeChanged;
+    // A picture is drawn in the screen's tint, and again when the screen changes tint.
+    const ScreenTint tint = UIApplication::sharedApplication().screenTint();
+    const bool draw = m_needsDisplay || sizeChanged || (m_backing && m_backing->tint() != tint);
     if (drawn)
         *drawn = draw;
     if (!draw)
@@ -291,6 +294,7 @@ const std::shared_ptr<Image>& UIView::updateBackingStore(float scale, bool* draw
     // A picture still held elsewhere (by a flip's recorded side) is left as it is.
     if (sizeChanged || !m_backing || m_backing.use_count() > 1)
         m_backing = Image::create(m_frame.size, scale);
+    m_backing->setTint(tint);
     UIPainter painter(*m_backing);
     painter.fill(fill);
     drawRecorded(*m_backing, {}, m_opaque ? ImageContext::Clear::Black : ImageContext::Clear::Transparent,

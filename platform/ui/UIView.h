@@ -131,7 +131,8 @@ public:
     };
 
     // The display cycle: brings the view's picture up to date at `scale` pixels per point,
-    // running drawRect when marked (or when the picture was made for another size), and returns
+    // running drawRect when marked (or when the picture was made for another size or in another
+    // tint than the application's screen now has), and returns
     // it. A view whose drawRect made no call gets no picture (null): it shows its solid colour,
     // if any, over pictureSize(). Nor does an opaque view whose drawRect drew: it keeps its
     // recordedDrawing(). Nor does a view that paints itself: the display fills its colour and

@@ -54,6 +54,10 @@ TEST(NightMode, TheKeyTurnsTheSkyRedAndBackToTheSamePixels)
     EXPECT_TRUE(app.root().nightMode());
     const auto night = lastScreen(app);
     EXPECT_EQ(pixelsWithGreenOrBlue(*night), 0);
+    const test::NightComparison c = test::compareNight(*day, *night);
+    EXPECT_EQ(c.greenOrBlue, 0) << "not even a faint one";
+    EXPECT_EQ(c.brighter, 0) << "the display is never made brighter";
+    EXPECT_EQ(c.faded, 0) << "nothing the day shows is lost";
     EXPECT_EQ(app.host.pointerTint(), ScreenTint::Night);
     app.send(KeyInput{kR});
     EXPECT_FALSE(app.root().nightMode());
@@ -106,6 +110,10 @@ TEST(NightMode, ThePageTheFlipAndTheTurnedTabletAreRedToo)
         const auto page = lastScreen(app);
         app.send(KeyInput{kR});
         EXPECT_GT(pixelsWithGreenOrBlue(*app.host.lastPresented()), 0) << "the page's day colours return";
+        // The page's pictures and text, drawn in night colours, against the page by day.
+        const test::NightComparison c = test::compareNight(*app.host.lastPresented(), *page);
+        EXPECT_EQ(c.brighter, 0);
+        EXPECT_EQ(c.faded, 0);
         app.send(KeyInput{kR});
         EXPECT_TRUE(test::samePixels(*app.host.lastPresented(), *page)) << "switching twice is no change";
     }

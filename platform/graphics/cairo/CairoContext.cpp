@@ -1,6 +1,7 @@
 #include "platform/graphics/cairo/CairoContext.h"
 
 #include "platform/graphics/MacRoman.h"
+#include "platform/graphics/image/NightPicture.h"
 
 #include <cmath>
 #include <numbers>
@@ -19,17 +20,27 @@ bool finiteRect(CGRect r)
     return finite(r.origin.x) && finite(r.origin.y) && finite(r.size.width) && finite(r.size.height);
 }
 
-double unit(float component)
+float unit(float component)
 {
     if (!(component > 0.0f))
-        return 0.0;
-    return component < 1.0f ? double{component} : 1.0;
+        return 0.0f;
+    return component < 1.0f ? component : 1.0f;
+}
+
+// The colour as Cairo is given it: components clamped to 0..1, and at night in its night form.
+CairoPaint::Rgba paintColour(float red, float green, float blue, float alpha, ScreenTint tint)
+{
+    RGBAColor colour{unit(red), unit(green), unit(blue), unit(alpha)};
+    if (tint == ScreenTint::Night)
+        colour = nightColour(colour);
+    return {colour.red, colour.green, colour.blue, colour.alpha};
 }
 } // namespace
 
-CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode)
+CairoContext::CairoContext(cairo_t* cr, ClearMode clearMode, ScreenTint tint)
     : m_cr(cr)
     , m_clearMode(clearMode)
+    , m_tint(tint)
     , m_textCache(TextCache::shared())
 {
 }
@@ -83,12 +94,12 @@ void CairoContext::fillEllipseInRect(CGRect rect)
 
 void CairoContext::setRGBFillColor(float red, float green, float blue, float alpha)
 {
-    m_paint.fill = {unit(red), unit(green), unit(blue), unit(alpha)};
+    m_paint.fill = paintColour(red, green, blue, alpha, m_tint);
 }
 
 void CairoContext::setRGBStrokeColor(float red, float green, float blue, float alpha)
 {
-    m_paint.stroke = {unit(red), unit(green), unit(blue), unit(alpha)};
+    m_paint.stroke = paintColour(red, green, blue, alpha, m_tint);
 }
 
 void CairoContext::setLineWidth(float width)

@@ -5,6 +5,7 @@
 // comes from the surface's device scale (cairo_surface_set_device_scale).
 
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/ScreenTint.h"
 #include "platform/graphics/cairo/CairoPaint.h"
 #include "platform/graphics/cairo/TextCache.h"
 
@@ -19,7 +20,9 @@ public:
     // transparent, for a view that is not opaque.
     enum class ClearMode { Black, Transparent };
 
-    explicit CairoContext(cairo_t* cr, ClearMode clearMode = ClearMode::Black);
+    // At night every colour the calls set is drawn in its night form (NightPicture.h).
+    explicit CairoContext(cairo_t* cr, ClearMode clearMode = ClearMode::Black,
+                          ScreenTint tint = ScreenTint::Day);
     ~CairoContext() override;
     CairoContext(const CairoContext&) = delete;
     CairoContext& operator=(const CairoContext&) = delete;
@@ -40,6 +43,7 @@ private:
 
     cairo_t* m_cr;
     ClearMode m_clearMode;
+    ScreenTint m_tint;
     CairoPaint m_paint;
     std::vector<SubPath> m_path;
     cairo_font_face_t* m_font{nullptr};

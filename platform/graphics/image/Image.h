@@ -6,6 +6,7 @@
 
 #include "platform/Result.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/ScreenTint.h"
 
 #include <cstdint>
 #include <memory>
@@ -55,6 +56,12 @@ public:
     // The premultiplied ARGB word at pixel (x, y); 0 outside the image.
     [[nodiscard]] std::uint32_t pixelAt(int x, int y) const;
 
+    // The tint whatever is drawn into the image from now on is drawn in: at night every colour,
+    // and every picture drawn or copied in, arrives in its night form. Pixels already there are
+    // left as they are. A new image is drawn in day colours.
+    [[nodiscard]] ScreenTint tint() const { return m_tint; }
+    void setTint(ScreenTint tint) { m_tint = tint; }
+
     struct Impl;
     [[nodiscard]] Impl& impl() const { return *m_impl; }
 
@@ -62,6 +69,7 @@ private:
     Image(std::unique_ptr<Impl> impl, float scale);
     std::unique_ptr<Impl> m_impl;
     float m_scale;
+    ScreenTint m_tint{ScreenTint::Day};
 };
 
 } // namespace dazed

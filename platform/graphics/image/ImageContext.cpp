@@ -18,7 +18,8 @@ ImageContext::ImageContext(Image& target, CGPoint origin, Clear clear)
     cairo_translate(m_impl->cr.get(), origin.x, origin.y);
     m_impl->context = std::make_unique<CairoContext>(
         m_impl->cr.get(),
-        clear == Clear::Black ? CairoContext::ClearMode::Black : CairoContext::ClearMode::Transparent);
+        clear == Clear::Black ? CairoContext::ClearMode::Black : CairoContext::ClearMode::Transparent,
+        target.tint());
 }
 
 // The Cairo context must go before the cairo_t it draws through.
@@ -40,7 +41,7 @@ void drawRecorded(Image& target, CGPoint origin, ImageContext::Clear clear, std:
                 clear == ImageContext::Clear::Black ? CairoContext::ClearMode::Black
                                                     : CairoContext::ClearMode::Transparent,
                 bandsFor(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)),
-                clip);
+                clip, target.tint());
 }
 
 } // namespace dazed

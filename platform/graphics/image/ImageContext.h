@@ -1,6 +1,7 @@
 #pragma once
 
-// A drawing context (the CGContext calls) that draws into an Image, for a view's drawRect.
+// A drawing context (the CGContext calls) that draws into an Image, for a view's drawRect, in the
+// image's tint.
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/RecordingContext.h"

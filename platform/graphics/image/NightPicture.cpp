@@ -52,4 +52,18 @@ void turnNight(Image& image)
     cairo_surface_mark_dirty(surface);
 }
 
+std::shared_ptr<Image> nightCopy(const Image& image)
+{
+    auto copy = Image::create(image.size(), image.scale());
+    {
+        CairoPtr cr(cairo_create(copy->impl().surface.get()));
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr.get(), image.impl().surface.get(), 0, 0);
+        cairo_paint(cr.get());
+    }
+    turnNight(*copy);
+    copy->setTint(ScreenTint::Night);
+    return copy;
+}
+
 } // namespace dazed

@@ -1,6 +1,7 @@
 #include "platform/graphics/painter/UIPainter.h"
 
 #include "platform/graphics/image/ImageImpl.h"
+#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/painter/PainterRecording.h"
 #include "platform/graphics/parallel/CairoBands.h"
 
@@ -11,6 +12,7 @@ namespace dazed {
 
 struct UIPainter::Impl {
     CairoPtr cr;
+    ScreenTint tint{ScreenTint::Day};
     // A recording painter keeps its calls here and draws into `measuring` only to measure text.
     PainterRecording* recording{nullptr};
     std::shared_ptr<Image> measuring;
@@ -27,9 +29,25 @@ template <typename Call> bool kept(PainterRecording* recording, Call call)
     return true;
 }
 
-void setColor(cairo_t* cr, RGBAColor c)
+// A colour as drawn into a target of `tint`.
+RGBAColor inTint(RGBAColor c, ScreenTint tint)
 {
+    return tint == ScreenTint::Night ? nightColour(c) : c;
+}
+
+void setColor(cairo_t* cr, RGBAColor c, ScreenTint tint)
+{
+    c = inTint(c, tint);
     cairo_set_source_rgba(cr, c.red, c.green, c.blue, c.alpha);
+}
+
+// A picture as drawn into a target of `tint`: a day picture drawn into a night one is drawn in its
+// night form, made for the occasion (pictures drawn often keep theirs; see UIImage).
+std::shared_ptr<const Image> inTint(const Image& image, ScreenTint tint)
+{
+    if (tint == ScreenTint::Night && image.tint() == ScreenTint::Day)
+        return nightCopy(image);
+    return image.shared_from_this();
 }
 
 void roundedRectPath(cairo_t* cr, CGRect r, float radius)
@@ -104,17 +122,24 @@ UIPainter::UIPainter(Image& target)
     : m_impl(std::make_unique<Impl>())
 {
     m_impl->cr.reset(cairo_create(target.impl().surface.get()));
+    m_impl->tint = target.tint();
 }
 
-UIPainter::UIPainter(PainterRecording& recording, float scale)
+UIPainter::UIPainter(PainterRecording& recording, float scale, ScreenTint tint)
     : m_impl(std::make_unique<Impl>())
 {
+    m_impl->tint = tint;
     m_impl->recording = &recording;
     m_impl->measuring = Image::create({1, 1}, scale);
     m_impl->cr.reset(cairo_create(m_impl->measuring->impl().surface.get()));
 }
 
 UIPainter::~UIPainter() = default;
+
+ScreenTint UIPainter::tint() const
+{
+    return m_impl->tint;
+}
 
 void PainterRecording::replay(Image& target, UIPainter& painter, CGPoint offset) const
 {
@@ -162,7 +187,7 @@ void UIPainter::fill(RGBAColor color)
     cairo_save(cr);
     cairo_reset_clip(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_paint(cr);
     cairo_restore(cr);
 }
@@ -178,7 +203,7 @@ void UIPainter::fillRect(CGRect rect, RGBAColor color)
     if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRect(rect, color); }))
         return;
     cairo_t* cr = m_impl->cr.get();
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
     cairo_fill(cr);
 }
@@ -190,6 +215,8 @@ void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor botto
     cairo_t* cr = m_impl->cr.get();
     std::unique_ptr<cairo_pattern_t, decltype(&cairo_pattern_destroy)> pattern(
         cairo_pattern_create_linear(0, rect.minY(), 0, rect.maxY()), &cairo_pattern_destroy);
+    top = inTint(top, m_impl->tint);
+    bottom = inTint(bottom, m_impl->tint);
     cairo_pattern_add_color_stop_rgba(pattern.get(), 0, top.red, top.green, top.blue, top.alpha);
     cairo_pattern_add_color_stop_rgba(pattern.get(), 1, bottom.red, bottom.green, bottom.blue, bottom.alpha);
     cairo_set_source(cr, pattern.get());
@@ -203,7 +230,7 @@ void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
         return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_fill(cr);
 }
 
@@ -213,7 +240,7 @@ void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RG
         return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_set_line_width(cr, lineWidth);
     cairo_stroke(cr);
 }
@@ -224,7 +251,7 @@ void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
         return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_fill(cr);
 }
 
@@ -234,7 +261,7 @@ void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
         return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_set_line_width(cr, lineWidth);
     cairo_stroke(cr);
 }
@@ -247,13 +274,14 @@ void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
     const CGSize size = image.size();
     if (size.width <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
         return;
+    const auto picture = inTint(image, m_impl->tint);
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
     cairo_clip(cr);
     cairo_translate(cr, dest.minX(), dest.minY());
     cairo_scale(cr, dest.size.width / size.width, dest.size.height / size.height);
-    cairo_set_source_surface(cr, image.impl().surface.get(), 0, 0);
+    cairo_set_source_surface(cr, picture->impl().surface.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint_with_alpha(cr, alpha);
     cairo_restore(cr);
@@ -264,13 +292,14 @@ void UIPainter::copyPixels(const Image& image)
     if (kept(m_impl->recording,
              [picture = image.shared_from_this()](UIPainter& p) { p.copyPixels(*picture); }))
         return;
+    const auto picture = inTint(image, m_impl->tint);
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_reset_clip(cr);
     // With the target's scale on both sides, points map to the same pixels: a plain copy.
     cairo_identity_matrix(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, image.impl().surface.get(), 0, 0);
+    cairo_set_source_surface(cr, picture->impl().surface.get(), 0, 0);
     cairo_paint(cr);
     cairo_restore(cr);
 }
@@ -281,7 +310,8 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
             p.drawImageColumn(*picture, sourceMinX, sourceMaxX, dest);
         }))
         return;
-    drawColumn(m_impl->cr.get(), image.impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
+    const auto picture = inTint(image, m_impl->tint);
+    drawColumn(m_impl->cr.get(), picture->impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
 }
 
 void drawImageColumns(Image& target, const Image& image, std::span<const ImageColumn> columns,
@@ -289,7 +319,8 @@ void drawImageColumns(Image& target, const Image& image, std::span<const ImageCo
 {
     if (columns.empty())
         return;
-    cairo_surface_t* source = image.impl().surface.get();
+    const auto picture = inTint(image, target.tint());
+    cairo_surface_t* source = picture->impl().surface.get();
     cairo_surface_flush(source);
     const CGSize size = image.size();
     cairo_surface_t* surface = target.impl().surface.get();
@@ -352,7 +383,7 @@ void UIPainter::drawText(std::string_view text, CGRect rect, const FontSpec& fon
     cairo_save(cr);
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
     cairo_clip(cr);
-    setColor(cr, color);
+    setColor(cr, color, m_impl->tint);
     cairo_move_to(cr, x, baseline);
     cairo_show_text(cr, s.c_str());
     cairo_new_path(cr);

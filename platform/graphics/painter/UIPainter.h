@@ -1,8 +1,8 @@
 #pragma once
 
 // Draws the framework's own controls (buttons, labels, bars, images) and composites views into an
-// Image. Coordinates are points; the target's scale turns them into pixels. State changes made
-// between save() and restore() (translation, clip) are undone by restore().
+// Image, in the image's tint. Coordinates are points; the target's scale turns them into pixels. State
+// changes made between save() and restore() (translation, clip) are undone by restore().
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
@@ -40,12 +40,16 @@ public:
     // The target must outlive the painter.
     explicit UIPainter(Image& target);
     // A painter that draws nothing: every call is kept in `recording` (which must outlive the
-    // painter), to be made again on a painter over an image of `scale` pixels per point. Text is
-    // measured as it would be there.
-    UIPainter(PainterRecording& recording, float scale);
+    // painter), to be made again on a painter over an image of `scale` pixels per point and of
+    // `tint`. Text is measured as it would be there.
+    UIPainter(PainterRecording& recording, float scale, ScreenTint tint = ScreenTint::Day);
     ~UIPainter();
     UIPainter(const UIPainter&) = delete;
     UIPainter& operator=(const UIPainter&) = delete;
+
+    // The tint of the image drawn into (ScreenTint.h): at night every colour and picture is drawn
+    // in its night form, whatever the caller gives.
+    [[nodiscard]] ScreenTint tint() const;
 
     void save();
     void restore();

@@ -129,7 +129,7 @@ void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cai
 }
 
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip)
+                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip, ScreenTint tint)
 {
     // Most views draw nothing of their own: no call, no pixel, no thread.
     if (ops.empty())
@@ -142,7 +142,7 @@ void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint or
         cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
         const CGRect visible = CGRectMake(static_cast<float>(x1 - 1), static_cast<float>(y1 - 1),
                                           static_cast<float>(x2 - x1 + 2), static_cast<float>(y2 - y1 + 2));
-        CairoContext context(cr, clear);
+        CairoContext context(cr, clear, tint);
         // Every band is given every call, and most of a frame's discs lie in other bands: a disc
         // covers no pixel outside its rectangle, so one wholly outside the band is not made into a
         // path for Cairo to clip away. Discs change no drawing state, so leaving one out changes

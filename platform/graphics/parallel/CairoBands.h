@@ -36,8 +36,10 @@ void drawInBands(cairo_surface_t* image, int bands, const std::function<void(cai
 // whole image with its origin moved to `origin` (points) and clipped to `clip` (points, before the
 // move; none leaves the whole image) would: in `bands` bands of equal height, shared out among the
 // calling thread and the task pool's threads (ParallelTasks.h). Returns when every band is drawn. Where a
-// band cannot be set up or its thread cannot start, the calling thread draws it.
+// band cannot be set up or its thread cannot start, the calling thread draws it. The colours are
+// drawn in `tint`.
 void drawInBands(std::span<const DrawOp> ops, cairo_surface_t* image, CGPoint origin,
-                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip = std::nullopt);
+                 CairoContext::ClearMode clear, int bands, std::optional<CGRect> clip = std::nullopt,
+                 ScreenTint tint = ScreenTint::Day);
 
 } // namespace dazed

@@ -2,7 +2,10 @@
 
 #include "platform/graphics/image/Image.h"
 #include "platform/graphics/painter/UIPainter.h"
+#include "tests/platform/graphics/ImageDifference.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 
@@ -87,6 +90,95 @@ TEST(NightPixel, APremultipliedPixelScalesWithItsAlpha)
             EXPECT_LE(redOf(night), a);
             EXPECT_EQ(alphaOf(night), a);
         }
+}
+
+TEST(NightColour, IsTheNightPixelOfTheSameColour)
+{
+    // Colours are drawn in their night form and pictures turned pixel by pixel: the two must agree,
+    // or a picture would not match the colours drawn beside it. The pixel's sixteen-bit steps may
+    // fall a step short of the exact red.
+    int worst = 0;
+    for (std::uint32_t r = 0; r <= 255; r += 15)
+        for (std::uint32_t g = 0; g <= 255; g += 15)
+            for (std::uint32_t b = 0; b <= 255; b += 15) {
+                const RGBAColor night = nightColour({r / 255.0f, g / 255.0f, b / 255.0f, 0.5f});
+                ASSERT_EQ(night.green, 0.0f);
+                ASSERT_EQ(night.blue, 0.0f);
+                ASSERT_EQ(night.alpha, 0.5f);
+                const double exact = night.red * 255.0;
+                const double stepped = redOf(nightPixel(argb(255, r, g, b)));
+                ASSERT_GE(exact + 1e-3, stepped) << r << "," << g << "," << b;
+                worst = std::max(worst, static_cast<int>(std::ceil(exact - stepped - 1e-3)));
+            }
+    EXPECT_LE(worst, 1);
+    EXPECT_EQ(nightColour({0, 0, 1, 1}).red * 255.0f, 85.6640625f) << "blue 255 as 86/256 of a full red";
+}
+
+TEST(NightColour, ANightColourStaysAsItIs)
+{
+    // Recorded calls made again on a night painter are turned once more.
+    for (const RGBAColor c :
+         {RGBAColor{0.3f, 0.9f, 0.1f, 1}, RGBAColor{1, 1, 1, 0.25f}, RGBAColor{0, 0, 0.8f, 1}}) {
+        const RGBAColor once = nightColour(c);
+        EXPECT_EQ(nightColour(once), once);
+    }
+}
+
+// Each kind of painter call, with colours of every hue and a picture of its own, into `target`.
+void paintEveryKind(Image& target)
+{
+    auto picture = Image::create({8, 8}, target.scale());
+    {
+        UIPainter p(*picture);
+        p.fill({0.1f, 0.8f, 0.9f, 1});
+        p.fillRect({{2, 2}, {4, 4}}, {0, 0, 1, 0.5f});
+    }
+    UIPainter painter(target);
+    painter.fill({0.05f, 0.1f, 0.3f, 1});
+    painter.fillRect({{2, 2}, {20, 10}}, {0, 1, 0, 1});
+    painter.fillVerticalGradient({{2, 14}, {20, 16}}, {0, 0, 1, 1}, {1, 1, 0, 1});
+    painter.fillRoundedRect({{24, 2}, {20, 12}}, 4, {0.5f, 0.5f, 1, 0.7f});
+    painter.strokeEllipse({{24, 16}, {18, 12}}, 2, {0, 1, 1, 1});
+    painter.drawText("Vega", {{2, 32}, {40, 14}}, FontSpec{}, {1, 1, 1, 1}, TextAlignment::Left);
+    painter.drawImage(*picture, {{30, 32}, {16, 16}});
+    painter.drawImageColumn(*picture, 0, 4, {{2, 40}, {6, 8}});
+}
+
+TEST(NightInk, EveryPainterCallIntoANightImageArrivesRed)
+{
+    auto day = Image::create({48, 48}, 2.0f);
+    auto night = Image::create({48, 48}, 2.0f);
+    night->setTint(ScreenTint::Night);
+    paintEveryKind(*day);
+    paintEveryKind(*night);
+    const test::NightComparison c = test::compareNight(*day, *night);
+    EXPECT_EQ(c.greenOrBlue, 0);
+    EXPECT_EQ(c.brighter, 0);
+    EXPECT_EQ(c.faded, 0);
+    EXPECT_EQ(night->pixelAt(8, 8), nightPixel(day->pixelAt(8, 8))) << "a solid green rectangle";
+}
+
+TEST(NightInk, PicturesAreTurnedOnTheWayInAndCopiesKeepTheirPixels)
+{
+    auto colourful = Image::create({4, 4}, 1.0f);
+    UIPainter(*colourful).fill({0.2f, 0.6f, 1.0f, 1.0f});
+    const std::uint32_t dayPixel = colourful->pixelAt(1, 1);
+
+    auto night = Image::create({4, 4}, 1.0f);
+    night->setTint(ScreenTint::Night);
+    UIPainter(*night).copyPixels(*colourful);
+    EXPECT_EQ(night->pixelAt(1, 1), nightPixel(dayPixel)) << "a day picture copied into a night image";
+    EXPECT_EQ(colourful->pixelAt(1, 1), dayPixel) << "the picture itself is left as it was";
+
+    const auto copy = nightCopy(*colourful);
+    EXPECT_EQ(copy->tint(), ScreenTint::Night);
+    EXPECT_EQ(copy->pixelWidth(), colourful->pixelWidth());
+    EXPECT_EQ(copy->pixelAt(3, 3), nightPixel(dayPixel));
+
+    // A day image takes whatever it is given: the host's copy of a night screen stays that screen.
+    auto dayTarget = Image::create({4, 4}, 1.0f);
+    UIPainter(*dayTarget).copyPixels(*copy);
+    EXPECT_EQ(dayTarget->pixelAt(2, 2), nightPixel(dayPixel));
 }
 
 TEST(TurnNight, TurnsEveryPixelOfImagesOfAnySize)

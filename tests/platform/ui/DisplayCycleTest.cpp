@@ -2,6 +2,7 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/image/ImageContext.h"
+#include "platform/graphics/image/NightPicture.h"
 #include "platform/graphics/painter/UIPainter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <variant>
 #include <vector>
@@ -264,6 +266,50 @@ TEST(DisplayCycle, AnOpaqueViewKeepsItsCallsAndTheScreenShowsWhatItsPictureWould
     app.loop.display();
     EXPECT_TRUE(sky->backingStore());
     EXPECT_FALSE(sky->recordedDrawing());
+}
+
+// Every way a view reaches the screen: a picture of its own, its calls made into the screen, a
+// colour, and a loaded picture.
+TEST(DisplayCycle, AtNightEveryWayAViewIsShownArrivesRedAndByDayAsBefore)
+{
+    test::HeadlessApp app;
+    app.host.setScale(2.0f);
+    auto under = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    under->setBackgroundColor(UIColor(0, 0.3f, 1, 1));
+    auto withPicture = std::make_shared<SkyLikeView>(CGRectMake(30, 40, 100, 90));
+    auto withCalls = std::make_shared<SkyLikeView>(CGRectMake(30, 200, 100, 90));
+    withCalls->setOpaque(true);
+    auto picture = Image::create({20, 20}, 2.0f);
+    UIPainter(*picture).fill({0.1f, 0.9f, 0.4f, 1});
+    auto loaded = std::make_shared<UIImage>(picture);
+    auto imageView = std::make_shared<UIImageView>(loaded);
+    imageView->setFrame(CGRectMake(200, 40, 20, 20));
+    for (const auto& view :
+         std::initializer_list<std::shared_ptr<UIView>>{under, withPicture, withCalls, imageView})
+        app.window->addSubview(view);
+    app.loop.display();
+    const auto day = app.host.lastPresented();
+
+    UIApplication::sharedApplication().setScreenTint(ScreenTint::Night);
+    app.loop.display();
+    ASSERT_TRUE(withPicture->backingStore());
+    EXPECT_EQ(withPicture->backingStore()->tint(), ScreenTint::Night) << "its picture is drawn again";
+    const auto night = app.host.lastPresented();
+    ASSERT_NE(night, day);
+    const test::NightComparison c = test::compareNight(*day, *night);
+    EXPECT_EQ(c.greenOrBlue, 0);
+    EXPECT_EQ(c.brighter, 0);
+    EXPECT_EQ(c.faded, 0);
+    EXPECT_EQ(night->pixelAt(2 * 210, 2 * 50), nightPixel(day->pixelAt(2 * 210, 2 * 50)))
+        << "the loaded picture";
+    EXPECT_EQ(night->pixelAt(2 * 300, 2 * 400), nightPixel(day->pixelAt(2 * 300, 2 * 400))) << "the colour";
+    // The loaded picture's night form is made once, not at every frame.
+    EXPECT_EQ(loaded->image(ScreenTint::Night), loaded->image(ScreenTint::Night));
+    EXPECT_EQ(loaded->image(ScreenTint::Day), picture);
+
+    UIApplication::sharedApplication().setScreenTint(ScreenTint::Day);
+    app.loop.display();
+    EXPECT_TRUE(test::samePixels(*app.host.lastPresented(), *day));
 }
 
 // A sky over the whole screen: its first call clears it all, as the chart's does.
