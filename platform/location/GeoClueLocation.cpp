@@ -143,7 +143,6 @@ private:
 struct Waiting {
     std::string locationPath; // set by LocationUpdated
     bool timedOut{false};
-    bool stopped{false};
 };
 
 void onLocationUpdated(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
@@ -161,12 +160,6 @@ void onLocationUpdated(GDBusConnection*, const gchar*, const gchar*, const gchar
 gboolean onDeadline(gpointer data)
 {
     static_cast<Waiting*>(data)->timedOut = true;
-    return G_SOURCE_REMOVE;
-}
-
-gboolean onStopped(GCancellable*, gpointer data)
-{
-    static_cast<Waiting*>(data)->stopped = true;
     return G_SOURCE_REMOVE;
 }
 
@@ -214,14 +207,13 @@ Result<SystemLocation> ask(GDBusConnection* bus, GMainContext* context, GCancell
             g_timeout_source_new(static_cast<guint>(lookup.remainingMilliseconds())));
         g_source_set_callback(deadline.get(), onDeadline, &waiting, nullptr);
         g_source_attach(deadline.get(), context);
-        const Owned<GSource> stop(g_cancellable_source_new(cancellable));
-        g_source_set_callback(stop.get(), G_SOURCE_FUNC(onStopped), &waiting, nullptr);
-        g_source_attach(stop.get(), context);
-        while (waiting.locationPath.empty() && !waiting.timedOut && !waiting.stopped)
+        // A stop wakes the context (askSystemLocation), so the wait cannot miss it. (A cancellable's
+        // own source would, cancelled from another thread as it is destroyed, leak in GLib.)
+        while (waiting.locationPath.empty() && !waiting.timedOut && !g_cancellable_is_cancelled(cancellable))
             g_main_context_iteration(context, TRUE);
     }
     g_dbus_connection_signal_unsubscribe(bus, subscription);
-    if (waiting.stopped)
+    if (g_cancellable_is_cancelled(cancellable))
         return failure(kStopped);
     if (waiting.locationPath.empty())
         return failure("GeoClue gave no answer within " + seconds(timeout) + " s");
@@ -251,7 +243,10 @@ Result<SystemLocation> askSystemLocation(std::chrono::milliseconds timeout, std:
     const PrivateContext context;
     // GCancellable may be cancelled from any thread: the stop ends a call or the wait at once.
     const Owned<GCancellable> cancellable(g_cancellable_new());
-    const std::stop_callback withdraw(stop, [c = cancellable.get()] { g_cancellable_cancel(c); });
+    const std::stop_callback withdraw(stop, [c = cancellable.get(), ctx = context.get()] {
+        g_cancellable_cancel(c);
+        g_main_context_wakeup(ctx);
+    });
     if (stop.stop_requested())
         return failure(kStopped);
     GError* raw = nullptr;
