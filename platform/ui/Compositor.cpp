@@ -136,11 +136,7 @@ void Compositor::drawOwnContent(UIView& view, CGPoint origin, Composition& into)
                 area.maxX() >= size.width && area.maxY() >= size.height)
                 into.recording->startsOpaque(); // the calls begin by clearing the view to black
             // Kept in order with the painter's calls, which go into the same recording.
-            into.recording->add(
-                [ops = drawing->ops, origin, area](Image& target, UIPainter&, CGPoint offset) {
-                    drawRecorded(target, origin.translated(offset.x, offset.y), ImageContext::Clear::Black,
-                                 *ops, CGRect{area.origin.translated(offset.x, offset.y), area.size});
-                });
+            into.recording->add(paint::DrawCalls{drawing->ops, area});
         } else if (into.target) {
             drawRecorded(*into.target, origin, ImageContext::Clear::Black, *drawing->ops, area);
         }

@@ -20,12 +20,13 @@ struct UIPainter::Impl {
 
 namespace {
 
-// Keeps `call`, a call on a painter, in `recording` when there is one; true when it was kept.
-template <typename Call> bool kept(PainterRecording* recording, Call call)
+// Keeps `step`, a call on a painter, in `recording` when there is one; true when it was kept.
+// (Steps that hold a picture or copy text are made only when there is a recording.)
+bool kept(PainterRecording* recording, PaintStep step)
 {
     if (!recording)
         return false;
-    recording->add([call = std::move(call)](Image&, UIPainter& painter, CGPoint) { call(painter); });
+    recording->add(std::move(step));
     return true;
 }
 
@@ -141,38 +142,30 @@ ScreenTint UIPainter::tint() const
     return m_impl->tint;
 }
 
-void PainterRecording::replay(Image& target, UIPainter& painter, CGPoint offset) const
-{
-    UIPainterStateSaver saved(painter);
-    painter.translate(offset.x, offset.y);
-    for (const Step& step : m_steps)
-        step(target, painter, offset);
-}
-
 void UIPainter::save()
 {
-    if (kept(m_impl->recording, [](UIPainter& p) { p.save(); }))
+    if (kept(m_impl->recording, paint::Save{}))
         return;
     cairo_save(m_impl->cr.get());
 }
 
 void UIPainter::restore()
 {
-    if (kept(m_impl->recording, [](UIPainter& p) { p.restore(); }))
+    if (kept(m_impl->recording, paint::Restore{}))
         return;
     cairo_restore(m_impl->cr.get());
 }
 
 void UIPainter::translate(float dx, float dy)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.translate(dx, dy); }))
+    if (kept(m_impl->recording, paint::Translate{dx, dy}))
         return;
     cairo_translate(m_impl->cr.get(), dx, dy);
 }
 
 void UIPainter::clip(CGRect rect)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.clip(rect); }))
+    if (kept(m_impl->recording, paint::Clip{rect}))
         return;
     cairo_t* cr = m_impl->cr.get();
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.size.width, rect.size.height);
@@ -181,7 +174,7 @@ void UIPainter::clip(CGRect rect)
 
 void UIPainter::fill(RGBAColor color)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.fill(color); }))
+    if (kept(m_impl->recording, paint::Fill{color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
@@ -200,7 +193,7 @@ void UIPainter::fillRect(CGRect rect, RGBAColor color)
             rect.maxY() >= size.height)
             recording->startsOpaque();
     }
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRect(rect, color); }))
+    if (kept(m_impl->recording, paint::FillRect{rect, color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     setColor(cr, color, m_impl->tint);
@@ -210,7 +203,7 @@ void UIPainter::fillRect(CGRect rect, RGBAColor color)
 
 void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor bottom)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillVerticalGradient(rect, top, bottom); }))
+    if (kept(m_impl->recording, paint::FillVerticalGradient{rect, top, bottom}))
         return;
     cairo_t* cr = m_impl->cr.get();
     std::unique_ptr<cairo_pattern_t, decltype(&cairo_pattern_destroy)> pattern(
@@ -226,7 +219,7 @@ void UIPainter::fillVerticalGradient(CGRect rect, RGBAColor top, RGBAColor botto
 
 void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillRoundedRect(rect, radius, color); }))
+    if (kept(m_impl->recording, paint::FillRoundedRect{rect, radius, color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
@@ -236,7 +229,7 @@ void UIPainter::fillRoundedRect(CGRect rect, float radius, RGBAColor color)
 
 void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RGBAColor color)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.strokeRoundedRect(rect, radius, lineWidth, color); }))
+    if (kept(m_impl->recording, paint::StrokeRoundedRect{rect, radius, lineWidth, color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     roundedRectPath(cr, rect, radius);
@@ -247,7 +240,7 @@ void UIPainter::strokeRoundedRect(CGRect rect, float radius, float lineWidth, RG
 
 void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.fillEllipse(rect, color); }))
+    if (kept(m_impl->recording, paint::FillEllipse{rect, color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
@@ -257,7 +250,7 @@ void UIPainter::fillEllipse(CGRect rect, RGBAColor color)
 
 void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
 {
-    if (kept(m_impl->recording, [=](UIPainter& p) { p.strokeEllipse(rect, lineWidth, color); }))
+    if (kept(m_impl->recording, paint::StrokeEllipse{rect, lineWidth, color}))
         return;
     cairo_t* cr = m_impl->cr.get();
     ellipsePath(cr, rect);
@@ -268,9 +261,10 @@ void UIPainter::strokeEllipse(CGRect rect, float lineWidth, RGBAColor color)
 
 void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
 {
-    if (kept(m_impl->recording,
-             [=, picture = image.shared_from_this()](UIPainter& p) { p.drawImage(*picture, dest, alpha); }))
+    if (PainterRecording* recording = m_impl->recording) {
+        recording->add(paint::DrawImage{image.shared_from_this(), dest, alpha});
         return;
+    }
     const CGSize size = image.size();
     if (size.width <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
         return;
@@ -289,9 +283,10 @@ void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
 
 void UIPainter::copyPixels(const Image& image)
 {
-    if (kept(m_impl->recording,
-             [picture = image.shared_from_this()](UIPainter& p) { p.copyPixels(*picture); }))
+    if (PainterRecording* recording = m_impl->recording) {
+        recording->add(paint::CopyPixels{image.shared_from_this()});
         return;
+    }
     const auto picture = inTint(image, m_impl->tint);
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
@@ -306,10 +301,10 @@ void UIPainter::copyPixels(const Image& image)
 
 void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sourceMaxX, CGRect dest)
 {
-    if (kept(m_impl->recording, [=, picture = image.shared_from_this()](UIPainter& p) {
-            p.drawImageColumn(*picture, sourceMinX, sourceMaxX, dest);
-        }))
+    if (PainterRecording* recording = m_impl->recording) {
+        recording->add(paint::DrawImageColumn{image.shared_from_this(), sourceMinX, sourceMaxX, dest});
         return;
+    }
     const auto picture = inTint(image, m_impl->tint);
     drawColumn(m_impl->cr.get(), picture->impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
 }
@@ -360,13 +355,12 @@ void UIPainter::drawText(std::string_view text, CGRect rect, const FontSpec& fon
 {
     // The family may be a string the caller lets go; the recording keeps its own copy (and no
     // family as none).
-    if (kept(m_impl->recording, [=, text = std::string(text), named = font.family != nullptr,
-                                 family = std::string(font.family ? font.family : ""), size = font.size,
-                                 weight = font.weight](UIPainter& p) {
-            p.drawText(text, rect, FontSpec{named ? family.c_str() : nullptr, size, weight}, color,
-                       alignment);
-        }))
+    if (PainterRecording* recording = m_impl->recording) {
+        recording->add(paint::DrawText{std::string(text), rect, font.family != nullptr,
+                                       std::string(font.family ? font.family : ""), font.size, font.weight,
+                                       color, alignment});
         return;
+    }
     if (text.empty())
         return;
     cairo_t* cr = m_impl->cr.get();

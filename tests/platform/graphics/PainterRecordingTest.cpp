@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <variant>
 
 namespace dazed {
 namespace {
@@ -146,6 +147,38 @@ TEST(PainterRecording, KeepsWhatItDrawsAliveAndLeavesThePainterAsItFoundIt)
 
     recording = PainterRecording{};
     EXPECT_TRUE(watched.expired()) << "and lets it go with its calls";
+}
+
+TEST(PainterRecording, KeepsEachCallAsARecordOfItsArguments)
+{
+    PainterRecording recording(kSize);
+    const auto picture = solid();
+    {
+        UIPainter painter(recording, kScale);
+        paintSample(painter, *picture, "Nimbus Sans");
+    }
+    const auto& steps = recording.steps();
+    ASSERT_EQ(steps.size(), 14u);
+    EXPECT_TRUE(std::holds_alternative<paint::Fill>(steps[0]));
+    EXPECT_TRUE(std::holds_alternative<paint::Save>(steps[2]));
+    const auto* moved = std::get_if<paint::Translate>(&steps[3]);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->dx, 7.25f);
+    EXPECT_EQ(moved->dy, 3.5f);
+    const auto* text = std::get_if<paint::DrawText>(&steps[7]);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text, "Sky 12h");
+    EXPECT_TRUE(text->named);
+    EXPECT_EQ(text->family, "Nimbus Sans");
+    EXPECT_EQ(text->weight, FontWeight::Bold);
+    EXPECT_TRUE(std::holds_alternative<paint::Restore>(steps[8]));
+    const auto* image = std::get_if<paint::DrawImage>(&steps[11]);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->image, picture) << "the picture itself, held";
+    EXPECT_EQ(image->alpha, 0.75f);
+    const auto* centred = std::get_if<paint::DrawText>(&steps[13]);
+    ASSERT_TRUE(centred);
+    EXPECT_EQ(centred->alignment, TextAlignment::Center);
 }
 
 TEST(PainterRecording, ARecordingPainterMeasuresTextAsAPainterOverAnImageDoes)

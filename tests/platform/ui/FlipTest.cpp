@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <variant>
 
 namespace dazed {
 namespace {
@@ -201,6 +202,32 @@ TEST(Flip, KeepsOneSideAtATimeAndTheOldSideAsItWasBeforeTheChange)
 }
 
 // Fills its bounds with a colour it is told; not opaque, so it keeps a picture of its own.
+TEST(Flip, ACapturedSideKeepsAnOpaqueViewsOwnCallsAtItsPlace)
+{
+    test::HeadlessApp app;
+    auto root = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    root->setBackgroundColor(UIColor(0, 0, 1, 1));
+    auto sky = std::make_shared<StripedView>(CGRectMake(10, 20, 100, 50));
+    sky->setOpaque(true);
+    root->addSubview(sky);
+    app.window->addSubview(root);
+    app.loop.display();
+
+    flipOver(*root, UIViewAnimationTransitionFlipFromLeft, [] {});
+    app.loop.display();
+    const auto* flip = UIViewAnimation::shared().transitionFor(root.get());
+    ASSERT_NE(flip, nullptr);
+    ASSERT_TRUE(flip->before);
+    const paint::DrawCalls* calls = nullptr;
+    for (const PaintStep& step : flip->before->steps())
+        if (const auto* found = std::get_if<paint::DrawCalls>(&step))
+            calls = found;
+    ASSERT_NE(calls, nullptr) << "the view's calls, not a picture of them";
+    EXPECT_EQ(calls->area, CGRectMake(10, 20, 100, 50));
+    ASSERT_TRUE(calls->ops);
+    EXPECT_EQ(calls->ops, sky->recordedDrawing()->ops) << "shared with the view, not copied";
+}
+
 class SeeThroughView : public UIView {
 public:
     explicit SeeThroughView(CGRect frame)
