@@ -255,6 +255,13 @@ void RootViewController::toggleView()
                                               : UIViewAnimationTransitionFlipFromLeft,
                                    root.get(), true);
     if (skyShowing) {
+        // What lies over the sky goes with it (a press on the info button begun before the menu
+        // opened can end in this turn): it turns away in the old side, and is not left beneath
+        // the page.
+        if (m_menu)
+            m_menu->dismiss();
+        if (m_find)
+            m_find->close();
         m_flipsideViewController->viewWillAppear(true);
         m_mainViewController->viewWillDisappear(true);
         skyView->removeFromSuperview();

@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "app/FindNameView.h"
+#include "app/FlipsideViewController.h"
 #include "catalog/NameLookup.h"
 #include "platform/ui/UIMenuView.h"
 #include "platform/ui/UITableView.h"
@@ -209,6 +210,38 @@ TEST(SkyMenu, NoMenuWhileThePageShowsOrTheScreenFlips)
     EXPECT_FALSE(app.root().menu() && app.root().menu()->isOpen()) << "on the page";
     press(app, UIKey::fromCharacter('/'));
     EXPECT_FALSE(app.root().findView() && app.root().findView()->isOpen());
+}
+
+TEST(SkyMenu, APressOnTheInfoButtonThatOutlastsTheMenuTurnsToThePageAndTakesTheMenuAlong)
+{
+    // A finger holds the sky, the mouse goes down on the info button before the hold comes due,
+    // and comes up there once the menu is open: the button was pressed before the menu came, and
+    // turns the screen over. The menu goes with the sky it lay over, not beneath the page.
+    LaunchedApp app(DeviceFamily::Phone);
+    ASSERT_TRUE(app.root().infoButton());
+    const CGPoint button = app.root().infoButton()->center();
+    app.send(TouchInput{{{7, UITouchPhase::Began, {160, 240}}}, 0});
+    app.host.advance(kHold / 2);
+    app.send(TouchInput{{{-1, UITouchPhase::Began, button}}, 0});
+    for (int i = 0; i < 5 && !(app.root().menu() && app.root().menu()->isOpen()); ++i)
+        app.loop->step(); // sleeps to the hold's deadline
+    ASSERT_TRUE(app.root().menu() && app.root().menu()->isOpen());
+    app.send(TouchInput{{{-1, UITouchPhase::Ended, button}}, 0});
+    lift(app, {160, 240});
+    app.settle();
+    EXPECT_FALSE(app.root().menu()->isOpen());
+    const auto root = app.root().view();
+    if (!app.root().isShowingSky()) {
+        const auto& shown = root->subviews();
+        ASSERT_EQ(shown.size(), 2u) << "the page and its bar, nothing beneath";
+        EXPECT_EQ(shown[0], app.root().flipsideViewController()->view());
+        press(app, UIKey::fromCharacter('i'));
+        app.settle();
+    }
+    ASSERT_TRUE(app.root().isShowingSky());
+    EXPECT_EQ(root->subviews().size(), 2u) << "the sky and its button, and no menu come back";
+    holdAt(app, {160, 240});
+    EXPECT_TRUE(app.root().menu()->isOpen()) << "a menu opens again";
 }
 
 } // namespace
