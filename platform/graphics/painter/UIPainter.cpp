@@ -43,13 +43,22 @@ void setColor(cairo_t* cr, RGBAColor c, ScreenTint tint)
 }
 
 // A picture as drawn into a target of `tint`: a day picture drawn into a night one is drawn in its
-// night form, made for the occasion (pictures drawn often keep theirs; see UIImage).
-std::shared_ptr<const Image> inTint(const Image& image, ScreenTint tint)
-{
-    if (tint == ScreenTint::Night && image.tint() == ScreenTint::Day)
-        return nightCopy(image);
-    return image.shared_from_this();
-}
+// night form, made for the occasion (pictures drawn often keep theirs; see UIImage); otherwise the
+// picture itself, with no copy and no reference taken on the per-frame path.
+class PictureInTint {
+public:
+    PictureInTint(const Image& image, ScreenTint tint)
+        : m_nightForm(tint == ScreenTint::Night && image.tint() == ScreenTint::Day ? nightCopy(image)
+                                                                                   : nullptr)
+        , m_picture(m_nightForm ? *m_nightForm : image)
+    {
+    }
+    const Image* operator->() const { return &m_picture; }
+
+private:
+    std::shared_ptr<const Image> m_nightForm;
+    const Image& m_picture;
+};
 
 void roundedRectPath(cairo_t* cr, CGRect r, float radius)
 {
@@ -268,7 +277,7 @@ void UIPainter::drawImage(const Image& image, CGRect dest, float alpha)
     const CGSize size = image.size();
     if (size.width <= 0 || size.height <= 0 || dest.size.width <= 0 || dest.size.height <= 0)
         return;
-    const auto picture = inTint(image, m_impl->tint);
+    const PictureInTint picture(image, m_impl->tint);
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_rectangle(cr, dest.minX(), dest.minY(), dest.size.width, dest.size.height);
@@ -287,7 +296,7 @@ void UIPainter::copyPixels(const Image& image)
         recording->add(paint::CopyPixels{image.shared_from_this()});
         return;
     }
-    const auto picture = inTint(image, m_impl->tint);
+    const PictureInTint picture(image, m_impl->tint);
     cairo_t* cr = m_impl->cr.get();
     cairo_save(cr);
     cairo_reset_clip(cr);
@@ -305,7 +314,7 @@ void UIPainter::drawImageColumn(const Image& image, float sourceMinX, float sour
         recording->add(paint::DrawImageColumn{image.shared_from_this(), sourceMinX, sourceMaxX, dest});
         return;
     }
-    const auto picture = inTint(image, m_impl->tint);
+    const PictureInTint picture(image, m_impl->tint);
     drawColumn(m_impl->cr.get(), picture->impl().surface.get(), image.size(), {sourceMinX, sourceMaxX, dest});
 }
 
@@ -314,7 +323,7 @@ void drawImageColumns(Image& target, const Image& image, std::span<const ImageCo
 {
     if (columns.empty())
         return;
-    const auto picture = inTint(image, target.tint());
+    const PictureInTint picture(image, target.tint());
     cairo_surface_t* source = picture->impl().surface.get();
     cairo_surface_flush(source);
     const CGSize size = image.size();
